@@ -1,0 +1,65 @@
+#include "common/paths.h"
+
+#include <vector>
+
+std::string flattenPath(std::string_view archivePath) {
+    std::string out;
+    out.reserve(archivePath.size());
+    for (char c : archivePath) {
+        if (c == '\\') out += '+';
+        else if (c == '+') out += "%2B";
+        else if (c == '%') out += "%25";
+        else out += c;
+    }
+    return out;
+}
+
+std::string unflattenName(std::string_view flatName) {
+    std::string out;
+    out.reserve(flatName.size());
+    for (std::size_t i = 0; i < flatName.size(); ++i) {
+        char c = flatName[i];
+        if (c == '+') {
+            out += '\\';
+        } else if (c == '%' && flatName.substr(i, 3) == "%2B") {
+            out += '+';
+            i += 2;
+        } else if (c == '%' && flatName.substr(i, 3) == "%25") {
+            out += '%';
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath) {
+    std::vector<std::string_view> segments;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= archivePath.size(); ++i) {
+        if (i == archivePath.size() || archivePath[i] == '\\' || archivePath[i] == '/') {
+            segments.push_back(archivePath.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    fs::path result = root;
+    for (std::string_view segment : segments) {
+        if (segment.empty() || segment == "." || segment == ".." ||
+            segment.find(':') != std::string_view::npos || segment.find('\0') != std::string_view::npos)
+            return std::nullopt;
+        result /= fs::path(std::string(segment));
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(result, ec))) return std::nullopt;
+    }
+    return result;
+}
+
+std::string archivePathOf(const fs::path& root, const fs::path& path) {
+    std::string out;
+    for (const auto& part : path.lexically_relative(root)) {
+        if (!out.empty()) out += '\\';
+        out += part.string();
+    }
+    return out;
+}

@@ -1,0 +1,31 @@
+#include "shell/app_paths.h"
+
+#include "shell/form.h"
+
+Form::Form(Window& w, fs::path applicationFolder) : window(w), appFolder(std::move(applicationFolder)) {
+    setWorkFolderPaths(*this);
+}
+
+void setWorkFolderPaths(Form& form) {
+    form.extractedFilesPath = form.appFolder / "ExtractedFiles";
+    form.tempPath = form.appFolder / "Temp";
+    form.newMpaksPath = form.appFolder / "NewMPAKs";
+    form.libraryPath = form.appFolder / "Library";
+    form.soundsPath = form.appFolder / "Sounds";
+}
+
+void createWorkFolders(const Form& form) {
+    for (const fs::path* folder :
+         {&form.extractedFilesPath, &form.tempPath, &form.newMpaksPath, &form.libraryPath, &form.soundsPath}) {
+        std::error_code ignored;
+        fs::create_directory(*folder, ignored);
+    }
+}
+
+fs::path helperProgramPath(const Form& form, const char* name) {
+#ifdef _WIN32
+    return form.appFolder / (std::string(name) + ".exe");
+#else
+    return form.appFolder / name;
+#endif
+}

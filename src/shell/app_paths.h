@@ -1,0 +1,13 @@
+// The application folder's five work folders.
+#pragma once
+
+#include <filesystem>
+
+struct Form;
+
+// Sets extractedFilesPath, tempPath, newMpaksPath, libraryPath and soundsPath, in this order.
+void setWorkFolderPaths(Form& form);
+// Creates each work folder that is missing (only the last level); failures are ignored.
+void createWorkFolders(const Form& form);
+// The path of a helper program in the application folder, with the platform's suffix.
+std::filesystem::path helperProgramPath(const Form& form, const char* name);

@@ -1,0 +1,19 @@
+#include "shell/compression_tool.h"
+
+#include "common/files.h"
+#include "shell/app_paths.h"
+#include "shell/form.h"
+
+static std::string zlibcCommand(const Form& form, const char* zwitch, const std::filesystem::path& in,
+                                const std::filesystem::path& out) {
+    return pathText(helperProgramPath(form, "zlibc")) + " " + zwitch + " \"" + pathText(in) + "\" \"" +
+           pathText(out) + "\"";
+}
+
+std::string zlibcInflateCommand(const Form& form, const std::filesystem::path& in, const std::filesystem::path& out) {
+    return zlibcCommand(form, "-d", in, out);
+}
+
+std::string zlibcDeflateCommand(const Form& form, const std::filesystem::path& in, const std::filesystem::path& out) {
+    return zlibcCommand(form, "-k", in, out);
+}

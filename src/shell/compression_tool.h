@@ -1,0 +1,11 @@
+// The two command lines of the zlibc helper: -d inflates a zlib-wrapped file, -k writes a
+// complete zlib stream. The program path is not quoted; the two file paths are.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+struct Form;
+
+std::string zlibcInflateCommand(const Form& form, const std::filesystem::path& in, const std::filesystem::path& out);
+std::string zlibcDeflateCommand(const Form& form, const std::filesystem::path& in, const std::filesystem::path& out);

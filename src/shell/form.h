@@ -1,0 +1,64 @@
+// The window-level state that the commands share: folders, the log, the open archive and
+// the counters of one command. Commands are free functions over one Form.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shell/window.h"
+
+namespace fs = std::filesystem;
+
+// One slot of the open archive's entry table; slot i is line i of the file list.
+struct EntrySlot {
+    std::string entryPath;  // "\" separators
+    std::int32_t entryDataOffset = 0;
+    std::int32_t entryStoredSize = 0;
+    std::int32_t entryOriginalSize = 0;
+    std::uint8_t entryCompressed = 0;
+    std::int16_t entryCopies = 0;
+};
+
+inline constexpr int kEntryTableSlots = 10001;
+inline const std::string kAppTitle = "Vantrel Ripper";
+
+struct Form {
+    Form(Window& w, fs::path applicationFolder);
+
+    Window& window;
+
+    // Folders, set at start-up
+    fs::path appFolder;
+    fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
+
+    float progressFullWidth = 3495;
+    std::string zlibHeader = std::string("\x78\x9C", 2);
+    std::string zlibTrailer = std::string(4, '\0');
+    std::string logText;
+    std::int32_t toolExitCode = 0;
+    std::int32_t fileLength = 0;
+
+    // The open archive
+    fs::path archivePath;
+    std::int32_t tocSize = 0, stocSize = 0;
+    std::int16_t tocEntryCount = 0, stocEntryCount = 0;
+    std::int32_t tocStart = 0, stocStart = 0, rawdStart = 0;
+    std::int32_t entryCount = 0;
+    std::vector<EntrySlot> entries;
+    std::int32_t maxItemLength = 0;  // never reset: the list's extent never shrinks
+
+    // Library texts
+    std::string tocLibraryText, stocLibraryText;
+    std::vector<std::string> tocLibraryLines;
+
+    // Per-command paths
+    fs::path modelPath, fsbPath, mpkgPath, archiveExtractPath, packFolderPath;
+
+    // Counters of one command
+    std::int32_t currentEntryIndex = 0;
+    std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
+    std::int32_t filesZippedCount = 0, walkFileCount = 0;
+    std::int16_t filesPackedCount = 0;
+};

@@ -1,0 +1,105 @@
+// The one window, Form1: its controls at their design places, the Window port over them,
+// and each button wired to its command.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "shell/form.h"
+#include "shell/qt_dialogs.h"
+#include "shell/window.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+class MainWindow : public QWidget, public Window {
+    Q_OBJECT
+public:
+    // `dialogs` defaults to the real platform dialogs.
+    explicit MainWindow(std::filesystem::path applicationFolder, std::unique_ptr<Dialogs> dialogs = {});
+    ~MainWindow() override;
+
+    // Start-up after the single-copy test. Returns false when it failed (the
+    // "Initialization error." box has been shown and the program is to end).
+    bool startUp();
+
+    Form& form() { return form_; }
+    int listExtent() const { return listExtent_; }
+    bool isBusy() const { return busy_; }
+    // What closing the window does; tests replace the default, which ends the process at once.
+    void setExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
+
+    // Window
+    void clearList() override;
+    void addListLine(const std::string& line) override;
+    int listLineCount() const override;
+    std::string listLine(int index) const override;
+    std::vector<int> selectedLines() const override;
+    void selectAllLines() override;
+    void repaintList() override;
+    void setItemCountText(const std::string& text) override;
+    void setListExtent(int pixels) override;
+    std::string archiveName() const override;
+    void setArchiveName(const std::string& name) override;
+    std::string packFolderName() const override;
+    void setPackFolderName(const std::string& name) override;
+    void setStatus(const std::string& text) override;
+    std::string logViewText() const override;
+    void showLogText(const std::string& text, Caret where) override;
+    void focusLog() override;
+    float progressBarWidth() const override;
+    void setProgressBarWidth(float twips) override;
+    void setBusy(bool busy) override;
+    void repaintWindow() override;
+    bool autoAddNewFiles() const override;
+    bool compressAllFiles() const override;
+    void showMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) override;
+    std::optional<std::filesystem::path> browseFolder(const std::string& title) override;
+    void openFolder(const std::filesystem::path& folder) override;
+    void yield() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void wire(QPushButton* button, void (*command)(Form&));
+    void runCommand(void (*command)(Form&));
+    void applyLayout();
+    void updateMinimumSize();
+
+    std::unique_ptr<Dialogs> dialogs_;
+    Form form_;
+    std::function<void()> exitHandler_;
+    bool commandRunning_ = false;
+    bool busy_ = false;
+    int listExtent_ = 0;
+    std::string logBytes_;
+    std::vector<std::string> listLines_;  // the bytes of each list line
+    std::string archiveName_, packFolderName_;
+    float progressWidthTwips_ = 3495;
+
+    QFrame* frame1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label5_ = nullptr;
+    QLabel* label9_ = nullptr;
+    QLabel* label13_ = nullptr;
+    QListWidget* list1_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QPlainTextEdit* richTextBox1_ = nullptr;
+    QRadioButton* radAutoAddNewFiles_ = nullptr;
+    QRadioButton* radIWillMaintainLibrarySTOC_ = nullptr;
+    QCheckBox* chkCompressAllFiles_ = nullptr;
+};

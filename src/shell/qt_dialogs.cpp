@@ -1,0 +1,65 @@
+#include "shell/qt_dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+QString displayText(const std::string& bytes) {
+    QString text = QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+QString qtFileFilter(const std::string& filter) {
+    auto bar = filter.find('|');
+    std::string description = filter.substr(0, bar);
+    std::string pattern = bar == std::string::npos ? "*" : filter.substr(bar + 1);
+    // Game files are named .MPAK as often as .mpak: match every letter in either case.
+    std::string anyCase;
+    for (char c : pattern) {
+        bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (letter) {
+            char lower = static_cast<char>(c | 0x20), upper = static_cast<char>(c & ~0x20);
+            anyCase += std::string("[") + lower + upper + "]";
+        } else {
+            anyCase += c;
+        }
+    }
+    auto open = description.rfind('(');
+    std::string label = open == std::string::npos ? description : description.substr(0, open);
+    while (!label.empty() && label.back() == ' ') label.pop_back();
+    return QString::fromLocal8Bit(label + " (" + anyCase + ")");
+}
+
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, const QString& initialFolder,
+                                           const QString& filter) {
+    QString chosen = QFileDialog::getOpenFileName(parent, title, initialFolder, filter);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title) {
+    QString chosen = QFileDialog::getExistingDirectory(parent, title);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+}
+
+void QtDialogs::message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromLocal8Bit(title));
+    box.setText(displayText(text));
+    switch (icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void QtDialogs::openFolder(const std::filesystem::path& folder) {
+    // Not waited for; a file manager that cannot start is silent.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(folder.string())));
+}

@@ -1,0 +1,63 @@
+#include "shell/shell_ops.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/failure.h"
+#include "common/files.h"
+#include "shell/form.h"
+
+void ShowLog(Form& form) {
+    form.window.showLogText(form.logText, Caret::End);
+}
+
+void appendLogLine(Form& form, const std::string& line) {
+    form.logText += line;
+    form.logText += "\r\n";
+}
+
+void showProgress(Form& form, float fraction) {
+    form.window.setProgressBarWidth(fraction * form.progressFullWidth);
+}
+
+std::string errorBoxText(const std::string& command, const std::string& description) {
+    return command + " error.\r\n\r\n" + description;
+}
+
+void reportError(Form& form, const std::string& command, const std::string& description) {
+    form.window.showMessage(errorBoxText(command, description), MessageIcon::Exclamation, kAppTitle);
+}
+
+void showNotice(Form& form, const std::string& text) {
+    form.window.showMessage(text, MessageIcon::Information, kAppTitle);
+}
+
+void runGuarded(Form& form, const std::string& command, const std::function<void()>& body) {
+    std::string description;
+    try {
+        body();
+        return;
+    } catch (const std::exception& e) {
+        description = e.what();
+    }
+    form.window.setBusy(false);
+    reportError(form, command, description);
+}
+
+void ClearTempFolder(Form& form, const FileRemover& remove) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(form.tempPath, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_directory(typeError)) files.push_back(it->path());
+    }
+    if (ec) failFile("open the folder", form.tempPath, ec.message());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        std::error_code removeError;
+        bool removed = remove ? remove(file, removeError) : fs::remove(file, removeError);
+        if (!removed || removeError)
+            failFile("delete", file, removeError ? removeError.message() : "the file could not be deleted");
+        form.window.yield();
+    }
+}

@@ -1,0 +1,34 @@
+// The conventions every command follows: the log view, the progress bar, the error box,
+// and emptying Temp.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+
+struct Form;
+
+// Puts logText into the log view with the caret at the end.
+void ShowLog(Form& form);
+// Appends one line and CR LF to logText.
+void appendLogLine(Form& form, const std::string& line);
+// Sets the progress bar to `fraction` of its full width.
+void showProgress(Form& form, float fraction);
+
+// "<command> error." + CR LF CR LF + description
+std::string errorBoxText(const std::string& command, const std::string& description);
+// Shows that text with the exclamation icon and the program's title.
+void reportError(Form& form, const std::string& command, const std::string& description);
+// Shows a notice with the information icon and the program's title.
+void showNotice(Form& form, const std::string& text);
+
+// Runs `body` under the command's error report: a Failure (or any other exception) ends it
+// with the busy pointer reset and the error box.
+void runGuarded(Form& form, const std::string& command, const std::function<void()>& body);
+
+// Deletes every file directly inside Temp, in name order, yielding after each; sub-folders
+// stay. The first file that cannot be deleted ends it with a Failure. `remove` is the
+// deletion itself (tests replace it to simulate a file that cannot be deleted).
+using FileRemover = std::function<bool(const std::filesystem::path&, std::error_code&)>;
+void ClearTempFolder(Form& form, const FileRemover& remove = {});

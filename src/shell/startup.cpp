@@ -1,0 +1,32 @@
+#include "shell/startup.h"
+
+#include "shell/app_paths.h"
+#include "shell/form.h"
+#include "shell/shell_ops.h"
+
+std::string windowTitle() {
+    return "Vantrel Ripper  ver-" + std::to_string(VR_VERSION_MAJOR) + " build-" +
+           std::to_string(VR_VERSION_REVISION);
+}
+
+void initializeForm(Form& form) {
+    setWorkFolderPaths(form);
+    form.progressFullWidth = form.window.progressBarWidth();
+    form.window.setStatus("");
+    form.window.showLogText("", Caret::Start);
+    form.zlibHeader = std::string("\x78\x9C", 2);
+    form.zlibTrailer = std::string(4, '\0');
+}
+
+void prepareWorkFolders(Form& form) {
+    createWorkFolders(form);
+    try {
+        ClearTempFolder(form);
+    } catch (const std::exception&) {
+        // A file that cannot be deleted stops the clearing; start-up goes on.
+    }
+}
+
+std::string initializationErrorText(const std::string& description) {
+    return "Initialization error.\r\n\r\n" + description + "\r\n\r\nTerminating.";
+}

@@ -1,0 +1,16 @@
+// Start-up of the window: title, folders and shared state, work folders and Temp.
+#pragma once
+
+#include <string>
+
+struct Form;
+
+// "Vantrel Ripper  ver-<major> build-<revision>"
+std::string windowTitle();
+// Steps that must succeed: folder paths, the progress bar's full width, empty status line
+// and log view, the zlib wrapper bytes.
+void initializeForm(Form& form);
+// Steps tried each on its own with errors ignored: create the five folders, empty Temp.
+void prepareWorkFolders(Form& form);
+// "Initialization error." + CR LF CR LF + description + CR LF CR LF + "Terminating."
+std::string initializationErrorText(const std::string& description);

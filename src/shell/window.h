@@ -1,0 +1,60 @@
+// The Window port: everything a command may do to the window. MainWindow is the real one;
+// tests use a recording fake. Texts are byte strings; the window shows them without
+// changing what the commands hold.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+enum class Caret { Start, End };
+
+// An open-file prompt: its title and its one filter, "description|*.ext".
+struct FilePrompt {
+    std::string title;
+    std::string filter;
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // File list List1, item count Label2, archive name Label5, pack folder Label13
+    virtual void clearList() = 0;
+    virtual void addListLine(const std::string& line) = 0;
+    virtual int listLineCount() const = 0;
+    virtual std::string listLine(int index) const = 0;
+    virtual std::vector<int> selectedLines() const = 0;  // ascending
+    virtual void selectAllLines() = 0;
+    virtual void repaintList() = 0;
+    virtual void setItemCountText(const std::string& text) = 0;
+    virtual void setListExtent(int pixels) = 0;  // horizontal scroll extent
+    virtual std::string archiveName() const = 0;  // Label5; empty = no archive loaded
+    virtual void setArchiveName(const std::string& name) = 0;
+    virtual std::string packFolderName() const = 0;  // Label13
+    virtual void setPackFolderName(const std::string& name) = 0;
+
+    // Status line Text1, log view RichTextBox1, progress bar Label9, busy pointer
+    virtual void setStatus(const std::string& text) = 0;
+    virtual std::string logViewText() const = 0;  // exactly the bytes last shown
+    virtual void showLogText(const std::string& text, Caret where) = 0;
+    virtual void focusLog() = 0;
+    virtual float progressBarWidth() const = 0;  // twips
+    virtual void setProgressBarWidth(float twips) = 0;
+    virtual void setBusy(bool busy) = 0;
+    virtual void repaintWindow() = 0;
+
+    // Options in Frame1
+    virtual bool autoAddNewFiles() const = 0;
+    virtual bool compressAllFiles() const = 0;
+
+    // Platform dialogs; prompts return nothing when cancelled. promptForFile starts in the
+    // remembered folder and remembers the chosen file's folder.
+    virtual void showMessage(const std::string& text, MessageIcon icon, const std::string& title) = 0;
+    virtual std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) = 0;
+    virtual std::optional<std::filesystem::path> browseFolder(const std::string& title) = 0;
+    virtual void openFolder(const std::filesystem::path& folder) = 0;  // file manager, not waited for
+    virtual void yield() = 0;  // let pending window messages run
+};

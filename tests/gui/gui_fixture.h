@@ -1,0 +1,87 @@
+// The real MainWindow in a fresh application folder that holds copies of the real helper
+// programs and help texts, with its dialogs answered from a script.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <deque>
+#include <memory>
+#include <optional>
+
+#include "fixtures/recording_window.h"
+#include "fixtures/temp_dir.h"
+#include "shell/main_window.h"
+
+struct ScriptedDialogs : Dialogs {
+    struct OpenCall {
+        QString title, initialFolder, filter;
+    };
+    std::deque<std::optional<QString>> fileAnswers;    // empty script = cancel
+    std::deque<std::optional<QString>> folderAnswers;  // empty script = cancel
+    std::vector<OpenCall> openCalls;
+    std::vector<QString> folderCalls;
+    std::vector<RecordedMessage> messages;
+    std::vector<std::filesystem::path> openedFolders;
+
+    std::optional<QString> openFile(QWidget*, const QString& title, const QString& initialFolder,
+                                    const QString& filter) override {
+        openCalls.push_back({title, initialFolder, filter});
+        return take(fileAnswers);
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString& title) override {
+        folderCalls.push_back(title);
+        return take(folderAnswers);
+    }
+    void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
+        messages.push_back({text, icon, title});
+    }
+    void openFolder(const std::filesystem::path& folder) override { openedFolders.push_back(folder); }
+
+private:
+    static std::optional<QString> take(std::deque<std::optional<QString>>& script) {
+        if (script.empty()) return std::nullopt;
+        auto answer = script.front();
+        script.pop_front();
+        return answer;
+    }
+};
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings(QStringLiteral("VantrelRipper"), QStringLiteral("VantrelRipper")).clear();
+        for (const char* name : {"zlibc", "fsbext", "extracting_files.txt", "packing_files.txt", "converting_fsb.txt"})
+            fs::copy_file(fs::path(VR_APP_DIR) / name, app / name, fs::copy_options::overwrite_existing);
+    }
+
+    // Creates, starts and shows the window; call once per test, after preparing `app`.
+    MainWindow& start() {
+        auto scripted = std::make_unique<ScriptedDialogs>();
+        dialogs = scripted.get();
+        window = std::make_unique<MainWindow>(app.path(), std::move(scripted));
+        window->setExitHandler([this] { exitRequested = true; });
+        EXPECT_TRUE(window->startUp());
+        window->show();
+        QCoreApplication::processEvents();
+        return *window;
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name) {
+        T* w = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    void click(const char* buttonName) { QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton); }
+
+    QString answer(const fs::path& path) { return QString::fromLocal8Bit(path.string()); }
+
+    TempDir app;
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<MainWindow> window;
+    bool exitRequested = false;
+};
