@@ -1,10 +1,49 @@
-// The "Open Folder" and "?" buttons of the three sections.
+// The "Open Folder" and "?" buttons of the three sections. The file manager is started and
+// not waited for; help texts go into the log view without touching logText.
+#include <cstdio>
+#include <string>
+
 #include "shell/commands.h"
 #include "shell/form.h"
 
-void OpenExtractorFolder(Form&) {}
-void OpenNewMPAKsFolder(Form&) {}
-void OpenSoundsFolder(Form&) {}
-void ShowExtractorHelp(Form&) {}
-void ShowPackerHelp(Form&) {}
-void ShowSoundHelp(Form&) {}
+namespace {
+
+void showHelpText(Form& form, const char* fileName) {
+    const fs::path file = form.appFolder / fileName;
+    std::string text;
+    // A missing help file is created empty, so the view shows nothing; every failure is ignored.
+    if (std::FILE* f = std::fopen(file.c_str(), "a+b")) {
+        std::rewind(f);
+        char buffer[65536];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
+        std::fclose(f);
+    }
+    form.window.yield();
+    form.window.showLogText(text, Caret::Start);
+}
+
+}  // namespace
+
+void OpenExtractorFolder(Form& form) {
+    std::string archive = form.window.archiveName();
+    if (!archive.empty()) {
+        fs::path folder = form.appFolder / "ExtractedFiles" / archive;
+        std::error_code ec;
+        if (fs::is_directory(folder, ec)) {
+            form.window.openFolder(folder);
+            return;
+        }
+    }
+    form.window.openFolder(form.appFolder / "ExtractedFiles");
+}
+
+void OpenNewMPAKsFolder(Form& form) { form.window.openFolder(form.appFolder / "NewMPAKs"); }
+
+void OpenSoundsFolder(Form& form) { form.window.openFolder(form.appFolder / "Sounds"); }
+
+void ShowExtractorHelp(Form& form) { showHelpText(form, "extracting_files.txt"); }
+
+void ShowPackerHelp(Form& form) { showHelpText(form, "packing_files.txt"); }
+
+void ShowSoundHelp(Form& form) { showHelpText(form, "converting_fsb.txt"); }

@@ -2,7 +2,6 @@
 
 #include "shell/app_paths.h"
 #include "shell/form.h"
-#include "shell/shell_ops.h"
 
 std::string windowTitle() {
     return "Vantrel Ripper  ver-" + std::to_string(VR_VERSION_MAJOR) + " build-" +
@@ -18,10 +17,10 @@ void initializeForm(Form& form) {
     form.zlibTrailer = std::string(4, '\0');
 }
 
-void prepareWorkFolders(Form& form) {
+void prepareWorkFolders(Form& form, const FileRemover& remove) {
     createWorkFolders(form);
     try {
-        ClearTempFolder(form);
+        ClearTempFolder(form, remove);
     } catch (const std::exception&) {
         // A file that cannot be deleted stops the clearing; start-up goes on.
     }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "shell/shell_ops.h"
+
 struct Form;
 
 // "Vantrel Ripper  ver-<major> build-<revision>"
@@ -11,6 +13,6 @@ std::string windowTitle();
 // and log view, the zlib wrapper bytes.
 void initializeForm(Form& form);
 // Steps tried each on its own with errors ignored: create the five folders, empty Temp.
-void prepareWorkFolders(Form& form);
+void prepareWorkFolders(Form& form, const FileRemover& remove = {});
 // "Initialization error." + CR LF CR LF + description + CR LF CR LF + "Terminating."
 std::string initializationErrorText(const std::string& description);
