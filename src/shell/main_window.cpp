@@ -64,6 +64,10 @@ MainWindow::MainWindow(std::filesystem::path applicationFolder, std::unique_ptr<
       form_(*this, std::move(applicationFolder)),
       exitHandler_([] { std::_Exit(0); }) {
     setObjectName(QStringLiteral("Form1"));
+    // The controls were laid out for an 8-point dialog font; larger defaults clip the captions.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(8);
+    setFont(dialogFont);
     buildControls();
     resize(px(kDesignClientWidth), px(kDesignClientHeight));
     updateMinimumSize();
