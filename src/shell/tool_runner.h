@@ -3,12 +3,36 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 struct Form;
 
-// The exit code as a signed 32-bit value; -1 when the program cannot be started.
-// The program path comes first and is not quoted.
+// The exit code as a signed 32-bit value; -1 when the program cannot be started; 128 + the
+// signal number when a signal ends it. The program path comes first and is not quoted.
 std::int32_t runAndWait(const std::string& commandLine);
 // The same, leaving the result in form.toolExitCode as well.
 std::int32_t RunAndWait(Form& form, const std::string& commandLine);
+
+// A command line taken apart: the program to start and the arguments after it.
+struct ToolCommand {
+    std::string program;
+    std::vector<std::string> arguments;
+};
+
+// Finds the program as CreateProcess does. A quoted program path runs to the closing quote.
+// An unquoted one may contain blanks: the text up to each blank, shortest first, then the
+// whole line, is tried, and the first that names an existing executable file is taken. The
+// rest of the line splits as splitArguments says. Nothing when no program is found.
+std::optional<ToolCommand> resolveCommandLine(std::string_view commandLine);
+
+// Splits argument text as the Windows C runtime does: blanks (space, tab) separate; double
+// quotes group; 2n backslashes before a quote give n backslashes and the quote groups, 2n+1
+// give n and a literal quote; other backslashes are literal; "" inside quotes is one quote.
+std::vector<std::string> splitArguments(std::string_view text);
+
+// The argument in double quotes, escaped so that splitArguments gives it back unchanged.
+// A path without quotes and without a trailing backslash is simply enclosed.
+std::string quoteArgument(std::string_view argument);
