@@ -1,5 +1,14 @@
-// "Open Game .MPAK File".
+// "Open Game .MPAK File": the prompt, then the archive's name and path, then ProcessLibrary.
+#include "archive/process_library.h"
+#include "common/files.h"
 #include "shell/commands.h"
 #include "shell/form.h"
+#include "shell/open_file_command.h"
 
-void SelectMPAKfile(Form&) {}
+void SelectMPAKfile(Form& form) {
+    runOpenFileCommand(form, "SelectMPAKfile", kMpakPrompt, [&form](const std::filesystem::path& chosen) {
+        form.window.setArchiveName(pathText(chosen.filename()));
+        form.archivePath = chosen;
+        ProcessLibrary(form);
+    });
+}

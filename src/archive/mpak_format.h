@@ -1,0 +1,45 @@
+// The MPAK layout: the 16-byte header, TOC entries and STOC records, read from the bytes of
+// an archive's tables with every read bounds-checked and every width checked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::int32_t kMpakHeaderSize = 16;
+
+struct MpakHeader {
+    std::int32_t tocSize = 0, stocSize = 0;  // each counts its own 4-byte tag
+    std::int16_t tocEntryCount = 0, stocEntryCount = 0;
+};
+
+// Reads the header from the first 16 bytes; the magic is not checked.
+MpakHeader parseMpakHeader(std::string_view bytes);
+
+// One TOC entry as stored; `name` keeps the archive's "/" separators.
+struct TocEntry {
+    std::string name;
+    std::int32_t storedSize = 0, originalSize = 0;
+    std::uint8_t compressed = 0;
+    std::int16_t copies = 0;
+    std::int32_t firstCopyOffset = 0;  // counted from the RAWD tag; read even when copies is 0
+    std::int32_t nextEntryOffset = 0;  // where the next entry starts
+};
+
+// Reads the TOC entry at `offset` of `tables` (the archive's bytes up to the end of the RAWD
+// tag). `number` (from 1) names the entry in failure texts.
+TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number);
+
+// One STOC group as read back: `size` is the header the library shows ("[size]"); a group is
+// complete when all its names were read.
+struct StocGroup {
+    int size = 0;
+    std::vector<std::string> names;  // byte for byte, separators as stored
+    bool complete = false;
+};
+
+// Walks the STOC records from `offset` until `groupCount` groups are complete. A record whose
+// would-be followerCount has a zero high byte opens a group of (low byte + 1) names; any other
+// record is a plain one: a follower of the open group, or else a group of one.
+std::vector<StocGroup> readStocGroups(std::string_view tables, std::int32_t offset, std::int16_t groupCount);

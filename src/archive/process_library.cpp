@@ -1,0 +1,114 @@
+// ProcessLibrary: reads the open archive's tables into the form and the window.
+#include "archive/process_library.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "archive/archive_tables.h"
+#include "archive/archive_texts.h"
+#include "archive/library_files.h"
+#include "shell/form.h"
+#include "shell/shell_ops.h"
+
+namespace {
+
+void resetWindow(Window& window) {
+    window.clearList();
+    window.setItemCountText("0 Items");
+    window.setStatus("");
+    window.showLogText("", Caret::Start);
+    window.repaintWindow();
+    window.yield();
+}
+
+// Each line is added to what the log view shows, as the view's text is written back whole.
+void logChunkPositions(Form& form, const ArchiveLayout& layout) {
+    for (const std::string& line : chunkLogLines(layout))
+        form.window.showLogText(form.window.logViewText() + line, Caret::Start);
+    form.logText = form.window.logViewText();
+}
+
+void storeLayout(Form& form, const ArchiveLayout& layout) {
+    form.tocSize = layout.header.tocSize;
+    form.stocSize = layout.header.stocSize;
+    form.tocEntryCount = layout.header.tocEntryCount;
+    form.stocEntryCount = layout.header.stocEntryCount;
+    form.tocStart = layout.tocStart;
+    form.stocStart = layout.stocStart;
+    form.rawdStart = layout.rawdStart;
+}
+
+void storeEntries(Form& form, std::vector<EntrySlot>&& entries) {
+    // Slots beyond the new count keep what an earlier archive left there.
+    if (form.entries.size() < entries.size()) form.entries.resize(entries.size());
+    std::move(entries.begin(), entries.end(), form.entries.begin());
+    form.entryCount = static_cast<std::int32_t>(entries.size());
+}
+
+// One list line per entry, with the list's extent and the item count kept up to date.
+std::string fillList(Form& form) {
+    Window& window = form.window;
+    std::string tocText = tocLibraryIntro();
+    for (std::int32_t i = 0; i < form.entryCount; ++i) {
+        const EntrySlot& slot = form.entries[static_cast<std::size_t>(i)];
+        std::string line = listLine(slot);
+        tocText += tocLibraryLine(slot);
+        form.maxItemLength = std::max(form.maxItemLength, static_cast<std::int32_t>(line.size()));
+        window.addListLine(line);
+        window.setListExtent(form.maxItemLength * 90 / 15 + 130);
+        int count = window.listLineCount();
+        window.setItemCountText(std::to_string(count) + " Items");
+        if (count % 100 == 0) window.repaintList();
+    }
+    return tocText;
+}
+
+void openArchive(Form& form) {
+    Window& window = form.window;
+    resetWindow(window);
+
+    ArchiveLayout layout = readArchiveLayout(form.archivePath);
+    storeLayout(form, layout);
+    logChunkPositions(form, layout);
+    form.tocStart += 4;   // past "TOC" and its zero byte
+    form.stocStart += 4;  // past "STOC"
+
+    window.setBusy(true);
+    window.repaintWindow();
+    window.yield();
+    window.yield();
+
+    form.entryCount = 0;
+    int total = layout.header.tocEntryCount;
+    ArchiveTables tables = readArchiveTables(form.archivePath, layout, [&](int entriesRead) {
+        showProgress(form, static_cast<float>(1.0 - static_cast<double>(total - entriesRead) / total));
+    });
+    storeEntries(form, std::move(tables.entries));
+
+    form.stocLibraryText = stocLibraryText(tables.stocGroups, layout.header.stocEntryCount);
+    if (layout.header.stocEntryCount >= 1) ShowLog(form);
+    window.yield();
+
+    form.tocLibraryText = fillList(form);
+    writeLibraryFiles(form.libraryPath, window.archiveName(), form.tocLibraryText, form.stocLibraryText);
+    window.setBusy(false);
+}
+
+}  // namespace
+
+void ProcessLibrary(Form& form) {
+    std::string description;
+    try {
+        openArchive(form);
+        return;
+    } catch (const std::exception& e) {
+        description = e.what();
+    }
+    Window& window = form.window;
+    window.yield();
+    window.setBusy(false);
+    window.setArchiveName("");
+    window.clearList();
+    window.setItemCountText("0 Items");
+    reportError(form, "ProcessLibrary", description);
+}
