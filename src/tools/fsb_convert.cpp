@@ -1,0 +1,102 @@
+// "Convert .FSB" (ConvertFSB) and its work, ProcessFSB.
+#include "tools/fsb_convert.h"
+
+#include <exception>
+
+#include "common/failure.h"
+#include "common/files.h"
+#include "shell/app_paths.h"
+#include "shell/commands.h"
+#include "shell/form.h"
+#include "shell/open_file_command.h"
+#include "shell/shell_ops.h"
+#include "shell/tool_runner.h"
+#include "tools/archive_display_reset.h"
+#include "tools/sound_name.h"
+
+namespace {
+
+// In an FSB3 bank the 24-byte bank header is followed by the first sample header, whose
+// 2-byte size field is followed by the 30-byte name.
+constexpr std::uint64_t kFirstNameOffset = 26;
+constexpr std::uint64_t kNameFieldSize = 30;
+
+// The title of the conversion error box has no space, unlike every other box.
+const std::string kFsbErrorTitle = "VantrelRipper";
+
+// A sound file of an earlier conversion with the name the first sound will be written under.
+// A name that could point outside the Sounds folder deletes nothing.
+void deleteEarlierSound(Form& form, const std::string& soundName) {
+    if (!isPlainSoundFileName(soundName)) return;
+    const fs::path earlier = form.soundsPath / soundName;
+    std::error_code ec;
+    fs::file_status status = fs::symlink_status(earlier, ec);
+    if (!fs::is_regular_file(status) && !fs::is_symlink(status)) return;
+    fs::remove(earlier, ec);
+    if (ec) failFile("delete", earlier, ec.message());
+    form.window.yield();
+}
+
+void convertBank(Form& form) {
+    appendLogLine(form, "Converting: " + pathText(form.fsbPath.filename()));
+    form.window.showLogText(form.logText, Caret::Start);
+
+    std::string soundName = firstSoundName(form.fsbPath);
+    form.window.yield();
+    deleteEarlierSound(form, soundName);
+
+    RunAndWait(form, fsbextCommand(form, form.fsbPath));
+    form.window.yield();
+    if (form.toolExitCode != 0) {
+        form.window.showLogText("", Caret::Start);
+        form.window.showMessage(fsbConversionErrorText(form.toolExitCode), MessageIcon::None, kFsbErrorTitle);
+        return;
+    }
+    appendLogLine(form, "Operation complete.");
+    form.window.showLogText(form.logText, Caret::Start);
+}
+
+}  // namespace
+
+std::string fsbextCommand(const Form& form, const fs::path& bank) {
+    return pathText(helperProgramPath(form, "fsbext")) + " -d \"" + pathText(form.soundsPath) + "\" -a \"" +
+           pathText(bank) + "\"";
+}
+
+std::string fsbConversionErrorText(std::int32_t exitCode) {
+    return "FSB conversion error (" + std::to_string(exitCode) + ").\r\n\r\nOperation terminated.\r\n";
+}
+
+std::string firstSoundName(const fs::path& bank) {
+    std::uint64_t size = fileSizeOf(bank);
+    if (size < kFirstNameOffset + kNameFieldSize)
+        throw Failure("'" + pathText(bank) + "' is " + std::to_string(size) +
+                      " bytes long, too short for a sound bank: the first sound's name ends at byte 56.");
+    std::string field = readFileRange(bank, kFirstNameOffset, kNameFieldSize);
+    std::size_t end = field.find('\0');
+    if (end == std::string::npos)
+        throw Failure("The first sound's name in '" + pathText(bank) +
+                      "' (30 bytes at offset 0x1A) has no terminating zero byte.");
+    return field.substr(0, end);
+}
+
+void ProcessFSB(Form& form) {
+    std::string description;
+    try {
+        resetArchiveDisplay(form);
+        convertBank(form);
+        return;
+    } catch (const std::exception& e) {
+        description = e.what();
+    }
+    form.window.yield();
+    form.window.showLogText("", Caret::Start);
+    reportError(form, "ProcessFSB", description);
+}
+
+void ConvertFSB(Form& form) {
+    runOpenFileCommand(form, "ConvertFSB", kFsbPrompt, [&form](const fs::path& chosen) {
+        form.fsbPath = chosen;
+        ProcessFSB(form);
+    });
+}

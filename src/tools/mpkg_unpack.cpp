@@ -1,0 +1,88 @@
+// "Unpack .MPKG" (DecompressMPKG) and its work, ProcessMPKG.
+#include "tools/mpkg_unpack.h"
+
+#include <exception>
+
+#include "common/bytes.h"
+#include "common/failure.h"
+#include "common/files.h"
+#include "shell/commands.h"
+#include "shell/compression_tool.h"
+#include "shell/form.h"
+#include "shell/open_file_command.h"
+#include "shell/shell_ops.h"
+#include "shell/tool_runner.h"
+#include "tools/archive_display_reset.h"
+
+namespace {
+
+// The two leading bytes of an .mpkg are not part of its deflate body.
+constexpr std::int32_t kMpkgLeadSize = 2;
+
+void deleteEarlierResult(const fs::path& output) {
+    std::error_code ec;
+    fs::remove(output, ec);
+    if (ec) failFile("delete the earlier result", output, ec.message());
+}
+
+void unpackMpkg(Form& form) {
+    const fs::path& source = form.mpkgPath;
+    form.fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
+    if (form.fileLength < kMpkgLeadSize)
+        throw Failure("'" + pathText(source) + "' is " + std::to_string(form.fileLength) +
+                      " bytes long; an .mpkg file holds at least its two leading bytes.");
+    std::string body = readFileRange(source, kMpkgLeadSize, form.fileLength - kMpkgLeadSize);
+    form.window.yield();
+
+    const fs::path workFile = form.tempPath / "mpkg.gz";
+    writeFileReplacing(workFile, mpkgWorkFile(form, body));
+    form.window.yield();
+
+    // An mpkg.dat left by an earlier unpack must never pass for this one's result.
+    const fs::path output = form.tempPath / "mpkg.dat";
+    deleteEarlierResult(output);
+
+    appendLogLine(form, "Unzipping: " + pathText(source));
+    form.window.showLogText(form.logText, Caret::Start);
+    RunAndWait(form, zlibcInflateCommand(form, workFile, output));
+    std::error_code ec;
+    if (form.toolExitCode != 0 || !fs::exists(output, ec)) {
+        appendLogLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
+        form.window.showLogText(form.logText, Caret::Start);
+    }
+    form.window.yield();
+}
+
+}  // namespace
+
+std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody) {
+    std::string work;
+    work.reserve(form.zlibHeader.size() + mpkgBody.size() + form.zlibTrailer.size());
+    work += form.zlibHeader;
+    work += mpkgBody;
+    work += form.zlibTrailer;
+    return work;
+}
+
+void ProcessMPKG(Form& form) {
+    std::string description;
+    try {
+        resetArchiveDisplay(form);
+        unpackMpkg(form);
+        return;
+    } catch (const std::exception& e) {
+        description = e.what();
+    }
+    form.window.yield();
+    form.window.yield();
+    form.window.setBusy(false);
+    clearArchiveDisplay(form.window);
+    reportError(form, "ProcessMPKG", description);
+}
+
+void DecompressMPKG(Form& form) {
+    runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt, [&form](const fs::path& chosen) {
+        form.mpkgPath = chosen;
+        ProcessMPKG(form);
+    });
+}

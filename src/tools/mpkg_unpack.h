@@ -1,0 +1,14 @@
+// "Unpack .MPKG": the .mpkg body is rewrapped as the zlib-wrapped work file Temp\mpkg.gz and
+// inflated by zlibc into Temp\mpkg.dat.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct Form;
+
+// The work file for an .mpkg's bytes from offset 2 on: zlibHeader, those bytes, zlibTrailer.
+std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody);
+
+// Unpacks form.mpkgPath; reports its own failures as "ProcessMPKG error.".
+void ProcessMPKG(Form& form);
