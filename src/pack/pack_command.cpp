@@ -1,6 +1,154 @@
-// "Select .MPAK Folder" and "Pack New .MPAK".
+// "Select .MPAK Folder" and "Pack New .MPAK": the folder check, the library .toc, the walk
+// over the folder tree with the compression pass, PackIt and the summary.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/library_readers.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "pack/folder_listing.h"
+#include "pack/mpak_writer.h"
+#include "pack/plain_name.h"
+#include "pack/stage_folder.h"
+#include "pack/toc_library_index.h"
 #include "shell/commands.h"
 #include "shell/form.h"
+#include "shell/shell_ops.h"
 
-void SelectMPAKFolder(Form&) {}
-void PackMPAK(Form&) {}
+namespace {
+
+bool isRealFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(path, ec));
+}
+
+// The last name of a chosen folder, without one trailing separator.
+std::string lastNameOf(std::string path) {
+#ifdef _WIN32
+    constexpr std::string_view separators = "\\/";
+#else
+    constexpr std::string_view separators = "/";
+#endif
+    if (!path.empty() && separators.find(path.back()) != std::string_view::npos) path.pop_back();
+    std::size_t at = path.find_last_of(separators);
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+// Steps before the walk: empty Temp and the log, read and check the library .toc. Nothing
+// when the library .toc is missing (that has been shown).
+std::optional<TocLibraryIndex> preparePack(Form& form, const fs::path& folder, const std::string& caption) {
+    form.packFolderPath = folder;
+    ClearTempFolder(form);
+    form.window.setStatus("");
+    form.window.showLogText("", Caret::End);
+    form.logText.clear();
+    form.tocLibraryText.clear();
+
+    fs::path tocFile = form.libraryPath / (caption + ".toc");
+    std::error_code ec;
+    if (!fs::exists(tocFile, ec)) {
+        form.window.showMessage(
+            "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.",
+            MessageIcon::Exclamation, kAppTitle);
+        return std::nullopt;
+    }
+    form.tocLibraryText = readWholeFile(tocFile);
+    form.window.yield();
+    form.tocLibraryLines = splitCrLf(form.tocLibraryText);
+    TocLibraryIndex library(readTocLibrary(form.tocLibraryText));
+
+    form.window.setBusy(true);
+    form.filesPackedCount = 0;
+    form.filesZippedCount = 0;
+    form.walkFileCount = 0;
+    form.stocEntryCount = 0;
+    return library;
+}
+
+// Stages the pack folder and every folder below it, each folder before its sub-folders, with
+// no depth limit and without following links into other folders. False at the first file or
+// folder that could not be staged.
+bool stageTree(Form& form, const TocLibraryIndex& library) {
+    std::vector<fs::path> pending{form.packFolderPath};
+    while (!pending.empty()) {
+        fs::path folder = std::move(pending.back());
+        pending.pop_back();
+        if (!StageFolder(form, folder, library)) return false;
+        FolderListing listing;
+        try {
+            listing = listFolder(folder);
+        } catch (const std::exception&) {
+            logStagingFailed(form, folder);
+            return false;
+        }
+        for (const fs::path& link : listing.linkedFolders)
+            appendLogLine(form, "Symbolic link not followed: " + archivePathOf(form.packFolderPath, link));
+        pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());
+        form.window.yield();
+    }
+    return true;
+}
+
+void appendSummary(Form& form, std::int16_t packStatus) {
+    appendLogLine(form, std::to_string(form.filesZippedCount) + " files zipped.");
+    appendLogLine(form, std::to_string(form.filesPackedCount) + " files packed.");
+    appendLogLine(form, "TOC entries processed: " + std::to_string(form.filesPackedCount));
+    appendLogLine(form, "STOC entries processed: " + std::to_string(form.stocEntryCount));
+    if (form.stocEntryCount == 0) appendLogLine(form, "STOC table was not created.");
+    appendLogLine(form, packStatus == kPackDone ? ".MPAK pack complete." : "Pack operation aborted due to error.");
+}
+
+}  // namespace
+
+void SelectMPAKFolder(Form& form) {
+    std::optional<fs::path> chosen = form.window.browseFolder("Select .MPAK folder from \\ExtractedFiles");
+    if (!chosen || chosen->empty()) return;
+    form.window.setPackFolderName(lastNameOf(pathText(*chosen)));
+}
+
+void PackMPAK(Form& form) {
+    Window& window = form.window;
+    std::string caption = window.packFolderName();
+    if (caption.empty()) {
+        showNotice(form,
+                   "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
+        SelectMPAKFolder(form);
+        return;
+    }
+    std::string name(trimSpaces(caption));
+    // A name that is not one plain folder name could lead out of ExtractedFiles.
+    if (!isPlainName(name) || !isRealFolder(form.extractedFilesPath / name)) {
+        showNotice(form, "\\" + name + " folder does not exist in \\ExtractedFiles folder.");
+        return;
+    }
+
+    std::optional<TocLibraryIndex> library;
+    try {
+        library = preparePack(form, form.extractedFilesPath / name, caption);
+        if (!library) return;
+    } catch (const std::exception& e) {
+        window.setBusy(false);
+        appendLogLine(form, "Pack operation aborted due to error.");
+        ShowLog(form);
+        reportError(form, "PackMPAK", e.what());
+        return;
+    }
+
+    std::int16_t packStatus = kPackAborted;
+    if (stageTree(form, *library)) {
+        window.yield();
+        packStatus = PackIt(form);
+    } else {
+        // Nothing is written from a folder that was not staged whole.
+        try {
+            ClearTempFolder(form);
+        } catch (const std::exception&) {
+        }
+    }
+    window.setBusy(false);
+    window.setStatus("");
+    appendSummary(form, packStatus);
+    ShowLog(form);
+}

@@ -1,0 +1,16 @@
+// The compression pass: stages every file directly inside one folder into Temp, compressed
+// by "zlibc -k" or copied, under a staged name that tells the writer how to pack it.
+#pragma once
+
+#include <filesystem>
+
+struct Form;
+class TocLibraryIndex;
+
+// Stages the files of `folder` (sub-folders are not entered) in byte order of their names.
+// Returns false at the first file that could not be staged: its log line has been followed
+// by "Staging failed: <relative path>", and nothing after it was staged.
+bool StageFolder(Form& form, const std::filesystem::path& folder, const TocLibraryIndex& library);
+
+// Logs "Staging failed: <relative path>" for a path below the pack folder.
+void logStagingFailed(Form& form, const std::filesystem::path& path);
