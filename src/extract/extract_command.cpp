@@ -1,6 +1,152 @@
-// "Select All" and "Extract Selected File(s)".
+// "Select All" and "Extract Selected File(s)": the selected entries of the open archive are
+// copied below ExtractedFiles\<archive>; compressed ones are parked in Temp as zlib-wrapped
+// files and inflated by the unzip pass at the end.
+#include <optional>
+#include <string>
+
+#include "common/failure.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "extract/extract_entry.h"
+#include "extract/selection.h"
+#include "extract/unzip_temp_files.h"
 #include "shell/commands.h"
 #include "shell/form.h"
+#include "shell/shell_ops.h"
 
-void SelectAll(Form&) {}
-void MassExtract(Form&) {}
+namespace {
+
+const std::string kNoArchiveNotice = "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.";
+
+std::int32_t selectedCount(const Form& form) { return static_cast<std::int32_t>(form.window.selectedLines().size()); }
+
+// List line i is slot i of the entry table; a line beyond the table has nothing to extract.
+const EntrySlot& entryAt(const Form& form, std::int32_t index) {
+    if (index < 0 || index >= form.entryCount || static_cast<std::size_t>(index) >= form.entries.size())
+        throw Failure("List line " + std::to_string(index) + " has no entry in the archive's table (" +
+                      std::to_string(form.entryCount) + " entries).");
+    return form.entries[static_cast<std::size_t>(index)];
+}
+
+// ExtractedFiles\<archive>; made when missing, errors ignored: a folder that is truly missing
+// makes the first write fail, which reports it.
+fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) {
+    std::optional<fs::path> folder = safeJoin(form.extractedFilesPath, archiveName);
+    if (!folder)
+        throw Failure("The archive name " + archiveName + " cannot name a folder inside '" +
+                      pathText(form.extractedFilesPath) + "'.");
+    std::error_code ignored;
+    fs::create_directory(*folder, ignored);
+    return *folder;
+}
+
+// Every folder between the extraction folder and the entry's file, outermost first.
+void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
+    fs::path folder = archiveFolder;
+    for (const fs::path& segment : target.parent_path().lexically_relative(archiveFolder)) {
+        if (segment == ".") continue;  // the entry lies directly in the extraction folder
+        folder /= segment;
+        std::error_code ec;
+        if (fs::is_directory(folder, ec)) continue;
+        fs::create_directory(folder, ec);
+        if (ec) failFile("create the folder", folder, ec.message());
+    }
+}
+
+// Extracts slot `slot`, or logs why it is left out; counts it when it was written.
+void extractEntry(Form& form, const std::string& archiveName, const EntrySlot& slot, std::size_t tempNameLimit) {
+    const std::string& path = slot.entryPath;
+    std::optional<fs::path> target = safeJoin(form.archiveExtractPath, path);
+    const bool compressed = slot.entryCompressed == 1;
+    fs::path wrappedPath;
+    if (target && compressed) {
+        std::string wrappedName = wrappedFileName(archiveName, path);
+        if (wrappedName.size() > tempNameLimit) {
+            appendLogLine(form, "Name too long for Temp: " + path);
+            return;
+        }
+        wrappedPath = form.tempPath / wrappedName;
+    }
+    if (!target) {
+        appendLogLine(form, "Refused unsafe path: " + path);
+        return;
+    }
+
+    std::string entryData = readEntryData(form.archivePath, slot);
+    form.window.yield();
+    createEntryFolders(form.archiveExtractPath, *target);
+
+    EntryPlace place = splitEntryPath(path);
+    std::string line = "Extracting " + std::to_string(form.filesExtractedCount + 1) + "\\" +
+                       std::to_string(selectedCount(form)) + ": " + place.folder + "\\" + place.name;
+    form.window.setStatus(line);
+    appendLogLine(form, line);
+
+    if (compressed) {
+        WriteZlibWrapped(form, wrappedPath, entryData);
+        ++form.filesUnzippedCount;
+    } else {
+        writeWholeFile(*target, entryData);
+    }
+    ++form.filesExtractedCount;
+}
+
+void extractSelected(Form& form, const std::string& archiveName) {
+    form.window.setStatus("");
+    form.logText.clear();
+    ClearTempFolder(form);
+    FindFirstSelected(form);
+
+    fs::path archiveFolder = prepareArchiveFolder(form, archiveName);
+    form.window.yield();
+    form.archiveExtractPath = archiveFolder;
+    form.filesExtractedCount = 0;
+    form.filesUnzippedCount = 0;
+    form.window.setBusy(true);
+
+    const std::size_t tempNameLimit = longestFileName(form.tempPath);
+    const std::int32_t passes = selectedCount(form);
+    for (std::int32_t pass = 1; pass <= passes; ++pass) {
+        const std::int32_t index = form.currentEntryIndex;
+        extractEntry(form, archiveName, entryAt(form, index), tempNameLimit);
+        // Counted by passes, so that entries left out still move the bar to its end.
+        std::int32_t total = selectedCount(form);
+        showProgress(form, total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
+        form.window.yield();
+        FindNextSelected(form, index);
+    }
+
+    form.window.yield();
+    form.window.yield();
+    if (form.filesUnzippedCount > 0) UnzipTempFiles(form);
+
+    form.window.setStatus("");
+    appendLogLine(form, std::to_string(form.filesUnzippedCount) + " files unzipped.");
+    appendLogLine(form, std::to_string(form.filesExtractedCount) + " files extracted.");
+    appendLogLine(form, "Extraction complete.");
+    ShowLog(form);
+    form.window.focusLog();
+    form.window.setBusy(false);
+}
+
+}  // namespace
+
+void SelectAll(Form& form) {
+    if (form.window.listLineCount() > 0) form.window.selectAllLines();
+}
+
+void MassExtract(Form& form) {
+    const std::string archiveName = form.window.archiveName();
+    if (archiveName.empty()) {
+        showNotice(form, kNoArchiveNotice);
+        SelectMPAKfile(form);
+        return;
+    }
+    runGuarded(form, "Extract", [&] {
+        if (form.window.selectedLines().empty()) {
+            showNotice(form, "No files selected.");
+            return;
+        }
+        extractSelected(form, archiveName);
+    });
+}

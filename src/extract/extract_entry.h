@@ -1,0 +1,35 @@
+// One entry's way out of the open archive: its data, its place below the extraction folder,
+// and the zlib-wrapped file that parks a compressed entry in Temp until the unzip pass.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+struct Form;
+struct EntrySlot;
+
+// The entry path's folder part F (before the last "\", empty when there is none) and its
+// file name N (after the last "\", the whole path when there is none).
+struct EntryPlace {
+    std::string folder;
+    std::string name;
+};
+EntryPlace splitEntryPath(std::string_view entryPath);
+
+// The Temp name of a compressed entry: archive name and entry path flattened as one path,
+// then ".gz" ("x.mpak+a+b.dds.gz"). Unflattening it without ".gz" gives the destination
+// relative to the ExtractedFiles folder.
+std::string wrappedFileName(std::string_view archiveName, std::string_view entryPath);
+
+// The entry's stored bytes, read from the archive file with one bounds-checked read; a
+// range that does not lie inside the file is a Failure that names the entry.
+std::string readEntryData(const std::filesystem::path& archivePath, const EntrySlot& slot);
+
+// Writes zlibHeader, the entry's data and zlibTrailer as one whole file, replacing any
+// earlier file of that name.
+void WriteZlibWrapped(const Form& form, const std::filesystem::path& path, std::string_view entryData);
+
+// The longest file name the file system takes in `folder`, in bytes.
+std::size_t longestFileName(const std::filesystem::path& folder);

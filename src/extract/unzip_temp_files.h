@@ -1,0 +1,9 @@
+// The decompression pass: each zlib-wrapped ".gz" file that extraction parked in Temp becomes
+// its finished file below ExtractedFiles through "zlibc -d", and is then deleted.
+#pragma once
+
+struct Form;
+
+// Appends one "Unzipping k\n: name" line per ".gz" file to logText (plus a failure line when
+// zlibc fails); filesUnzippedCount is the total shown and the progress bar's divisor.
+void UnzipTempFiles(Form& form);
