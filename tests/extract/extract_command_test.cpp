@@ -1,0 +1,234 @@
+#include "extract_fixture.h"
+#include "shell/commands.h"
+#include "shell/open_file_command.h"
+
+namespace {
+
+class MassExtractTest : public ExtractTest {
+protected:
+    // Loads the entries, selects every line and extracts.
+    void extractAll(const std::vector<TestEntry>& entries, const std::string& name = "x.mpak") {
+        loadArchive(entries, name);
+        SelectAll(form);
+        MassExtract(form);
+    }
+    fs::path out(const std::string& relative) const { return form.extractedFilesPath / "x.mpak" / relative; }
+};
+
+TEST_F(MassExtractTest, NoArchiveLoadedShowsTheTwoPartNoticeThenTheOpenPromptAndExtractsNothing) {
+    MassExtract(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.");
+    EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(window.messages[0].title, "Vantrel Ripper");
+    ASSERT_EQ(window.prompts.size(), 1u);
+    EXPECT_EQ(window.prompts[0].title, kMpakPrompt.title);
+    EXPECT_TRUE(fs::is_empty(form.extractedFilesPath));
+}
+
+TEST_F(MassExtractTest, NoSelectedLineShowsNoFilesSelectedAndCreatesNoFolder) {
+    loadArchive({{"a.txt", "a"}});
+    MassExtract(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, "No files selected.");
+    EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(fs::is_empty(form.extractedFilesPath));
+}
+
+TEST_F(MassExtractTest, SelectAllSelectsEveryLineAndLeavesAnEmptyListAlone) {
+    SelectAll(form);
+    EXPECT_TRUE(window.selection.empty());
+    loadArchive({{"a", "1"}, {"b", "2"}, {"c", "3"}});
+    SelectAll(form);
+    EXPECT_EQ(window.selection, (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(MassExtractTest, StoredCompressedNestedAndFolderLessEntriesLandAtTheirPathsBytesUnchanged) {
+    std::vector<TestEntry> entries = {{"readme.txt", awkwardBytes(300, 1)},
+                                      {"textures\\sky.dds", awkwardBytes(70000, 2), true},
+                                      {"textures\\ui\\icons\\hud.tga", awkwardBytes(5000, 3)},
+                                      {"sound.bnk", awkwardBytes(1000, 4), true}};
+    writeFile(form.tempPath / "stale.gz", "from an earlier command");
+    extractAll(entries);
+
+    for (const TestEntry& e : entries) EXPECT_EQ(readFile(out(replaceAll(e.path, '\\', '/'))), e.content) << e.path;
+    EXPECT_EQ(filesBelow(form.extractedFilesPath).size(), 4u);
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
+    const std::string log =
+        "Extracting 1\\4: \\readme.txt\r\n"
+        "Extracting 2\\4: textures\\sky.dds\r\n"
+        "Extracting 3\\4: textures\\ui\\icons\\hud.tga\r\n"
+        "Extracting 4\\4: \\sound.bnk\r\n"
+        "Unzipping 1\\2: x.mpak+sound.bnk.gz\r\n"
+        "Unzipping 2\\2: x.mpak+textures+sky.dds.gz\r\n"
+        "2 files unzipped.\r\n"
+        "4 files extracted.\r\n"
+        "Extraction complete.\r\n";
+    EXPECT_EQ(form.logText, log);
+    EXPECT_EQ(window.log, log);
+    EXPECT_EQ(window.caret, Caret::End);
+    EXPECT_TRUE(window.logFocused);
+    EXPECT_FALSE(window.busy);
+    EXPECT_EQ(window.status, "");
+    EXPECT_EQ(window.statusHistory[1], "Extracting 1\\4: \\readme.txt");
+    EXPECT_EQ(window.progressHistory,
+              (std::vector<float>{3495 * 0.25f, 3495 * 0.5f, 3495 * 0.75f, 3495, 3495 * 0.5f, 3495}));
+    EXPECT_EQ(form.archiveExtractPath, form.extractedFilesPath / "x.mpak");
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(MassExtractTest, SecondExtractionReplacesFilesAndShowsOnlyItsOwnLog) {
+    extractAll({{"a\\long.bin", std::string(5000, 'L')}, {"a\\packed.bin", std::string(9000, 'P'), true}});
+    window.log = "TOC = x10, 2 entries\r\n";
+    form.logText = window.log;
+    extractAll({{"a\\long.bin", "short"}, {"a\\packed.bin", "tiny", true}});
+    EXPECT_EQ(readFile(out("a/long.bin")), "short");
+    EXPECT_EQ(readFile(out("a/packed.bin")), "tiny");
+    EXPECT_TRUE(startsWith(window.log, "Extracting 1\\2: a\\long.bin\r\n")) << window.log;
+}
+
+TEST_F(MassExtractTest, EmptyStoredAndEmptyCompressedEntries) {
+    // The empty file deflated is two bytes; a compressed entry of no bytes at all is no stream.
+    loadArchive({{"empty.txt", ""}, {"empty.dds", "", true}, {"nothing.dds", ""}});
+    form.entries[2].entryCompressed = 1;
+    SelectAll(form);
+    MassExtract(form);
+    EXPECT_EQ(readFile(out("empty.txt")), "");
+    EXPECT_TRUE(fs::is_regular_file(out("empty.dds")));
+    EXPECT_EQ(readFile(out("empty.dds")), "");
+    EXPECT_FALSE(fs::exists(out("nothing.dds")));
+    EXPECT_NE(form.logText.find("Unzipping 2\\2: x.mpak+nothing.dds.gz\r\nUnzip failed ("), std::string::npos)
+        << form.logText;
+    EXPECT_TRUE(endsWith(form.logText, "2 files unzipped.\r\n3 files extracted.\r\nExtraction complete.\r\n"));
+}
+
+TEST_F(MassExtractTest, OnlyStoredEntriesSkipTheUnzipPass) {
+    extractAll({{"a.txt", "a"}, {"b\\c.txt", "c"}});
+    EXPECT_EQ(form.logText,
+              "Extracting 1\\2: \\a.txt\r\nExtracting 2\\2: b\\c.txt\r\n"
+              "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
+}
+
+TEST_F(MassExtractTest, PlusInEntryPathAndArchiveNameIsPartOfTheName) {
+    extractAll({{"c+d\\e%f+g.dds", "packed+", true}, {"c+d\\plain+.txt", "plain"}}, "a+b.mpak");
+    fs::path folder = form.extractedFilesPath / "a+b.mpak" / "c+d";
+    EXPECT_EQ(readFile(folder / "e%f+g.dds"), "packed+");
+    EXPECT_EQ(readFile(folder / "plain+.txt"), "plain");
+    EXPECT_EQ(filesBelow(form.extractedFilesPath).size(), 2u);
+    EXPECT_NE(form.logText.find("Unzipping 1\\1: a%2Bb.mpak+c%2Bd+e%25f%2Bg.dds.gz\r\n"), std::string::npos)
+        << form.logText;
+}
+
+TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
+    fs::create_directories(out(""));
+    fs::create_directory_symlink(game.path(), out("link"));
+    std::vector<TestEntry> entries;
+    for (const char* path : {"..\\escape.txt", "\\rooted.txt", "C:\\drive.txt", "a\\..\\..\\up.txt", "a\\\\twice.txt",
+                             "link\\through.txt", "link"})
+        for (bool compressed : {false, true}) entries.push_back({path, "bad", compressed});
+    entries.push_back({"good\\kept.txt", "good", true});
+    extractAll(entries);
+
+    EXPECT_EQ(filesBelow(app.path() / "ExtractedFiles"),
+              (std::map<std::string, std::string>{{"x.mpak/good/kept.txt", "good"}}));
+    EXPECT_EQ(filesBelow(game.path()).size(), 1u);  // the archive alone
+    EXPECT_FALSE(fs::exists(app / "escape.txt"));
+    EXPECT_NE(form.logText.find("Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
+                                "Refused unsafe path: \\rooted.txt\r\n"),
+              std::string::npos);
+    EXPECT_NE(form.logText.find("Refused unsafe path: link\r\nExtracting 1\\15: good\\kept.txt\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(endsWith(form.logText, "1 files unzipped.\r\n1 files extracted.\r\nExtraction complete.\r\n"));
+    EXPECT_EQ(window.progress, 3495);
+}
+
+TEST_F(MassExtractTest, NameTooLongForTempIsLoggedAndTheRunGoesOn) {
+    const std::string path = std::string(200, 'd') + "\\" + std::string(60, 'n') + ".dds";
+    extractAll({{path, "compressed", true}, {path + "2", "stored"}});
+    EXPECT_FALSE(fs::exists(out(std::string(200, 'd') + "/" + std::string(60, 'n') + ".dds")));
+    EXPECT_EQ(readFile(out(std::string(200, 'd') + "/" + std::string(60, 'n') + ".dds2")), "stored");
+    EXPECT_TRUE(startsWith(form.logText, "Name too long for Temp: " + path + "\r\nExtracting 1\\2: "));
+}
+
+TEST_F(MassExtractTest, MissingZlibcStillDeletesEveryGzAndLogsEachFailure) {
+    fs::remove(app / "zlibc");
+    extractAll({{"a.dds", "a", true}, {"b\\c.dds", "c", true}, {"d.txt", "d"}});
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
+    EXPECT_EQ(filesBelow(form.extractedFilesPath), (std::map<std::string, std::string>{{"x.mpak/d.txt", "d"}}));
+    EXPECT_NE(form.logText.find("Unzipping 1\\2: x.mpak+a.dds.gz\r\nUnzip failed (-1): x.mpak+a.dds.gz\r\n"
+                                "Unzipping 2\\2: x.mpak+b+c.dds.gz\r\nUnzip failed (-1): x.mpak+b+c.dds.gz\r\n"
+                                "2 files unzipped.\r\n3 files extracted.\r\n"),
+              std::string::npos)
+        << form.logText;
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(MassExtractTest, DataPastTheEndOfTheArchiveEndsTheCommandWithExtractError) {
+    struct Damage {
+        std::int32_t offsetDelta, storedSize;
+        const char* says;
+    };
+    for (Damage damage : {Damage{0, 4000, "runs past the end"}, Damage{100000, 1, "runs past the end"},
+                          Damage{0, -1, "negative"}, Damage{-100000, 1, "negative"}}) {
+        window.messages.clear();
+        window.log = "before";
+        loadArchive({{"first.txt", "first"}, {"second.txt", "second"}, {"third.txt", "third"}});
+        form.entries[1].entryDataOffset += damage.offsetDelta;
+        form.entries[1].entryStoredSize = damage.storedSize;
+        fs::remove_all(form.extractedFilesPath / "x.mpak");
+        SelectAll(form);
+        MassExtract(form);
+        ASSERT_EQ(window.messages.size(), 1u);
+        const std::string& text = window.messages[0].text;
+        EXPECT_TRUE(startsWith(text, "Extract error.\r\n\r\nCannot read the data of the entry second.txt") ||
+                    startsWith(text, "Extract error.\r\n\r\nThe entry second.txt has a negative"))
+            << text;
+        EXPECT_NE(text.find(damage.says), std::string::npos) << text;
+        EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(readFile(out("first.txt")), "first");
+        EXPECT_FALSE(fs::exists(out("third.txt")));
+        EXPECT_EQ(window.log, "before");  // the view is not updated after a failure
+        EXPECT_FALSE(window.busy);
+    }
+}
+
+TEST_F(MassExtractTest, ListLineBeyondTheEntryTableEndsTheCommandWithExtractError) {
+    loadArchive({{"a.txt", "a"}});
+    window.addListLine("left over");
+    window.selection = {1};
+    MassExtract(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text,
+              "Extract error.\r\n\r\nList line 1 has no entry in the archive's table (1 entries).");
+}
+
+// A window whose user clears the selection while the first entry is being extracted.
+struct DeselectingWindow : RecordingWindow {
+    void setStatus(const std::string& text) override {
+        RecordingWindow::setStatus(text);
+        if (startsWith(text, "Extracting")) selection.clear();
+    }
+};
+
+TEST(MassExtractSelection, ClearingTheSelectionDuringARunExtractsTheLastFoundEntryAgain) {
+    TempDir app;
+    DeselectingWindow window;
+    Form form(window, app.path());
+    fs::create_directories(form.extractedFilesPath);
+    fs::create_directories(form.tempPath);
+    form.archivePath = app / "x.mpak";
+    writeFile(form.archivePath, "0123456789");
+    form.entries = {{"a.txt", 0, 2}, {"b.txt", 2, 2}, {"c.txt", 4, 2}};
+    form.entryCount = 3;
+    window.archive = "x.mpak";
+    window.list = {"a", "b", "c"};
+    window.selection = {1, 2};
+    MassExtract(form);
+    EXPECT_EQ(readFile(form.extractedFilesPath / "x.mpak" / "b.txt"), "23");
+    EXPECT_FALSE(fs::exists(form.extractedFilesPath / "x.mpak" / "c.txt"));
+    EXPECT_EQ(form.logText,
+              "Extracting 1\\2: \\b.txt\r\nExtracting 2\\0: \\b.txt\r\n"
+              "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
+}
+
+}  // namespace
