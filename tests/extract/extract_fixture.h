@@ -4,13 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
 #include "common/text.h"
+#include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
@@ -21,23 +21,6 @@ struct TestEntry {
     std::string content;
     bool compressed = false;
 };
-
-// Raw DEFLATE as an archive stores it: zlib's stream without its 2-byte header and 4-byte trailer.
-inline std::string rawDeflate(const std::string& content) {
-    uLongf size = compressBound(content.size());
-    std::string stream(size, '\0');
-    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(stream.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
-                        content.size(), 9),
-              Z_OK);
-    return stream.substr(2, size - 6);
-}
-
-// Bytes that a text mode would change, spread over `length` bytes.
-inline std::string awkwardBytes(std::size_t length, unsigned seed) {
-    std::string bytes;
-    for (std::size_t i = 0; i < length; ++i) bytes += "\r\n\x1A\0ab\xFF\n"[(i * 7 + seed + i / 13) % 8];
-    return bytes;
-}
 
 class ExtractTest : public ::testing::Test {
 protected:
