@@ -5,17 +5,16 @@
 
 namespace {
 
-void checkNameLength(std::string_view name, const std::string& what) {
-    if (name.size() > kMaxNameLength)
-        throw Failure("The name of " + what + " is " + std::to_string(name.size()) +
-                      " bytes long; an archive holds names of at most " + std::to_string(kMaxNameLength) + " bytes.");
+std::string nameTooLong(std::string_view name) {
+    return "name '" + std::string(name) + "' is " + std::to_string(name.size()) +
+           " bytes long; an archive holds names of at most " + std::to_string(kMaxNameLength) + " bytes.";
 }
 
 }  // namespace
 
 void appendTocEntryHead(std::string& toc, std::string_view name, std::int32_t storedSize, std::int32_t originalSize,
                         bool compressed, std::int16_t copies) {
-    checkNameLength(name, "'" + std::string(name) + "'");
+    if (name.size() > kMaxNameLength) throw Failure("The " + nameTooLong(name));
     appendI16(toc, static_cast<std::int16_t>(name.size() + 11));
     appendI32(toc, storedSize);
     appendI32(toc, originalSize);
@@ -32,13 +31,13 @@ void appendStocGroup(std::string& stoc, const std::vector<std::string>& names, c
                       std::to_string(kMaxGroupNames) + ".");
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
-        checkNameLength(name, what + ", '" + name + "',");
+        if (name.size() > kMaxNameLength) throw Failure(what + ": the " + nameTooLong(name));
         // The reader tells a group's first record from a plain one by the byte after a plain
         // record's terminator, which is the next name's first byte: it must not be 0.
         if (name.empty() || name.front() == '\0')
-            throw Failure("A name of " + what +
-                          " is empty or begins with a zero byte, which the archive reader "
-                          "would take for the end of a group.");
+            throw Failure(what +
+                          ": a name is empty or begins with a zero byte, which the archive reader would take "
+                          "for the start of a group.");
         appendU8(stoc, static_cast<std::uint8_t>(name.size()));
         stoc += name;
         appendU8(stoc, 0);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/files.h"
 #include "common/paths.h"
@@ -35,15 +36,21 @@ void showStep(Form& form, const char* verb, const std::string& stagedName) {
 }
 
 bool compressInto(Form& form, const fs::path& source, const fs::path& target) {
-    // The command line quotes both paths; a path holding a quote would split differently.
-    bool quotable = pathText(source).find('"') == std::string::npos && pathText(target).find('"') == std::string::npos;
-    if (quotable) RunAndWait(form, zlibcDeflateCommand(form, source, target));
+    // The command line quotes both paths without escaping; run it only when it splits back
+    // into exactly these arguments (a quote in a name would let zlibc write elsewhere).
+    std::string command = zlibcDeflateCommand(form, source, target);
+    std::optional<ToolCommand> parsed = resolveCommandLine(command);
+    bool faithful = parsed && parsed->arguments == std::vector<std::string>{"-k", pathText(source), pathText(target)};
+    if (faithful)
+        RunAndWait(form, command);
+    else
+        form.toolExitCode = -1;
     form.window.yield();
     form.window.yield();
     ++form.filesZippedCount;
     ++form.walkFileCount;
     std::error_code ec;
-    return quotable && form.toolExitCode == 0 && fs::is_regular_file(target, ec);
+    return faithful && form.toolExitCode == 0 && fs::is_regular_file(target, ec);
 }
 
 bool copyInto(Form& form, const fs::path& source, const fs::path& target) {

@@ -1,0 +1,265 @@
+#include <sys/stat.h>
+
+#include "common/text.h"
+#include "pack/mpak_writer.h"
+#include "pack_fixture.h"
+#include "shell/commands.h"
+
+namespace {
+
+const std::string kTocComments =
+    "--Comment lines start with double (--) dashes\r\n"
+    "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n"
+    "--Field 2: # of copies of file packed in raw data (RAWD) area.\r\n"
+    "--Field 3: File path.\r\n"
+    "--It is possible to add new file references to this table if you wish.\r\n"
+    "--However, new files are compressed (01), 1 copy.\r\n"
+    "\r\n";
+
+class PackCommandTest : public PackTest {
+protected:
+    PackCommandTest() { writeLibraryStoc(""); }
+
+    // What the summary says after the staging and packing lines.
+    static std::string summary(int zipped, int packed, int groups, bool complete) {
+        std::string text = std::to_string(zipped) + " files zipped.\r\n" + std::to_string(packed) +
+                           " files packed.\r\nTOC entries processed: " + std::to_string(packed) +
+                           "\r\nSTOC entries processed: " + std::to_string(groups) + "\r\n";
+        if (groups == 0) text += "STOC table was not created.\r\n";
+        return text + (complete ? ".MPAK pack complete.\r\n" : "Pack operation aborted due to error.\r\n");
+    }
+
+    // Each archive entry's path and content, inflated where it is compressed.
+    std::vector<std::pair<std::string, std::string>> packedFiles() const {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const EntrySlot& slot : readBack().entries) {
+            std::string data = storedData(slot);
+            if (slot.entryCompressed == 1) data = inflateRaw(data, static_cast<std::size_t>(slot.entryOriginalSize));
+            files.emplace_back(slot.entryPath, data);
+        }
+        return files;
+    }
+};
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+}  // namespace
+
+TEST_F(PackCommandTest, SelectFolderTakesTheLastNameOfTheChosenFolderAndCancelKeepsIt) {
+    window.folderAnswers = {fs::path("/games/ExtractedFiles/sounds.mpak/"), std::nullopt,
+                            fs::path("/games/other.mpak")};
+    SelectMPAKFolder(form);
+    EXPECT_EQ(window.folderPrompts, std::vector<std::string>{"Select .MPAK folder from \\ExtractedFiles"});
+    EXPECT_EQ(window.packFolder, "sounds.mpak");
+    SelectMPAKFolder(form);
+    EXPECT_EQ(window.packFolder, "sounds.mpak");
+    SelectMPAKFolder(form);
+    EXPECT_EQ(window.packFolder, "other.mpak");
+}
+
+TEST_F(PackCommandTest, EmptyCaptionShowsTheNoticeThenThePickerAndDoesNotPack) {
+    writeFile(source("a.txt"), "a");
+    writeLibraryToc(kTocComments);
+    window.packFolder = "";
+    window.folderAnswers = {form.extractedFilesPath / "x.mpak"};
+    PackMPAK(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text,
+              "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
+    EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(window.packFolder, "x.mpak");
+    EXPECT_FALSE(fs::exists(archive()));
+}
+
+TEST_F(PackCommandTest, FolderThatIsNotAPlainFolderInExtractedFilesIsRefusedBeforeTempIsTouched) {
+    TempDir elsewhere;
+    writeFile(elsewhere / "secret.txt", "s");
+    fs::create_symlink(elsewhere.path(), form.extractedFilesPath / "linked.mpak");
+    writeFile(form.extractedFilesPath / "file.mpak", "not a folder");
+    writeFile(form.tempPath / "keep.gz", "k");
+    for (const char* caption : {"nope", "..", "linked.mpak", "file.mpak", "C:"}) {
+        window.messages.clear();
+        window.packFolder = caption;
+        PackMPAK(form);
+        ASSERT_EQ(window.messages.size(), 1u) << caption;
+        EXPECT_EQ(window.messages[0].text,
+                  "\\" + std::string(caption) + " folder does not exist in \\ExtractedFiles folder.");
+        EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+    }
+    EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));
+    EXPECT_TRUE(filesIn(form.newMpaksPath).empty());
+}
+
+TEST_F(PackCommandTest, MissingLibraryTocEndsThePackAfterTempStatusAndLogAreEmptied) {
+    writeFile(source("a.txt"), "a");
+    writeFile(form.tempPath / "old.gz", "o");
+    window.status = "old status";
+    window.log = "old log";
+    PackMPAK(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text,
+              "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.");
+    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(filesIn(form.tempPath).empty());
+    EXPECT_EQ(window.status, "");
+    EXPECT_EQ(window.log, "");
+    EXPECT_FALSE(fs::exists(archive()));
+}
+
+TEST_F(PackCommandTest, CopiesFieldThatIsNotAWholeNumberUpTo8191EndsThePackBeforeStaging) {
+    writeFile(source("a.txt"), "a");
+    for (const char* copies : {"x", "8192", "-1", "1.5"}) {
+        window.messages.clear();
+        writeLibraryToc(kTocComments + "01 1 a.txt\r\n00 " + copies + " b.txt");
+        PackMPAK(form);
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].text, "PackMPAK error.\r\n\r\nLibrary .toc line 9: copies field '" +
+                                               std::string(copies) + "' is not a whole number from 0 to 8191.");
+        EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(form.logText, "Pack operation aborted due to error.\r\n");
+        EXPECT_EQ(window.log, form.logText);
+        EXPECT_FALSE(window.busy);
+        EXPECT_TRUE(filesIn(form.tempPath).empty());
+        EXPECT_FALSE(fs::exists(archive()));
+    }
+}
+
+TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNameOrder) {
+    writeFile(source("a.txt"), "alpha");
+    writeFile(source("dup.txt"), "dup");
+    writeFile(source("new.txt"), "brand new");
+    writeFile(source("Sub/B.dat"), std::string(3000, 'b'));
+    writeFile(source("empty.txt"), "");
+    writeLibraryToc(kTocComments +
+                    "00 2 a.txt\r\n  01 1 sub\\b.dat  \r\n00 3 dup.txt\r\n01 1 dup.txt\r\n00 1 empty.txt");
+    writeLibraryStoc("[2]\r\na.txt\r\na");
+    form.stocEntryCount = 77;  // the open archive's count must not reach the summary
+    PackMPAK(form);
+
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(form.logText,
+              "Copying 1: a.txt.5.2.0.unc\r\n"
+              "Copying 2: dup.txt.3.3.0.unc\r\n"
+              "Copying 3: empty.txt.0.1.0.unc\r\n"
+              "Zipping 4: new.txt.9.1.1.cmp\r\n"
+              "Zipping 5: Sub+B.dat.3000.1.0.cmp\r\n"
+              "Packing 1/5: Sub+B.dat.3000.1.0.cmp\r\n"
+              "Packing 2/5: a.txt.5.2.0.unc\r\n"
+              "Packing 3/5: dup.txt.3.3.0.unc\r\n"
+              "Packing 4/5: empty.txt.0.1.0.unc\r\n"
+              "Packing 5/5: new.txt.9.1.1.cmp\r\n" +
+                  summary(2, 5, 2, true));
+    EXPECT_EQ(window.log, form.logText);
+    EXPECT_EQ(window.caret, Caret::End);
+    EXPECT_EQ(window.status, "");
+    EXPECT_FALSE(window.busy);
+    EXPECT_TRUE(filesIn(form.tempPath).empty());
+    EXPECT_TRUE(workFilesGone());
+
+    EXPECT_EQ(packedFiles(), (Files{{"Sub\\B.dat", std::string(3000, 'b')},
+                                    {"a.txt", "alpha"},
+                                    {"dup.txt", "dup"},
+                                    {"empty.txt", ""},
+                                    {"new.txt", "brand new"}}));
+    ArchiveTables tables = readBack();
+    EXPECT_EQ(tables.entries[0].entryCompressed, 1);
+    EXPECT_EQ(tables.entries[1].entryCopies, 2);
+    EXPECT_EQ(tables.entries[2].entryCopies, 3);
+    ASSERT_EQ(tables.stocGroups.size(), 2u);
+    EXPECT_EQ(tables.stocGroups[1].names, (std::vector<std::string>{"new.txt", "new.txt"}));
+}
+
+TEST_F(PackCommandTest, ForcedCompressionCompressesStoredFilesKeepingTheLibrarysCopiesAndFlag) {
+    writeFile(source("a.txt"), "alpha");
+    writeLibraryToc(kTocComments + "00 2 a.txt");
+    window.compressAll = true;
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Zipping 1: a.txt.5.2.0.cmp\r\nPacking 1/1: a.txt.5.2.0.cmp\r\n" + summary(1, 1, 0, true));
+    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
+}
+
+TEST_F(PackCommandTest, PlusInASourcePathStaysPlusInTheTocNameAndStillMatchesTheLibrary) {
+    writeFile(source("fx+1/a+b.txt"), "plus");
+    writeLibraryToc(kTocComments + "00 1 FX+1\\a+b.txt");
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Copying 1: fx%2B1+a%2Bb.txt.4.1.0.unc\r\nPacking 1/1: fx%2B1+a%2Bb.txt.4.1.0.unc\r\n" +
+                                summary(0, 1, 0, true));
+    EXPECT_EQ(packedFiles(), (Files{{"fx+1\\a+b.txt", "plus"}}));
+}
+
+TEST_F(PackCommandTest, EmptyLibraryTocMakesEveryFileNew) {
+    writeFile(source("a.txt"), "alpha");
+    writeLibraryToc("");
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Zipping 1: a.txt.5.1.1.cmp\r\nPacking 1/1: a.txt.5.1.1.cmp\r\n" + summary(1, 1, 1, true));
+}
+
+TEST_F(PackCommandTest, FolderMoreThanSixteenLevelsDownIsPackedLikeAnyOther) {
+    std::string deep;
+    for (int level = 1; level <= 20; ++level) deep += "d" + std::to_string(level) + "/";
+    writeFile(source(deep + "deep.txt"), "deep");
+    writeFile(source("top.txt"), "top");
+    writeLibraryToc(kTocComments);
+    PackMPAK(form);
+    std::string tocName = replaceAll(deep, '/', '\\') + "deep.txt";
+    EXPECT_EQ(packedFiles(), (Files{{tocName, "deep"}, {"top.txt", "top"}}));
+}
+
+TEST_F(PackCommandTest, SymbolicLinkToAFolderIsNotFollowedAndALinkToAFileIsPackedAsThatFile) {
+    TempDir elsewhere;
+    writeFile(elsewhere / "outside.txt", "outside");
+    writeFile(source("real/inside.txt"), "inside");
+    fs::create_directories(source(""));
+    fs::create_directory_symlink(elsewhere.path(), source("linked"));
+    fs::create_symlink(source("real/inside.txt"), source("alias.txt"));
+    writeLibraryToc(kTocComments);
+    PackMPAK(form);
+    EXPECT_NE(form.logText.find("Symbolic link not followed: linked\r\n"), std::string::npos);
+    EXPECT_EQ(packedFiles(), (Files{{"alias.txt", "inside"}, {"real\\inside.txt", "inside"}}));
+}
+
+TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
+    fs::remove(app / "zlibc");
+    writeFile(source("a.txt"), "alpha");
+    writeFile(source("b.txt"), "beta");
+    writeLibraryToc(kTocComments + "00 1 a.txt");
+    writeFile(archive(), "earlier archive");
+    form.stocEntryCount = 77;
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Copying 1: a.txt.5.1.0.unc\r\nZipping 2: b.txt.4.1.1.cmp\r\nStaging failed: b.txt\r\n" +
+                                summary(1, 0, 0, false));
+    EXPECT_EQ(readFile(archive()), "earlier archive");
+    EXPECT_TRUE(filesIn(form.tempPath).empty());
+    EXPECT_TRUE(workFilesGone());
+    EXPECT_FALSE(window.busy);
+}
+
+TEST_F(PackCommandTest, FileThatCannotBeReadAsAFileAbortsThePackInsteadOfBlocking) {
+    fs::create_directories(source(""));
+    ASSERT_EQ(mkfifo(source("pipe").c_str(), 0600), 0);
+    writeLibraryToc(kTocComments + "00 1 pipe");
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Staging failed: pipe\r\n" + summary(0, 0, 0, false));
+    EXPECT_FALSE(fs::exists(archive()));
+}
+
+TEST_F(PackCommandTest, CaptionWithBlanksFindsTheTrimmedFolderAndNamesLibraryAndArchiveUnchanged) {
+    writeFile(source("a.txt"), "alpha");
+    writeFile(form.libraryPath / " x.mpak .toc", kTocComments + "00 1 a.txt");
+    writeFile(form.libraryPath / " x.mpak .stoc", "");
+    window.packFolder = " x.mpak ";
+    PackMPAK(form);
+    EXPECT_EQ(filesIn(form.newMpaksPath), std::vector<std::string>{" x.mpak "});
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(PackCommandTest, FailedPackItStillWritesTheSummaryOfWhatWasReached) {
+    writeFile(source("a.txt"), "alpha");
+    writeLibraryToc(kTocComments + "00 1 a.txt");
+    writeLibraryStoc("[two]\r\na\r\nb");
+    PackMPAK(form);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(form.logText, "Copying 1: a.txt.5.1.0.unc\r\n" + summary(0, 0, 0, false));
+    EXPECT_FALSE(fs::exists(archive()));
+    EXPECT_TRUE(filesIn(form.tempPath).empty());
+}

@@ -1,0 +1,64 @@
+// A Form over a recording window in a fresh application folder with the work folders and a
+// copy of the real zlibc, and helpers to read back what a pack wrote.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/archive_tables.h"
+#include "common/files.h"
+#include "fixtures/recording_window.h"
+#include "fixtures/temp_dir.h"
+#include "shell/app_paths.h"
+#include "shell/form.h"
+
+class PackTest : public ::testing::Test {
+protected:
+    PackTest() : form(window, app.path()) {
+        createWorkFolders(form);
+        fs::create_symlink(fs::path(VR_APP_DIR) / "zlibc", app / "zlibc");
+        window.packFolder = "x.mpak";
+    }
+
+    fs::path archive() const { return form.newMpaksPath / "x.mpak"; }
+    fs::path source(const std::string& relative) const { return form.extractedFilesPath / "x.mpak" / relative; }
+    void writeLibraryToc(const std::string& entryLines) { writeFile(form.libraryPath / "x.mpak.toc", entryLines); }
+    void writeLibraryStoc(const std::string& text) { writeFile(form.libraryPath / "x.mpak.stoc", text); }
+
+    std::vector<std::string> filesIn(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    bool workFilesGone() const {
+        return !fs::exists(app / "TOC.bin") && !fs::exists(app / "STOC.bin") && !fs::exists(app / "RAWD.bin");
+    }
+    // The raw deflate data of an archive entry inflated by zlib, independent of our zlibc.
+    static std::string inflateRaw(const std::string& stored, std::size_t originalSize) {
+        std::string out(originalSize, '\0');
+        z_stream z{};
+        EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.data()));
+        z.avail_in = static_cast<uInt>(stored.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = static_cast<uInt>(out.size());
+        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+        EXPECT_EQ(z.avail_out, 0u);
+        inflateEnd(&z);
+        return out;
+    }
+    // An entry's bytes as the archive stores them.
+    std::string storedData(const EntrySlot& slot) const {
+        return readFileRange(archive(), static_cast<std::uint64_t>(slot.entryDataOffset),
+                             static_cast<std::uint64_t>(slot.entryStoredSize));
+    }
+    ArchiveTables readBack() const { return readArchiveTables(archive(), readArchiveLayout(archive())); }
+
+    TempDir app;
+    RecordingWindow window;
+    Form form;
+};

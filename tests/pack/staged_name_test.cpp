@@ -1,0 +1,52 @@
+#include "pack/staged_name.h"
+
+#include <gtest/gtest.h>
+
+#include "common/failure.h"
+
+TEST(StagedName, CarriesFlattenedPathSizeCopiesFlagAndKind) {
+    EXPECT_EQ(buildStagedName("textures\\sky.dds", 1234, "2", false, true), "textures+sky.dds.1234.2.0.cmp");
+    EXPECT_EQ(buildStagedName("readme.txt", 0, "007", true, false), "readme.txt.0.007.1.unc");
+}
+
+TEST(StagedName, ParsesFromTheRightSoDotsInThePathStay) {
+    StagedName s = parseStagedName("data+v1.2+pack.tar.gz.10.3.1.unc");
+    EXPECT_EQ(s.tocName, "data/v1.2/pack.tar.gz");
+    EXPECT_EQ(s.originalSize, 10);
+    EXPECT_EQ(s.copies, 3);
+    EXPECT_TRUE(s.newFile);
+    EXPECT_FALSE(s.compressed);
+    EXPECT_TRUE(parseStagedName("a.5.1.0.cmp").compressed);
+    EXPECT_FALSE(parseStagedName("a.5.1.0.cmp").newFile);
+}
+
+TEST(StagedName, KindCountsAsCompressedOnlyWhenExactlyCmp) {
+    EXPECT_FALSE(parseStagedName("a.5.1.0.CMP").compressed);
+    EXPECT_FALSE(parseStagedName("a.5.1.0.cmpx").compressed);
+}
+
+TEST(StagedName, PlusAndPercentOfANameSurviveIntoTheTocName) {
+    std::string staged = buildStagedName("fx\\a+b%c.txt", 3, "1", true, true);
+    EXPECT_EQ(staged, "fx+a%2Bb%25c.txt.3.1.1.cmp");
+    EXPECT_EQ(parseStagedName(staged).tocName, "fx/a+b%c.txt");
+}
+
+TEST(StagedName, RefusesMissingFieldsAndNumbersBeyondTheReadersLimits) {
+    EXPECT_EQ(parseStagedName("a.2147483647.8191.0.unc").copies, 8191);
+    for (const char* bad : {"a.5.8192.0.unc", "a.5.-1.0.unc", "a.5.x.0.unc", "a.5..0.unc", "a.2147483648.1.0.unc",
+                            "a.-5.1.0.unc", "5.1.0.unc", "unc", "1.0.unc", ".5.1.0.unc"}) {
+        try {
+            parseStagedName(bad);
+            ADD_FAILURE() << bad;
+        } catch (const Failure& f) {
+            EXPECT_NE(std::string(f.what()).find(std::string("'") + bad + "'"), std::string::npos) << f.what();
+        }
+    }
+    try {
+        parseStagedName("a.5.9000.0.unc");
+    } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(),
+                     "The staged file name 'a.5.9000.0.unc' has copies field '9000', not a whole number from 0 to "
+                     "8191.");
+    }
+}
