@@ -56,8 +56,13 @@ std::string tocLibraryIntro() {
 }
 
 std::string tocLibraryLine(const EntrySlot& slot) {
-    return decimalPadded(slot.entryCompressed, 2, "the compressed byte of the entry") + " " +
-           std::to_string(slot.entryCopies) + " " + slot.entryPath + "\r\n";
+    std::string line = decimalPadded(slot.entryCompressed, 2, "the compressed byte of the entry");
+    line += ' ';
+    line += std::to_string(slot.entryCopies);
+    line += ' ';
+    line += slot.entryPath;
+    line += "\r\n";
+    return line;
 }
 
 std::string tocLibraryText(const std::vector<EntrySlot>& entries) {
@@ -80,8 +85,13 @@ std::string stocLibraryText(const std::vector<StocGroup>& groups, std::int16_t s
         "files to the game.\r\n"
         "\r\n";
     for (const StocGroup& group : groups) {
-        text += "[" + std::to_string(group.size) + "]\r\n";
-        for (const std::string& name : group.names) text += name + "\r\n";
+        text += '[';
+        text += std::to_string(group.size);
+        text += "]\r\n";
+        for (const std::string& name : group.names) {
+            text += name;
+            text += "\r\n";
+        }
         // A group that never received all its names ends without the empty line.
         if (group.complete) text += "\r\n";
     }

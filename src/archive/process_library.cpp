@@ -45,7 +45,9 @@ void storeEntries(Form& form, std::vector<EntrySlot>&& entries) {
     form.entryCount = static_cast<std::int32_t>(entries.size());
 }
 
-// One list line per entry, with the list's extent and the item count kept up to date.
+// One list line per entry, with the list's extent and the item count kept up to date. The
+// window paints only at the repaints every 100 lines and after the loop, so the extent is set
+// when it changes and the count when it is painted: what the user sees is the same.
 std::string fillList(Form& form) {
     Window& window = form.window;
     std::string tocText = tocLibraryIntro();
@@ -53,11 +55,13 @@ std::string fillList(Form& form) {
         const EntrySlot& slot = form.entries[static_cast<std::size_t>(i)];
         std::string line = listLine(slot);
         tocText += tocLibraryLine(slot);
-        form.maxItemLength = std::max(form.maxItemLength, static_cast<std::int32_t>(line.size()));
         window.addListLine(line);
-        window.setListExtent(form.maxItemLength * 90 / 15 + 130);
+        if (i == 0 || form.maxItemLength < static_cast<std::int32_t>(line.size())) {
+            form.maxItemLength = std::max(form.maxItemLength, static_cast<std::int32_t>(line.size()));
+            window.setListExtent(form.maxItemLength * 90 / 15 + 130);
+        }
         int count = window.listLineCount();
-        window.setItemCountText(std::to_string(count) + " Items");
+        if (count % 100 == 0 || i == form.entryCount - 1) window.setItemCountText(std::to_string(count) + " Items");
         if (count % 100 == 0) window.repaintList();
     }
     return tocText;
