@@ -1,0 +1,192 @@
+// fsbext run as a program on banks built byte by byte.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "fixtures/temp_dir.h"
+#include "tools/fsb3_bank_builder.h"
+
+namespace {
+
+constexpr std::uint32_t k8Bits = 0x08, k16Bits = 0x10, kMono = 0x20, kStereo = 0x40, kUnsigned = 0x80;
+constexpr std::uint32_t kImaAdpcm = 0x400000, kMpeg = 0x200;
+
+// A WAV header written out field by field, to compare with fsbext's.
+std::string wavHeader(int channels, int rate, int bits, std::size_t dataSize) {
+    std::string h = "RIFF";
+    putLe(h, 36 + dataSize + dataSize % 2, 4);
+    h += "WAVEfmt ";
+    putLe(h, 16, 4);
+    putLe(h, 1, 2);
+    putLe(h, channels, 2);
+    putLe(h, rate, 4);
+    putLe(h, rate * channels * bits / 8, 4);
+    putLe(h, channels * bits / 8, 2);
+    putLe(h, bits, 2);
+    h += "data";
+    putLe(h, dataSize, 4);
+    return h;
+}
+
+std::string bytesFrom(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+class FsbextTest : public ::testing::Test {
+protected:
+    FsbextTest() { fs::create_directory(out()); }
+
+    fs::path out() const { return dir / "Sounds"; }
+
+    // Runs fsbext -d <out> -a <bank>; returns the exit code and keeps stderr in `errors`.
+    int run(const std::string& bankBytes, const std::string& bankName = "bank.fsb") {
+        writeFile(dir / bankName, bankBytes);
+        return runWithArguments("-d '" + out().string() + "' -a '" + (dir / bankName).string() + "'");
+    }
+
+    int runWithArguments(const std::string& arguments) {
+        std::string command = std::string(VR_APP_DIR) + "/fsbext " + arguments + " 2>'" + (dir / "stderr").string() + "'";
+        int status = std::system(command.c_str());
+        errors = readFile(dir / "stderr");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::vector<std::string> outputFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(out())) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void expectOneErrorLine() {
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_EQ(errors.rfind("fsbext: ", 0), 0u) << errors;
+    }
+
+    TempDir dir;
+    std::string errors;
+};
+
+TEST_F(FsbextTest, WritesSixteenBitMonoAndStereoSamplesAsWavFiles) {
+    const std::string mono = bytesFrom({0x01, 0x02, 0xFF, 0x7F, 0x00, 0x80});
+    const std::string stereo = bytesFrom({0x10, 0x00, 0x20, 0x00, 0x30, 0x00, 0x40, 0x00});
+    for (std::uint32_t version : {0x30000u, 0x30001u}) {
+        fs::remove_all(out());
+        fs::create_directory(out());
+        ASSERT_EQ(run(fsb3Bank({{"mono.wav", mono, k16Bits | kMono, 22050, 1},
+                                {"stereo.wav", stereo, k16Bits | kStereo, 44100, 2}},
+                               version)),
+                  0)
+            << errors;
+        EXPECT_EQ(errors, "");
+        EXPECT_EQ(readFile(out() / "mono.wav"), wavHeader(1, 22050, 16, 6) + mono);
+        EXPECT_EQ(readFile(out() / "stereo.wav"), wavHeader(2, 44100, 16, 8) + stereo);
+        EXPECT_EQ(outputFiles(), (std::vector<std::string>{"mono.wav", "stereo.wav"}));
+    }
+}
+
+TEST_F(FsbextTest, WritesEightBitSamplesUnsignedAsWavHoldsThem) {
+    ASSERT_EQ(run(fsb3Bank({{"signed.wav", bytesFrom({0x00, 0x7F, 0x80}), k8Bits | kMono, 11025, 1},
+                            {"unsigned.wav", bytesFrom({0x00, 0x7F, 0x80, 0xFF}), k8Bits | kMono | kUnsigned, 8000, 1}})),
+              0)
+        << errors;
+    // Odd data gets a pad byte after the data chunk.
+    EXPECT_EQ(readFile(out() / "signed.wav"), wavHeader(1, 11025, 8, 3) + bytesFrom({0x80, 0xFF, 0x00, 0x00}));
+    EXPECT_EQ(readFile(out() / "unsigned.wav"), wavHeader(1, 8000, 8, 4) + bytesFrom({0x00, 0x7F, 0x80, 0xFF}));
+}
+
+TEST_F(FsbextTest, WritesOtherSamplesAsTheirBytesUnchanged) {
+    const std::string adpcm = "adpcm bytes", mpeg = "\xFF\xFB mpeg frame", odd = "odd";
+    ASSERT_EQ(run(fsb3Bank({{"adpcm.wav", adpcm, k16Bits | kMono | kImaAdpcm, 22050, 1},
+                            {"music.mp3", mpeg, k16Bits | kStereo | kMpeg, 44100, 2},
+                            {"no_pcm_flag.bin", odd, kMono, 22050, 1},
+                            {"no_rate.wav", "ab", k16Bits | kMono, 0, 1}})),
+              0)
+        << errors;
+    EXPECT_EQ(readFile(out() / "adpcm.wav"), adpcm);
+    EXPECT_EQ(readFile(out() / "music.mp3"), mpeg);
+    EXPECT_EQ(readFile(out() / "no_pcm_flag.bin"), odd);
+    EXPECT_EQ(readFile(out() / "no_rate.wav"), "ab");
+}
+
+TEST_F(FsbextTest, BasicHeadersTakeTheFirstSamplesFormatAndGetSafeNames) {
+    const std::string a = bytesFrom({1, 0, 2, 0}), b = bytesFrom({3, 0}), c = bytesFrom({4, 0, 5, 0, 6, 0});
+    ASSERT_EQ(run(fsb3Bank({{"first.wav", a, k16Bits | kMono, 32000, 1}, {"", b}, {"", c}}, 0x30000, 0x2),
+                  "effects.fsb"),
+              0)
+        << errors;
+    EXPECT_EQ(outputFiles(), (std::vector<std::string>{"effects_1.wav", "effects_2.wav", "first.wav"}));
+    EXPECT_EQ(readFile(out() / "first.wav"), wavHeader(1, 32000, 16, 4) + a);
+    EXPECT_EQ(readFile(out() / "effects_1.wav"), wavHeader(1, 32000, 16, 2) + b);
+    EXPECT_EQ(readFile(out() / "effects_2.wav"), wavHeader(1, 32000, 16, 6) + c);
+}
+
+TEST_F(FsbextTest, UnsafeEmptyAndRepeatedNamesGetTheBanksNameAndTheSoundsIndex) {
+    std::vector<TestSample> samples;
+    for (const char* name : {"../escape.wav", "a\\b.wav", "C:drive.wav", "", "..", "same.wav", "SAME.wav",
+                             "voices_7.wav"})
+        samples.push_back({name, std::string(2, 'x'), kMono, 22050, 1});
+    samples.push_back({"same.wav", std::string(2, 'y'), k16Bits | kMono, 22050, 1});
+    ASSERT_EQ(run(fsb3Bank(samples), "voices.fsb"), 0) << errors;
+    EXPECT_EQ(outputFiles(), (std::vector<std::string>{"same.wav", "voices_0.raw", "voices_1.raw", "voices_2.raw",
+                                                       "voices_3.raw", "voices_4.raw", "voices_6.raw", "voices_7.wav",
+                                                       "voices_8.wav"}));
+    EXPECT_EQ(readFile(out() / "voices_8.wav").size(), 44u + 2u);
+    EXPECT_FALSE(fs::exists(dir / "escape.wav"));
+}
+
+TEST_F(FsbextTest, ReplacesAnEarlierFileAndLeavesNoTemporaryFile) {
+    writeFile(out() / "one.raw", "an earlier, longer conversion");
+    ASSERT_EQ(run(fsb3Bank({{"one.raw", "new", 0, 22050, 1}})), 0) << errors;
+    EXPECT_EQ(readFile(out() / "one.raw"), "new");
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"one.raw"});
+}
+
+TEST_F(FsbextTest, RefusesWhatIsNotAWholeFsb3BankWritingNothing) {
+    const std::string good = fsb3Bank({{"a.wav", std::string(6, 'a')}, {"b.wav", std::string(4, 'b')}});
+    std::string wrongVersion = good;
+    wrongVersion[16] = 0x02;
+    std::string headersPastEnd = good;
+    headersPastEnd[8] = 0x7F;
+    std::string negativeCount = good;
+    negativeCount[7] = '\x80';
+    std::string tooManySamples = good;
+    tooManySamples[4] = 100;
+    std::string dataPastDataSize = good;
+    dataPastDataSize[12] = 9;  // data size 9 < 6 + 4
+    std::string smallHeaderSize = good;
+    smallHeaderSize[24] = 10;
+    for (const std::string& bank : {std::string("FSB4") + good.substr(4), wrongVersion, headersPastEnd, negativeCount,
+                                    tooManySamples, dataPastDataSize, smallHeaderSize, std::string()}) {
+        EXPECT_EQ(run(bank), 2);
+        expectOneErrorLine();
+    }
+    // Cut at every length, the bank fails cleanly each time.
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        EXPECT_EQ(run(good.substr(0, length)), 2) << length;
+        expectOneErrorLine();
+    }
+    EXPECT_TRUE(outputFiles().empty());
+}
+
+TEST_F(FsbextTest, FailedWritesAndBadArgumentsExitNonZeroWithOneLine) {
+    fs::create_directory(out() / "taken.wav");
+    EXPECT_EQ(run(fsb3Bank({{"taken.wav", "ab"}})), 3);
+    expectOneErrorLine();
+    fs::remove_all(out());
+    EXPECT_EQ(run(fsb3Bank({{"a.wav", "ab"}})), 3);
+    expectOneErrorLine();
+    EXPECT_EQ(run(fsb3Bank({}), "missing folder is fine when empty.fsb"), 0);
+    for (const char* arguments : {"", "-d x", "-d x -a", "-a y -d x -d z", "-x x -a y"}) {
+        EXPECT_EQ(runWithArguments(arguments), 1) << arguments;
+        expectOneErrorLine();
+    }
+    EXPECT_EQ(runWithArguments("-d '" + dir.path().string() + "' -a '" + (dir / "none.fsb").string() + "'"), 2);
+    expectOneErrorLine();
+}
+
+}  // namespace
