@@ -1,7 +1,9 @@
-// The packer's readers of the library .toc and .stoc texts.
+// The packer's readers of the library .toc and .stoc texts, and the written texts read back.
 #include <gtest/gtest.h>
 
+#include "archive/archive_texts.h"
 #include "archive/library_readers.h"
+#include "common/text.h"
 
 namespace {
 
@@ -169,4 +171,33 @@ TEST(StocLibraryParser, AHeaderThatIsNotANonNegative32BitNumberIsAnError) {
     EXPECT_EQ(stoc.error->headerText, "ab");
     EXPECT_EQ(stocHeaderErrorText(*stoc.error),
               "ab\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
+}
+
+TEST(LibraryRoundTrip, TheWrittenTextsReadBackIntoTheSameLinesAndGroups) {
+    std::vector<EntrySlot> entries(3);
+    entries[0].entryPath = "textures\\sky.tga", entries[0].entryCompressed = 1, entries[0].entryCopies = 1;
+    entries[1].entryPath = "my sounds\\a b.wav", entries[1].entryCompressed = 0, entries[1].entryCopies = 3;
+    entries[2].entryPath = "odd", entries[2].entryCompressed = 7, entries[2].entryCopies = -2;
+    auto lines = readTocLibrary(trimTrailingCrLf(tocLibraryText(entries)));
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].path, entries[i].entryPath);
+        EXPECT_EQ(lines[i].lineNumber, static_cast<int>(8 + i));
+    }
+    EXPECT_EQ(lines[1].compressedField, "00");
+    EXPECT_EQ(lines[1].copiesField, "3");
+    EXPECT_EQ(lines[2].compressedField, "07");
+    EXPECT_EQ(lines[2].copiesField, "-2");
+
+    std::vector<StocGroup> groups = {{2, {"textures/sky.tga", "sky.tga"}, true},
+                                     {1, {"effects/smoke.fx"}, true},
+                                     {3, {"a/b", "b", "[c]"}, true}};
+    StocLibrary stoc = parseStocLibrary(trimTrailingCrLf(stocLibraryText(groups, 2)));
+    EXPECT_FALSE(stoc.error);
+    ASSERT_EQ(stoc.groups.size(), 3u);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        EXPECT_EQ(stoc.groups[i].declaredSize, groups[i].size);
+        EXPECT_EQ(stoc.groups[i].names, groups[i].names);
+    }
+    EXPECT_EQ(stocLibraryText(groups, 0), "");
 }
