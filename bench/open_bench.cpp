@@ -116,8 +116,8 @@ int run(const fs::path& work) {
     }
 
     std::printf("Medians, wall / main-thread CPU:\n");
-    std::printf("  core table read + %d list lines (%zu characters)  %7.2f / %7.2f ms (target under 20)\n",
-                kEntries, characters, median(core.wall), median(core.cpu));
+    std::printf("  core table read + %d list lines (%zu characters)  %7.2f / %7.2f ms (target under 20)\n", kEntries,
+                characters, median(core.wall), median(core.cpu));
     std::printf("  whole open in the window, offscreen              %7.2f / %7.2f ms (target under 300)\n",
                 median(whole.wall), median(whole.cpu));
     return 0;

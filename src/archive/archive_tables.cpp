@@ -5,12 +5,12 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/text.h"
-#include "shell/form.h"
 
 namespace {
 
 std::string hex(long long value) {
-    return value < 0 ? "-0x" + hexUpper(static_cast<std::uint64_t>(-value)) : "0x" + hexUpper(static_cast<std::uint64_t>(value));
+    return value < 0 ? "-0x" + hexUpper(static_cast<std::uint64_t>(-value))
+                     : "0x" + hexUpper(static_cast<std::uint64_t>(value));
 }
 
 void checkChunks(const std::filesystem::path& archive, const ArchiveLayout& layout) {
@@ -30,7 +30,8 @@ void checkChunks(const std::filesystem::path& archive, const ArchiveLayout& layo
 EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout, int number) {
     EntrySlot slot;
     slot.entryPath = replaceAll(entry.name, '/', '\\');
-    slot.entryDataOffset = addInt32(layout.rawdStart, entry.firstCopyOffset, "the data offset (RAWD position + copy offset)");
+    slot.entryDataOffset =
+        addInt32(layout.rawdStart, entry.firstCopyOffset, "the data offset (RAWD position + copy offset)");
     slot.entryStoredSize = entry.storedSize;
     slot.entryOriginalSize = entry.originalSize;
     slot.entryCompressed = entry.compressed;
@@ -57,7 +58,8 @@ ArchiveLayout readArchiveLayout(const std::filesystem::path& archive) {
     layout.header = parseMpakHeader(readFileRange(archive, 0, kMpakHeaderSize));
     layout.tocStart = kMpakHeaderSize;
     layout.stocStart = addInt32(layout.header.tocSize, kMpakHeaderSize, "the STOC position (TOC size + 16)");
-    layout.rawdStart = addInt32(layout.stocStart, layout.header.stocSize, "the RAWD position (STOC position + STOC size)");
+    layout.rawdStart =
+        addInt32(layout.stocStart, layout.header.stocSize, "the RAWD position (STOC position + STOC size)");
     return layout;
 }
 

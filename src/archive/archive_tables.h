@@ -18,8 +18,8 @@ struct ArchiveLayout {
 };
 
 struct ArchiveTables {
-    std::vector<EntrySlot> entries;      // in TOC order; slot i is list line i
-    std::vector<StocGroup> stocGroups;   // empty when the header declares no STOC group
+    std::vector<EntrySlot> entries;     // in TOC order; slot i is list line i
+    std::vector<StocGroup> stocGroups;  // empty when the header declares no STOC group
 };
 
 // Reads the header and computes the chunk positions (signed 32-bit sums).

@@ -11,8 +11,8 @@ namespace fs = std::filesystem;
 fs::path libraryFilePath(const fs::path& libraryPath, const std::string& archiveName, const char* extension) {
     std::optional<fs::path> path = safeJoin(libraryPath, archiveName + extension);
     if (!path)
-        throw Failure("The archive name '" + archiveName + "' cannot name a library file in '" +
-                      pathText(libraryPath) + "'.");
+        throw Failure("The archive name '" + archiveName + "' cannot name a library file in '" + pathText(libraryPath) +
+                      "'.");
     return *path;
 }
 

@@ -38,7 +38,7 @@ struct StocLibraryError {
 };
 
 struct StocLibrary {
-    std::vector<StocLibraryGroup> groups;    // the groups before the error, if any
+    std::vector<StocLibraryGroup> groups;  // the groups before the error, if any
     std::optional<StocLibraryError> error;
 };
 

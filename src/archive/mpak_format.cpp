@@ -8,7 +8,8 @@
 namespace {
 
 std::string offsetText(long long offset) {
-    return offset < 0 ? "-0x" + hexUpper(static_cast<std::uint64_t>(-offset)) : "0x" + hexUpper(static_cast<std::uint64_t>(offset));
+    return offset < 0 ? "-0x" + hexUpper(static_cast<std::uint64_t>(-offset))
+                      : "0x" + hexUpper(static_cast<std::uint64_t>(offset));
 }
 
 // Fails unless `length` bytes from `offset` lie inside the tables.
@@ -51,8 +52,8 @@ TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number) 
     // The offsets' length is a signed 16-bit product: copies above 8191 overflow it.
     int offsetsLength = 4 * entry.copies;
     if (offsetsLength < INT16_MIN || offsetsLength > INT16_MAX)
-        throw Failure("Overflow: TOC entry " + std::to_string(number) + " at offset " + offsetText(offset) +
-                      " has " + std::to_string(entry.copies) +
+        throw Failure("Overflow: TOC entry " + std::to_string(number) + " at offset " + offsetText(offset) + " has " +
+                      std::to_string(entry.copies) +
                       " copies; their offsets (4 bytes each) do not fit a signed 16-bit length.");
     entry.nextEntryOffset = addInt32(offset, 15 + nameLength + offsetsLength, "the position of the next TOC entry");
     return entry;

@@ -1,11 +1,11 @@
 // The mpak-dump text: what opening an archive shows, as sections for scripts.
-#include <gtest/gtest.h>
+#include "archive/archive_dump.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 
-#include "archive/archive_dump.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/temp_dir.h"
 
@@ -85,7 +85,8 @@ TEST(ArchiveDump, AnArchiveWithoutStocGroupsHasAnEmptyStocSection) {
     TempDir dir;
     writeFile(dir / "plain.mpak", MpakBuilder().entry("a/b", "ab").build());
     std::string text = dumpArchive(dir / "plain.mpak").text;
-    EXPECT_NE(text.find("\n== list\n00000032 00000033 00000002 00000002 00 1 a\\b\n== toc\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n== list\n00000032 00000033 00000002 00000002 00 1 a\\b\n== toc\n"), std::string::npos)
+        << text;
     EXPECT_TRUE(text.ends_with("\r\n\r\n00 1 a\\b\n== stoc\n")) << text;
 }
 

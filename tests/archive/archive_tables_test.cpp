@@ -1,8 +1,9 @@
 // Reading an archive's header, TOC and STOC from archives built byte by byte.
+#include "archive/archive_tables.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "archive/archive_tables.h"
 #include "common/failure.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/temp_dir.h"
@@ -138,8 +139,8 @@ TEST_F(ArchiveTablesTest, TheTableHolds10001EntriesAndNoMore) {
 
 TEST_F(ArchiveTablesTest, StocGroupsOfOneOpenersWithoutFollowersAndHighFollowerCounts) {
     MpakBuilder b;
-    b.stocRecord("single");     // a group of one on its own
-    b.stocRecord("opener", 0);  // opens a group that never completes...
+    b.stocRecord("single");      // a group of one on its own
+    b.stocRecord("opener", 0);   // opens a group that never completes...
     b.stocRecord("after-zero");  // ...so this is a group of one
     // A followerCount of 256 has a high byte of 1: the record reads as a plain one, and the
     // next record starts at the count's low byte, a zero name length.
@@ -186,8 +187,7 @@ TEST_F(ArchiveTablesTest, DamagedHeadersFailWithWhatIsWrongAndWhere) {
     MpakBuilder pastEnd;
     pastEnd.entry("a", "data");
     pastEnd.stocSize = 0x1000;
-    EXPECT_THAT(failureOf(pastEnd.build()),
-                HasSubstr("The RAWD chunk at offset 0x1028 lies past the end of '"));
+    EXPECT_THAT(failureOf(pastEnd.build()), HasSubstr("The RAWD chunk at offset 0x1028 lies past the end of '"));
     EXPECT_THAT(failureOf(pastEnd.build()), HasSubstr("' (52 bytes): the file is cut short or its header is damaged."));
 
     MpakBuilder overflow;

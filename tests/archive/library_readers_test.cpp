@@ -1,8 +1,9 @@
 // The packer's readers of the library .toc and .stoc texts, and the written texts read back.
+#include "archive/library_readers.h"
+
 #include <gtest/gtest.h>
 
 #include "archive/archive_texts.h"
-#include "archive/library_readers.h"
 #include "common/text.h"
 
 namespace {
@@ -157,8 +158,8 @@ TEST(StocLibraryParser, HeaderValuesAreRoundedHalfToEven) {
 }
 
 TEST(StocLibraryParser, AHeaderThatIsNotANonNegative32BitNumberIsAnError) {
-    for (const char* header : {"[]", "[x]", "[2x]", "[2 3]", "[0x10]", "[1e]", "[.]", "[-1]", "[-0.6]",
-                               "[2147483648]", "[1e300]", "[inf]", "[nan]", "[ ]", "[2,5]"}) {
+    for (const char* header : {"[]", "[x]", "[2x]", "[2 3]", "[0x10]", "[1e]", "[.]", "[-1]", "[-0.6]", "[2147483648]",
+                               "[1e300]", "[inf]", "[nan]", "[ ]", "[2,5]"}) {
         std::string text = std::string("--c\r\n[1]\r\nkept\r\n\r\n") + header + "\r\nname";
         StocLibrary stoc = parseStocLibrary(text);
         ASSERT_TRUE(stoc.error) << header;
@@ -189,9 +190,8 @@ TEST(LibraryRoundTrip, TheWrittenTextsReadBackIntoTheSameLinesAndGroups) {
     EXPECT_EQ(lines[2].compressedField, "07");
     EXPECT_EQ(lines[2].copiesField, "-2");
 
-    std::vector<StocGroup> groups = {{2, {"textures/sky.tga", "sky.tga"}, true},
-                                     {1, {"effects/smoke.fx"}, true},
-                                     {3, {"a/b", "b", "[c]"}, true}};
+    std::vector<StocGroup> groups = {
+        {2, {"textures/sky.tga", "sky.tga"}, true}, {1, {"effects/smoke.fx"}, true}, {3, {"a/b", "b", "[c]"}, true}};
     StocLibrary stoc = parseStocLibrary(trimTrailingCrLf(stocLibraryText(groups, 2)));
     EXPECT_FALSE(stoc.error);
     ASSERT_EQ(stoc.groups.size(), 3u);

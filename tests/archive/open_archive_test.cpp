@@ -121,8 +121,9 @@ TEST_F(OpenArchiveTest, WritesTheStocGroupsAndShowsTheLogWithTheCaretAtTheEnd) {
     EXPECT_EQ(window.list[1], "000000A4 000000A6 00000003 00000003 00 3 textures\\sky.tga");
     EXPECT_EQ(readFile(library("Mixed.MPAK.toc")), kTocIntro + "\r\n00 0 effects\\smoke.fx\r\n00 3 textures\\sky.tga");
     EXPECT_EQ(readFile(library("Mixed.MPAK.stoc")),
-              kStocIntro + "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\r\n\r\n[1]\r\neffects/smoke.fx\r\n\r\n"
-                           "[3]\r\na/b\r\nb\r\nc/b");
+              kStocIntro +
+                  "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\r\n\r\n[1]\r\neffects/smoke.fx\r\n\r\n"
+                  "[3]\r\na/b\r\nb\r\nc/b");
 }
 
 TEST_F(OpenArchiveTest, AnArchiveWithoutEntriesListsNothingAndItsTocEndsWithTheComments) {
