@@ -79,6 +79,10 @@ bool stageFile(Form& form, const fs::path& file, const TocLibraryIndex& library)
     std::string stagedName =
         buildStagedName(relativePath, form.fileLength, choice.copies, choice.newFile, choice.compress);
     fs::path target = form.tempPath / stagedName;
+    // Only a name holding "\" (possible outside Windows) can give another file's staged name;
+    // staging it would silently replace that file.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(target, ec))) return false;
     if (choice.compress) {
         showStep(form, "Zipping ", stagedName);
         return compressInto(form, file, target);

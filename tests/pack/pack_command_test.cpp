@@ -243,6 +243,15 @@ TEST_F(PackCommandTest, FileThatCannotBeReadAsAFileAbortsThePackInsteadOfBlockin
     EXPECT_FALSE(fs::exists(archive()));
 }
 
+TEST_F(PackCommandTest, FileWhoseStagedNameAnotherFileHasAlreadyTakenAbortsThePack) {
+    writeFile(source("a/b"), "in a folder");
+    writeFile(source("a\\b"), "backslashed");  // as long as the other
+    writeLibraryToc(kTocComments + "00 1 a\\b");
+    PackMPAK(form);
+    EXPECT_EQ(form.logText, "Copying 1: a+b.11.1.0.unc\r\nStaging failed: a\\b\r\n" + summary(0, 0, 0, false));
+    EXPECT_FALSE(fs::exists(archive()));
+}
+
 TEST_F(PackCommandTest, CaptionWithBlanksFindsTheTrimmedFolderAndNamesLibraryAndArchiveUnchanged) {
     writeFile(source("a.txt"), "alpha");
     writeFile(form.libraryPath / " x.mpak .toc", kTocComments + "00 1 a.txt");
