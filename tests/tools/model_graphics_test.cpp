@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
+#include <set>
+
 #include "shell/commands.h"
 #include "tool_test_fixture.h"
 #include "tools/texture_name_scan.h"
@@ -16,6 +20,37 @@ Names foundNames(const std::string& model) {
 }
 
 Names listed(const std::string& model) { return listedTextureNames(findTextureNames(model)); }
+
+// The search exactly as the text describes it, window by window; nothing when it would go
+// round for ever or start a window before offset 0.
+std::optional<Names> describedSearch(const std::string& model) {
+    auto extensionAt = [](std::string_view w, std::size_t i) {
+        return w[i] == '.' && (w[i + 1] | 0x20) == 't' && (w[i + 2] | 0x20) == 'g' && (w[i + 3] | 0x20) == 'a';
+    };
+    Names names;
+    std::set<long long> starts;
+    long long start = 0;
+    const long long size = static_cast<long long>(model.size());
+    for (;;) {
+        if (start < 0 || !starts.insert(start).second) return std::nullopt;
+        std::string_view window = std::string_view(model).substr(std::min(start, size), 1024);
+        std::size_t k = 0;
+        while (k + 4 <= window.size() && !extensionAt(window, k)) ++k;
+        if (k + 4 > window.size()) {
+            start += 1024;
+            if (start >= size) return names;
+            continue;
+        }
+        std::size_t j = window.rfind('\0', k);
+        if (j == std::string::npos) {
+            start -= 1;
+            continue;
+        }
+        names.emplace_back(window.substr(j + 1, k + 3 - j));
+        start += static_cast<long long>(k) + 1;
+        if (start >= size) return names;
+    }
+}
 
 class ModelGraphicsTest : public ToolTest {
 protected:
@@ -112,6 +147,29 @@ TEST(TextureNameScan, OccurrencesWithoutAZeroByteInReachArePassedOverAndTheScanE
     std::string repeated;
     for (int i = 0; i < 2000; ++i) repeated += "ab.tga";
     EXPECT_EQ(foundNames(repeated), Names{});
+}
+
+TEST(TextureNameScan, FindsWhatTheDescribedSearchFindsWheneverThatSearchEnds) {
+    std::mt19937 random(7);
+    auto below = [&](int n) { return static_cast<int>(random() % n); };
+    int compared = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::string model;
+        for (int part = below(12); part > 0; --part) {
+            switch (below(5)) {
+                case 0: model += Z + std::string(990 + below(40), 'n') + ".tga"; break;  // about as long as fits
+                case 1: model += Z + std::string(below(40), 'n') + ".TgA"; break;
+                case 2: model += std::string(below(1100), 'q'); break;
+                case 3: model += ".tg"; break;
+                default: model += Z + std::string(below(3), '|') + "a"; break;
+            }
+        }
+        std::optional<Names> expected = describedSearch(model);
+        if (!expected) continue;
+        ++compared;
+        ASSERT_EQ(foundNames(model), *expected) << "round " << round;
+    }
+    EXPECT_GT(compared, 150);
 }
 
 }  // namespace
