@@ -12,7 +12,7 @@ FolderListing listFolder(const fs::path& folder) {
         fs::file_status own = it->symlink_status(typeError);
         if (fs::is_directory(own)) {
             listing.folders.push_back(it->path());
-        } else if (fs::is_symlink(own) && fs::is_directory(it->status(typeError))) {
+        } else if (fs::is_directory(it->status(typeError))) {  // a symbolic link or junction
             listing.linkedFolders.push_back(it->path());
         } else {
             listing.files.push_back(it->path());

@@ -1,5 +1,6 @@
 // One folder's entries as the pack walk sees them, each list in byte order of the names.
-// Symbolic links to folders are never followed; a link to a file counts as that file.
+// Links to folders (symbolic links, junctions) are never followed; a link to a file counts as
+// that file.
 #pragma once
 
 #include <filesystem>

@@ -113,14 +113,4 @@ TEST_F(GuiTest, ExtractedArchivePacksBackIntoTheSameEntriesGroupsAndData) {
     for (std::size_t i = 0; i < groups.size(); ++i) EXPECT_EQ(tables.stocGroups[i].names, groups[i].names);
 }
 
-TEST_F(GuiTest, PackWithNoFolderSelectedShowsTheNoticeThenTheFolderPicker) {
-    start();
-    click("butPackMPAK");
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text,
-              "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
-    EXPECT_EQ(dialogs->folderCalls, std::vector<QString>{QStringLiteral("Select .MPAK folder from \\ExtractedFiles")});
-    EXPECT_TRUE(control<QLabel>("Label13")->text().isEmpty());
-}
-
 }  // namespace

@@ -4,11 +4,6 @@
 
 #include "common/failure.h"
 
-TEST(StagedName, CarriesFlattenedPathSizeCopiesFlagAndKind) {
-    EXPECT_EQ(buildStagedName("textures\\sky.dds", 1234, "2", false, true), "textures+sky.dds.1234.2.0.cmp");
-    EXPECT_EQ(buildStagedName("readme.txt", 0, "007", true, false), "readme.txt.0.007.1.unc");
-}
-
 TEST(StagedName, ParsesFromTheRightSoDotsInThePathStay) {
     StagedName s = parseStagedName("data+v1.2+pack.tar.gz.10.3.1.unc");
     EXPECT_EQ(s.tocName, "data/v1.2/pack.tar.gz");
@@ -18,17 +13,6 @@ TEST(StagedName, ParsesFromTheRightSoDotsInThePathStay) {
     EXPECT_FALSE(s.compressed);
     EXPECT_TRUE(parseStagedName("a.5.1.0.cmp").compressed);
     EXPECT_FALSE(parseStagedName("a.5.1.0.cmp").newFile);
-}
-
-TEST(StagedName, KindCountsAsCompressedOnlyWhenExactlyCmp) {
-    EXPECT_FALSE(parseStagedName("a.5.1.0.CMP").compressed);
-    EXPECT_FALSE(parseStagedName("a.5.1.0.cmpx").compressed);
-}
-
-TEST(StagedName, PlusAndPercentOfANameSurviveIntoTheTocName) {
-    std::string staged = buildStagedName("fx\\a+b%c.txt", 3, "1", true, true);
-    EXPECT_EQ(staged, "fx+a%2Bb%25c.txt.3.1.1.cmp");
-    EXPECT_EQ(parseStagedName(staged).tocName, "fx/a+b%c.txt");
 }
 
 TEST(StagedName, RefusesMissingFieldsAndNumbersBeyondTheReadersLimits) {
