@@ -21,8 +21,8 @@ constexpr std::size_t kNameSize = 30;
 std::string at(std::size_t offset) { return "offset 0x" + hexUpper(offset); }
 
 std::int32_t nonNegative(std::int32_t value, const char* what) {
-    if (value < 0) throw Failure(std::string("The bank header gives a negative ") + what + " (" +
-                                 std::to_string(value) + ").");
+    if (value < 0)
+        throw Failure(std::string("The bank header gives a negative ") + what + " (" + std::to_string(value) + ").");
     return value;
 }
 
@@ -71,7 +71,8 @@ std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank) {
     if (bank.substr(0, 4) != "FSB3") throw Failure("Not an FSB3 sound bank: it does not begin with \"FSB3\".");
     ByteReader in(bank);
     std::int32_t count = nonNegative(in.i32(4, "sample count"), "sample count");
-    std::size_t headersSize = static_cast<std::size_t>(nonNegative(in.i32(8, "sample headers size"), "sample headers size"));
+    std::size_t headersSize =
+        static_cast<std::size_t>(nonNegative(in.i32(8, "sample headers size"), "sample headers size"));
     std::size_t dataSize = static_cast<std::size_t>(nonNegative(in.i32(12, "sample data size"), "sample data size"));
     std::uint32_t version = in.u32(16, "bank version");
     std::uint32_t bankMode = in.u32(20, "bank mode");

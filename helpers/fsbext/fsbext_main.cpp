@@ -23,9 +23,12 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
     std::optional<std::string> folder, bank;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string option = argv[i];
-        if (option == "-d" && !folder) folder = argv[i + 1];
-        else if (option == "-a" && !bank) bank = argv[i + 1];
-        else return std::nullopt;
+        if (option == "-d" && !folder)
+            folder = argv[i + 1];
+        else if (option == "-a" && !bank)
+            bank = argv[i + 1];
+        else
+            return std::nullopt;
     }
     if (argc % 2 == 0 || !folder || !bank) return std::nullopt;
     return Arguments{*folder, *bank};

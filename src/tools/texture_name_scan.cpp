@@ -32,8 +32,10 @@ std::size_t findExtension(std::string_view window) {
 std::size_t moveBack(std::string_view model, std::size_t start, std::size_t at, std::size_t floor) {
     while (start > floor) {
         --start;
-        if (extensionAt(model, start)) at = start;  // a nearer ".tga" enters at the front
-        else if (at + kExtension.size() > start + kWindowSize || model[start] == '\0') break;
+        if (extensionAt(model, start))
+            at = start;  // a nearer ".tga" enters at the front
+        else if (at + kExtension.size() > start + kWindowSize || model[start] == '\0')
+            break;
     }
     return start;
 }

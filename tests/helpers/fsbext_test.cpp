@@ -49,7 +49,8 @@ protected:
     }
 
     int runWithArguments(const std::string& arguments) {
-        std::string command = std::string(VR_APP_DIR) + "/fsbext " + arguments + " 2>'" + (dir / "stderr").string() + "'";
+        std::string command =
+            std::string(VR_APP_DIR) + "/fsbext " + arguments + " 2>'" + (dir / "stderr").string() + "'";
         int status = std::system(command.c_str());
         errors = readFile(dir / "stderr");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -90,9 +91,10 @@ TEST_F(FsbextTest, WritesSixteenBitMonoAndStereoSamplesAsWavFiles) {
 }
 
 TEST_F(FsbextTest, WritesEightBitSamplesUnsignedAsWavHoldsThem) {
-    ASSERT_EQ(run(fsb3Bank({{"signed.wav", bytesFrom({0x00, 0x7F, 0x80}), k8Bits | kMono, 11025, 1},
-                            {"unsigned.wav", bytesFrom({0x00, 0x7F, 0x80, 0xFF}), k8Bits | kMono | kUnsigned, 8000, 1}})),
-              0)
+    ASSERT_EQ(
+        run(fsb3Bank({{"signed.wav", bytesFrom({0x00, 0x7F, 0x80}), k8Bits | kMono, 11025, 1},
+                      {"unsigned.wav", bytesFrom({0x00, 0x7F, 0x80, 0xFF}), k8Bits | kMono | kUnsigned, 8000, 1}})),
+        0)
         << errors;
     // Odd data gets a pad byte after the data chunk.
     EXPECT_EQ(readFile(out() / "signed.wav"), wavHeader(1, 11025, 8, 3) + bytesFrom({0x80, 0xFF, 0x00, 0x00}));
@@ -115,9 +117,8 @@ TEST_F(FsbextTest, WritesOtherSamplesAsTheirBytesUnchanged) {
 
 TEST_F(FsbextTest, BasicHeadersTakeTheFirstSamplesFormatAndGetSafeNames) {
     const std::string a = bytesFrom({1, 0, 2, 0}), b = bytesFrom({3, 0}), c = bytesFrom({4, 0, 5, 0, 6, 0});
-    ASSERT_EQ(run(fsb3Bank({{"first.wav", a, k16Bits | kMono, 32000, 1}, {"", b}, {"", c}}, 0x30000, 0x2),
-                  "effects.fsb"),
-              0)
+    ASSERT_EQ(
+        run(fsb3Bank({{"first.wav", a, k16Bits | kMono, 32000, 1}, {"", b}, {"", c}}, 0x30000, 0x2), "effects.fsb"), 0)
         << errors;
     EXPECT_EQ(outputFiles(), (std::vector<std::string>{"effects_1.wav", "effects_2.wav", "first.wav"}));
     EXPECT_EQ(readFile(out() / "first.wav"), wavHeader(1, 32000, 16, 4) + a);
@@ -127,14 +128,14 @@ TEST_F(FsbextTest, BasicHeadersTakeTheFirstSamplesFormatAndGetSafeNames) {
 
 TEST_F(FsbextTest, UnsafeEmptyAndRepeatedNamesGetTheBanksNameAndTheSoundsIndex) {
     std::vector<TestSample> samples;
-    for (const char* name : {"../escape.wav", "a\\b.wav", "C:drive.wav", "", "..", "same.wav", "SAME.wav",
-                             "voices_7.wav"})
+    for (const char* name :
+         {"../escape.wav", "a\\b.wav", "C:drive.wav", "", "..", "same.wav", "SAME.wav", "voices_7.wav"})
         samples.push_back({name, std::string(2, 'x'), kMono, 22050, 1});
     samples.push_back({"same.wav", std::string(2, 'y'), k16Bits | kMono, 22050, 1});
     ASSERT_EQ(run(fsb3Bank(samples), "voices.fsb"), 0) << errors;
-    EXPECT_EQ(outputFiles(), (std::vector<std::string>{"same.wav", "voices_0.raw", "voices_1.raw", "voices_2.raw",
-                                                       "voices_3.raw", "voices_4.raw", "voices_6.raw", "voices_7.wav",
-                                                       "voices_8.wav"}));
+    EXPECT_EQ(outputFiles(),
+              (std::vector<std::string>{"same.wav", "voices_0.raw", "voices_1.raw", "voices_2.raw", "voices_3.raw",
+                                        "voices_4.raw", "voices_6.raw", "voices_7.wav", "voices_8.wav"}));
     EXPECT_EQ(readFile(out() / "voices_8.wav").size(), 44u + 2u);
     EXPECT_FALSE(fs::exists(dir / "escape.wav"));
 }

@@ -1,10 +1,11 @@
+#include "tools/fsb_convert.h"
+
 #include <gtest/gtest.h>
 
 #include "fsb3_bank_builder.h"
 #include "shell/commands.h"
 #include "shell/open_file_command.h"
 #include "tool_test_fixture.h"
-#include "tools/fsb_convert.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ protected:
 
     void expectConversionErrorBox(int exitCode) {
         ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].text, "FSB conversion error (" + std::to_string(exitCode) +
-                                               ").\r\n\r\nOperation terminated.\r\n");
+        EXPECT_EQ(window.messages[0].text,
+                  "FSB conversion error (" + std::to_string(exitCode) + ").\r\n\r\nOperation terminated.\r\n");
         EXPECT_EQ(window.messages[0].icon, MessageIcon::None);
         EXPECT_EQ(window.messages[0].title, "VantrelRipper");
     }

@@ -157,11 +157,21 @@ TEST(TextureNameScan, FindsWhatTheDescribedSearchFindsWheneverThatSearchEnds) {
         std::string model;
         for (int part = below(12); part > 0; --part) {
             switch (below(5)) {
-                case 0: model += Z + std::string(990 + below(40), 'n') + ".tga"; break;  // about as long as fits
-                case 1: model += Z + std::string(below(40), 'n') + ".TgA"; break;
-                case 2: model += std::string(below(1100), 'q'); break;
-                case 3: model += ".tg"; break;
-                default: model += Z + std::string(below(3), '|') + "a"; break;
+                case 0:
+                    model += Z + std::string(990 + below(40), 'n') + ".tga";
+                    break;  // about as long as fits
+                case 1:
+                    model += Z + std::string(below(40), 'n') + ".TgA";
+                    break;
+                case 2:
+                    model += std::string(below(1100), 'q');
+                    break;
+                case 3:
+                    model += ".tg";
+                    break;
+                default:
+                    model += Z + std::string(below(3), '|') + "a";
+                    break;
             }
         }
         std::optional<Names> expected = describedSearch(model);

@@ -1,9 +1,10 @@
+#include "tools/mpkg_unpack.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/commands.h"
 #include "shell/open_file_command.h"
 #include "tool_test_fixture.h"
-#include "tools/mpkg_unpack.h"
 
 namespace {
 
