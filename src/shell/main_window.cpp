@@ -95,6 +95,7 @@ void MainWindow::buildControls() {
     list1_ = named<QListWidget>(this, "List1");
     list1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list1_->setUniformItemSizes(true);
+    list1_->setTextElideMode(Qt::ElideNone);  // long lines scroll sideways instead
     list1_->setFont(namedFont("Lucida Console"));
     place(list1_, 120, 360, 8895, 4845);
 
@@ -276,6 +277,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // --- Window: list and labels
 
 void MainWindow::clearList() {
+    listRowsPainted_ = 0;
     list1_->clear();
     listLines_.clear();
 }
@@ -292,17 +294,28 @@ std::string MainWindow::listLine(int index) const {
 }
 
 std::vector<int> MainWindow::selectedLines() const {
+    // From the selection's ranges: selectedRows() tests every row against every range, and the
+    // extract command reads the selection once per entry of archives with thousands of lines.
     std::vector<int> lines;
-    for (const QModelIndex& index : list1_->selectionModel()->selectedRows()) lines.push_back(index.row());
+    for (const QItemSelectionRange& range : list1_->selectionModel()->selection())
+        for (int row = range.top(); range.isValid() && row <= range.bottom(); ++row) lines.push_back(row);
     std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
     return lines;
 }
 
 void MainWindow::selectAllLines() { list1_->selectAll(); }
 
 void MainWindow::repaintList() {
-    list1_->repaint();
     label2_->repaint();
+    // Lines added below the visible rows painted last time change only the scroll bar.
+    const int lastVisibleRow = list1_->indexAt(QPoint(0, list1_->viewport()->height() - 1)).row();
+    if (lastVisibleRow >= 0 && lastVisibleRow < listRowsPainted_) {
+        list1_->verticalScrollBar()->repaint();
+        return;
+    }
+    list1_->repaint();
+    listRowsPainted_ = list1_->count();
 }
 
 void MainWindow::setItemCountText(const std::string& text) {

@@ -86,6 +86,7 @@ private:
     bool commandRunning_ = false;
     bool busy_ = false;
     int listExtent_ = 0;
+    int listRowsPainted_ = 0;  // rows the list held when it was last painted whole
     std::string logBytes_;
     std::vector<std::string> listLines_;  // the bytes of each list line
     std::string archiveName_, packFolderName_;
