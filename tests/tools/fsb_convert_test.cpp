@@ -124,12 +124,4 @@ TEST_F(FsbConvertTest, UnreadableBanksEndWithTheProcessFsbError) {
     }
 }
 
-TEST_F(FsbConvertTest, CancellingThePromptChangesNothing) {
-    showEarlierArchive();
-    ConvertFSB(form);
-    EXPECT_EQ(window.archive, "game.mpak");
-    EXPECT_TRUE(form.fsbPath.empty());
-    EXPECT_TRUE(window.messages.empty());
-}
-
 }  // namespace

@@ -93,19 +93,4 @@ TEST_F(MpkgUnpackTest, MpkgShorterThanTwoBytesEndsWithTheProcessMpkgError) {
     }
 }
 
-TEST_F(MpkgUnpackTest, MissingMpkgEndsWithTheProcessMpkgError) {
-    unpack(app / "gone.mpkg");
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text.rfind("ProcessMPKG error.\r\n\r\n", 0), 0u);
-}
-
-TEST_F(MpkgUnpackTest, CancellingThePromptChangesNothing) {
-    showEarlierArchive();
-    DecompressMPKG(form);
-    EXPECT_EQ(window.archive, "game.mpak");
-    EXPECT_EQ(window.log, "earlier view\r\n");
-    EXPECT_TRUE(form.mpkgPath.empty());
-    EXPECT_TRUE(window.messages.empty());
-}
-
 }  // namespace
