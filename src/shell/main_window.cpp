@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTextCursor>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -293,15 +294,41 @@ std::string MainWindow::listLine(int index) const {
     return index >= 0 && index < static_cast<int>(listLines_.size()) ? listLines_[index] : std::string();
 }
 
+// The selected rows as [top, bottom] intervals, in order and without overlaps. Working from
+// the selection's ranges costs per range, not per row (selectedRows() tests every row against
+// every range), and the extract command asks once per entry of lists of thousands of lines.
+static std::vector<std::pair<int, int>> selectedRowIntervals(const QListWidget* list) {
+    std::vector<std::pair<int, int>> ranges;
+    for (const QItemSelectionRange& range : list->selectionModel()->selection())
+        if (range.isValid()) ranges.emplace_back(range.top(), range.bottom());
+    std::sort(ranges.begin(), ranges.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& range : ranges) {
+        if (!merged.empty() && range.first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, range.second);
+        else
+            merged.push_back(range);
+    }
+    return merged;
+}
+
 std::vector<int> MainWindow::selectedLines() const {
-    // From the selection's ranges: selectedRows() tests every row against every range, and the
-    // extract command reads the selection once per entry of archives with thousands of lines.
     std::vector<int> lines;
-    for (const QItemSelectionRange& range : list1_->selectionModel()->selection())
-        for (int row = range.top(); range.isValid() && row <= range.bottom(); ++row) lines.push_back(row);
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    for (const auto& [top, bottom] : selectedRowIntervals(list1_))
+        for (int row = top; row <= bottom; ++row) lines.push_back(row);
     return lines;
+}
+
+int MainWindow::selectedLineCount() const {
+    int count = 0;
+    for (const auto& [top, bottom] : selectedRowIntervals(list1_)) count += bottom - top + 1;
+    return count;
+}
+
+int MainWindow::nextSelectedLine(int index) const {
+    for (const auto& [top, bottom] : selectedRowIntervals(list1_))
+        if (bottom > index) return std::max(top, index + 1);
+    return -1;
 }
 
 void MainWindow::selectAllLines() { list1_->selectAll(); }

@@ -44,6 +44,8 @@ public:
     std::string listLine(int index) const override;
     std::vector<int> selectedLines() const override;
     void selectAllLines() override;
+    int selectedLineCount() const override;
+    int nextSelectedLine(int index) const override;
     void repaintList() override;
     void setItemCountText(const std::string& text) override;
     void setListExtent(int pixels) override;

@@ -28,6 +28,14 @@ public:
     virtual std::string listLine(int index) const = 0;
     virtual std::vector<int> selectedLines() const = 0;  // ascending
     virtual void selectAllLines() = 0;
+    // The same selection asked cheaply, once per entry of a long extraction; the defaults ask
+    // selectedLines(). nextSelectedLine gives -1 when no line after `index` is selected.
+    virtual int selectedLineCount() const { return static_cast<int>(selectedLines().size()); }
+    virtual int nextSelectedLine(int index) const {
+        for (int line : selectedLines())
+            if (line > index) return line;
+        return -1;
+    }
     virtual void repaintList() = 0;
     virtual void setItemCountText(const std::string& text) = 0;
     virtual void setListExtent(int pixels) = 0;  // horizontal scroll extent
