@@ -18,7 +18,7 @@ namespace {
 
 const std::string kNoArchiveNotice = "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.";
 
-std::int32_t selectedCount(const Form& form) { return static_cast<std::int32_t>(form.window.selectedLines().size()); }
+std::int32_t selectedCount(const Form& form) { return form.window.selectedLineCount(); }
 
 // List line i is slot i of the entry table; a line beyond the table has nothing to extract.
 const EntrySlot& entryAt(const Form& form, std::int32_t index) {
@@ -57,19 +57,19 @@ void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
 void extractEntry(Form& form, const std::string& archiveName, const EntrySlot& slot, std::size_t tempNameLimit) {
     const std::string& path = slot.entryPath;
     std::optional<fs::path> target = safeJoin(form.archiveExtractPath, path);
+    if (!target) {
+        appendLogLine(form, "Refused unsafe path: " + path);
+        return;
+    }
     const bool compressed = slot.entryCompressed == 1;
     fs::path wrappedPath;
-    if (target && compressed) {
+    if (compressed) {
         std::string wrappedName = wrappedFileName(archiveName, path);
         if (wrappedName.size() > tempNameLimit) {
             appendLogLine(form, "Name too long for Temp: " + path);
             return;
         }
         wrappedPath = form.tempPath / wrappedName;
-    }
-    if (!target) {
-        appendLogLine(form, "Refused unsafe path: " + path);
-        return;
     }
 
     std::string entryData = readEntryData(form.archivePath, slot);
@@ -143,7 +143,7 @@ void MassExtract(Form& form) {
         return;
     }
     runGuarded(form, "Extract", [&] {
-        if (form.window.selectedLines().empty()) {
+        if (form.window.selectedLineCount() == 0) {
             showNotice(form, "No files selected.");
             return;
         }

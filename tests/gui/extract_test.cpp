@@ -62,6 +62,25 @@ TEST_F(GuiTest, SelectAllThenExtractWritesEveryEntryByteForByteInflatedWhereComp
     EXPECT_EQ(QApplication::focusWidget(), control("RichTextBox1"));
 }
 
+TEST_F(GuiTest, ExtractWalksOnlyTheSelectedLinesOfAScatteredSelection) {
+    MpakBuilder builder;
+    for (int i = 0; i < 8; ++i) builder.entry("f" + std::to_string(i), std::to_string(i));
+    TempDir game;
+    writeFile(game / "x.mpak", builder.build());
+    start();
+    dialogs->fileAnswers.push_back(answer(game / "x.mpak"));
+    click("butSelectMPAKfile");
+    auto* list = control<QListWidget>("List1");
+    for (int row : {1, 2, 3, 6, 2}) list->item(row)->setSelected(true);  // ranges may overlap
+    EXPECT_EQ(window->selectedLineCount(), 4);
+    EXPECT_EQ(window->nextSelectedLine(3), 6);
+    EXPECT_EQ(window->nextSelectedLine(6), -1);
+    click("butMassExtract");
+    EXPECT_EQ(filesBelow(app / "ExtractedFiles" / "x.mpak"),
+              (std::map<std::string, std::string>{{"f1", "1"}, {"f2", "2"}, {"f3", "3"}, {"f6", "6"}}));
+    EXPECT_TRUE(window->form().logText.starts_with("Extracting 1\\4: \\f1\r\n")) << window->form().logText;
+}
+
 TEST_F(GuiTest, ExtractWithNoArchiveShowsTheNoticeThenTheOpenPrompt) {
     start();
     click("butMassExtract");
