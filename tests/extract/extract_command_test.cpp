@@ -202,33 +202,4 @@ TEST_F(MassExtractTest, ListLineBeyondTheEntryTableEndsTheCommandWithExtractErro
               "Extract error.\r\n\r\nList line 1 has no entry in the archive's table (1 entries).");
 }
 
-// A window whose user clears the selection while the first entry is being extracted.
-struct DeselectingWindow : RecordingWindow {
-    void setStatus(const std::string& text) override {
-        RecordingWindow::setStatus(text);
-        if (startsWith(text, "Extracting")) selection.clear();
-    }
-};
-
-TEST(MassExtractSelection, ClearingTheSelectionDuringARunExtractsTheLastFoundEntryAgain) {
-    TempDir app;
-    DeselectingWindow window;
-    Form form(window, app.path());
-    fs::create_directories(form.extractedFilesPath);
-    fs::create_directories(form.tempPath);
-    form.archivePath = app / "x.mpak";
-    writeFile(form.archivePath, "0123456789");
-    form.entries = {{"a.txt", 0, 2}, {"b.txt", 2, 2}, {"c.txt", 4, 2}};
-    form.entryCount = 3;
-    window.archive = "x.mpak";
-    window.list = {"a", "b", "c"};
-    window.selection = {1, 2};
-    MassExtract(form);
-    EXPECT_EQ(readFile(form.extractedFilesPath / "x.mpak" / "b.txt"), "23");
-    EXPECT_FALSE(fs::exists(form.extractedFilesPath / "x.mpak" / "c.txt"));
-    EXPECT_EQ(form.logText,
-              "Extracting 1\\2: \\b.txt\r\nExtracting 2\\0: \\b.txt\r\n"
-              "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
-}
-
 }  // namespace

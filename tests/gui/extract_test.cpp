@@ -81,14 +81,4 @@ TEST_F(GuiTest, ExtractWalksOnlyTheSelectedLinesOfAScatteredSelection) {
     EXPECT_TRUE(window->form().logText.starts_with("Extracting 1\\4: \\f1\r\n")) << window->form().logText;
 }
 
-TEST_F(GuiTest, ExtractWithNoArchiveShowsTheNoticeThenTheOpenPrompt) {
-    start();
-    click("butMassExtract");
-    ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_EQ(dialogs->messages[0].text,
-              "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.");
-    ASSERT_EQ(dialogs->openCalls.size(), 1u);
-    EXPECT_EQ(dialogs->openCalls[0].title, QStringLiteral("Select File [.mpak]"));
-}
-
 }  // namespace
