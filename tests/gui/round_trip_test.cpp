@@ -49,11 +49,14 @@ const std::vector<GameFile> kGameFiles = {
     {"levels/a/b/c/map.dat", std::string(100000, 'm'), true, 4},
     {"levels/a/b/c/empty.dat", "", false, 1},
     {"scripts/main.lua", "print('hello')\r\n", false, 2},
+    {"sound/bank+1.fsb", awkwardBytes(20000, 15), true, 1},  // a "+" that is not a separator
+    {"data.v2/x.y", "dots", true, 1},                         // dots the staged name must not split at
 };
 const std::vector<std::vector<std::string>> kGameGroups = {
     {"textures/sky.dds", "sky.dds"},
     {"levels/a/b/c/map.dat", "map.dat", "levels/map.dat"},
     {"sound/music/theme.fsb", "theme.fsb"},
+    {"readme.txt"},  // a group of one
 };
 
 class RoundTrip : public GuiTest {
@@ -122,6 +125,7 @@ TEST_F(RoundTrip, EditedFolderPacksWithEveryOptionCombinationIntoWhatTheEditsSho
                           .originalSize(static_cast<std::int32_t>(f.content.size()))
                           .copies(f.copies));
     for (const auto& group : kGameGroups) builder.stocGroup(group);
+    builder.stocEntryCount = static_cast<std::int16_t>(kGameGroups.size());  // the reader counts a group of one
     TempDir game;
     writeFile(game / "x.mpak", builder.build());
     start();  // an empty application folder but for the helper programs and help texts
