@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -32,20 +31,11 @@ inline std::string fullSampleHeader(const TestSample& s, std::uint32_t version) 
     putLe(h, s.data.size() / 2, 4);  // loop end
     putLe(h, s.mode, 4);
     putLe(h, static_cast<std::uint32_t>(s.frequency), 4);
-    putLe(h, 255, 2);  // volume
-    putLe(h, 128, 2);  // pan
-    putLe(h, 128, 2);  // priority
+    putLe(h, 0x0080'0080'00FF, 6);  // volume 255, pan 128, priority 128
     putLe(h, s.channels, 2);
     if (v31) {
-        float minDistance = 1.0f, maxDistance = 10000.0f;
-        std::uint32_t bits;
-        std::memcpy(&bits, &minDistance, 4);
-        putLe(h, bits, 4);
-        std::memcpy(&bits, &maxDistance, 4);
-        putLe(h, bits, 4);
-        putLe(h, 0, 4);  // frequency variation
-        putLe(h, 0, 2);  // volume variation
-        putLe(h, 0, 2);  // pan variation
+        putLe(h, 0x461C4000'3F800000, 8);  // float min/max distance 1 and 10000
+        putLe(h, 0, 8);                    // frequency, volume and pan variations
     }
     return h;
 }
@@ -64,10 +54,8 @@ inline std::string fsb3Bank(const std::vector<TestSample>& samples, std::uint32_
         data += samples[i].data;
     }
     std::string bank = "FSB3";
-    putLe(bank, samples.size(), 4);
-    putLe(bank, headers.size(), 4);
-    putLe(bank, data.size(), 4);
-    putLe(bank, version, 4);
-    putLe(bank, bankMode, 4);
+    for (std::uint64_t field : {std::uint64_t{samples.size()}, std::uint64_t{headers.size()},
+                                std::uint64_t{data.size()}, std::uint64_t{version}, std::uint64_t{bankMode}})
+        putLe(bank, field, 4);
     return bank + headers + data;
 }
