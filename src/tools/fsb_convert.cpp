@@ -59,8 +59,9 @@ void convertBank(Form& form) {
 }  // namespace
 
 std::string fsbextCommand(const Form& form, const fs::path& bank) {
-    return pathText(helperProgramPath(form, "fsbext")) + " -d \"" + pathText(form.soundsPath) + "\" -a \"" +
-           pathText(bank) + "\"";
+    // Quoted as the tool runner splits them, so a name holding '"' or ending in '\' stays one argument.
+    return pathText(helperProgramPath(form, "fsbext")) + " -d " + quoteArgument(pathText(form.soundsPath)) + " -a " +
+           quoteArgument(pathText(bank));
 }
 
 std::string fsbConversionErrorText(std::int32_t exitCode) {
