@@ -15,32 +15,19 @@ protected:
     fs::path out(const std::string& relative) const { return form.extractedFilesPath / "x.mpak" / relative; }
 };
 
-TEST_F(MassExtractTest, NoArchiveLoadedShowsTheTwoPartNoticeThenTheOpenPromptAndExtractsNothing) {
+TEST_F(MassExtractTest, NoArchiveOrNoSelectionShowsItsNoticeAndExtractsNothing) {
     MassExtract(form);
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].text, "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.");
     EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(window.messages[0].title, "Vantrel Ripper");
     ASSERT_EQ(window.prompts.size(), 1u);
     EXPECT_EQ(window.prompts[0].title, kMpakPrompt.title);
-    EXPECT_TRUE(fs::is_empty(form.extractedFilesPath));
-}
 
-TEST_F(MassExtractTest, NoSelectedLineShowsNoFilesSelectedAndCreatesNoFolder) {
     loadArchive({{"a.txt", "a"}});
     MassExtract(form);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text, "No files selected.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+    ASSERT_EQ(window.messages.size(), 2u);
+    EXPECT_EQ(window.messages[1].text, "No files selected.");
     EXPECT_TRUE(fs::is_empty(form.extractedFilesPath));
-}
-
-TEST_F(MassExtractTest, SelectAllSelectsEveryLineAndLeavesAnEmptyListAlone) {
-    SelectAll(form);
-    EXPECT_TRUE(window.selection.empty());
-    loadArchive({{"a", "1"}, {"b", "2"}, {"c", "3"}});
-    SelectAll(form);
-    EXPECT_EQ(window.selection, (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(MassExtractTest, StoredCompressedNestedAndFolderLessEntriesLandAtTheirPathsBytesUnchanged) {
@@ -54,8 +41,8 @@ TEST_F(MassExtractTest, StoredCompressedNestedAndFolderLessEntriesLandAtTheirPat
     for (const TestEntry& e : entries) EXPECT_EQ(readFile(out(replaceAll(e.path, '\\', '/'))), e.content) << e.path;
     EXPECT_EQ(filesBelow(form.extractedFilesPath).size(), 4u);
     EXPECT_TRUE(fs::is_empty(form.tempPath));
-    const std::string log =
-        "Extracting 1\\4: \\readme.txt\r\n"
+    EXPECT_EQ(form.logText,
+              "Extracting 1\\4: \\readme.txt\r\n"
         "Extracting 2\\4: textures\\sky.dds\r\n"
         "Extracting 3\\4: textures\\ui\\icons\\hud.tga\r\n"
         "Extracting 4\\4: \\sound.bnk\r\n"
@@ -63,28 +50,24 @@ TEST_F(MassExtractTest, StoredCompressedNestedAndFolderLessEntriesLandAtTheirPat
         "Unzipping 2\\2: x.mpak+textures+sky.dds.gz\r\n"
         "2 files unzipped.\r\n"
         "4 files extracted.\r\n"
-        "Extraction complete.\r\n";
-    EXPECT_EQ(form.logText, log);
-    EXPECT_EQ(window.log, log);
+              "Extraction complete.\r\n");
+    EXPECT_EQ(window.log, form.logText);
     EXPECT_EQ(window.caret, Caret::End);
     EXPECT_TRUE(window.logFocused);
-    EXPECT_FALSE(window.busy);
     EXPECT_EQ(window.status, "");
-    EXPECT_EQ(window.statusHistory[1], "Extracting 1\\4: \\readme.txt");
     EXPECT_EQ(window.progressHistory,
               (std::vector<float>{3495 * 0.25f, 3495 * 0.5f, 3495 * 0.75f, 3495, 3495 * 0.5f, 3495}));
-    EXPECT_EQ(form.archiveExtractPath, form.extractedFilesPath / "x.mpak");
-    EXPECT_TRUE(window.messages.empty());
 }
 
-TEST_F(MassExtractTest, SecondExtractionReplacesFilesAndShowsOnlyItsOwnLog) {
-    extractAll({{"a\\long.bin", std::string(5000, 'L')}, {"a\\packed.bin", std::string(9000, 'P'), true}});
-    window.log = "TOC = x10, 2 entries\r\n";
-    form.logText = window.log;
-    extractAll({{"a\\long.bin", "short"}, {"a\\packed.bin", "tiny", true}});
+TEST_F(MassExtractTest, SecondExtractionOfOnlyStoredEntriesReplacesFilesSkipsTheUnzipPassAndShowsOnlyItsLog) {
+    extractAll({{"a\\long.bin", std::string(5000, 'L')}, {"packed.bin", std::string(9000, 'P'), true}});
+    window.log = form.logText = "TOC = x10, 2 entries\r\n";
+    extractAll({{"a\\long.bin", "short"}, {"packed.bin", "tiny"}});
     EXPECT_EQ(readFile(out("a/long.bin")), "short");
-    EXPECT_EQ(readFile(out("a/packed.bin")), "tiny");
-    EXPECT_TRUE(startsWith(window.log, "Extracting 1\\2: a\\long.bin\r\n")) << window.log;
+    EXPECT_EQ(readFile(out("packed.bin")), "tiny");
+    EXPECT_EQ(window.log,
+              "Extracting 1\\2: a\\long.bin\r\nExtracting 2\\2: \\packed.bin\r\n"
+              "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
 }
 
 TEST_F(MassExtractTest, EmptyStoredAndEmptyCompressedEntries) {
@@ -94,27 +77,17 @@ TEST_F(MassExtractTest, EmptyStoredAndEmptyCompressedEntries) {
     SelectAll(form);
     MassExtract(form);
     EXPECT_EQ(readFile(out("empty.txt")), "");
-    EXPECT_TRUE(fs::is_regular_file(out("empty.dds")));
     EXPECT_EQ(readFile(out("empty.dds")), "");
     EXPECT_FALSE(fs::exists(out("nothing.dds")));
     EXPECT_NE(form.logText.find("Unzipping 2\\2: x.mpak+nothing.dds.gz\r\nUnzip failed ("), std::string::npos)
         << form.logText;
-    EXPECT_TRUE(endsWith(form.logText, "2 files unzipped.\r\n3 files extracted.\r\nExtraction complete.\r\n"));
-}
-
-TEST_F(MassExtractTest, OnlyStoredEntriesSkipTheUnzipPass) {
-    extractAll({{"a.txt", "a"}, {"b\\c.txt", "c"}});
-    EXPECT_EQ(form.logText,
-              "Extracting 1\\2: \\a.txt\r\nExtracting 2\\2: b\\c.txt\r\n"
-              "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
 }
 
 TEST_F(MassExtractTest, PlusInEntryPathAndArchiveNameIsPartOfTheName) {
     extractAll({{"c+d\\e%f+g.dds", "packed+", true}, {"c+d\\plain+.txt", "plain"}}, "a+b.mpak");
-    fs::path folder = form.extractedFilesPath / "a+b.mpak" / "c+d";
-    EXPECT_EQ(readFile(folder / "e%f+g.dds"), "packed+");
-    EXPECT_EQ(readFile(folder / "plain+.txt"), "plain");
-    EXPECT_EQ(filesBelow(form.extractedFilesPath).size(), 2u);
+    EXPECT_EQ(filesBelow(form.extractedFilesPath),
+              (std::map<std::string, std::string>{{"a+b.mpak/c+d/e%f+g.dds", "packed+"},
+                                                  {"a+b.mpak/c+d/plain+.txt", "plain"}}));
     EXPECT_NE(form.logText.find("Unzipping 1\\1: a%2Bb.mpak+c%2Bd+e%25f%2Bg.dds.gz\r\n"), std::string::npos)
         << form.logText;
 }
@@ -132,21 +105,18 @@ TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
     EXPECT_EQ(filesBelow(app.path() / "ExtractedFiles"),
               (std::map<std::string, std::string>{{"x.mpak/good/kept.txt", "good"}}));
     EXPECT_EQ(filesBelow(game.path()).size(), 1u);  // the archive alone
-    EXPECT_FALSE(fs::exists(app / "escape.txt"));
-    EXPECT_NE(form.logText.find("Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
-                                "Refused unsafe path: \\rooted.txt\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(startsWith(form.logText, "Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
+                                         "Refused unsafe path: \\rooted.txt\r\n"));
     EXPECT_NE(form.logText.find("Refused unsafe path: link\r\nExtracting 1\\15: good\\kept.txt\r\n"),
               std::string::npos);
     EXPECT_TRUE(endsWith(form.logText, "1 files unzipped.\r\n1 files extracted.\r\nExtraction complete.\r\n"));
-    EXPECT_EQ(window.progress, 3495);
 }
 
 TEST_F(MassExtractTest, NameTooLongForTempIsLoggedAndTheRunGoesOn) {
     const std::string path = std::string(200, 'd') + "\\" + std::string(60, 'n') + ".dds";
     extractAll({{path, "compressed", true}, {path + "2", "stored"}});
-    EXPECT_FALSE(fs::exists(out(std::string(200, 'd') + "/" + std::string(60, 'n') + ".dds")));
-    EXPECT_EQ(readFile(out(std::string(200, 'd') + "/" + std::string(60, 'n') + ".dds2")), "stored");
+    EXPECT_EQ(filesBelow(form.extractedFilesPath),
+              (std::map<std::string, std::string>{{"x.mpak/" + replaceAll(path, '\\', '/') + "2", "stored"}}));
     EXPECT_TRUE(startsWith(form.logText, "Name too long for Temp: " + path + "\r\nExtracting 1\\2: "));
 }
 
@@ -160,16 +130,16 @@ TEST_F(MassExtractTest, MissingZlibcStillDeletesEveryGzAndLogsEachFailure) {
                                 "2 files unzipped.\r\n3 files extracted.\r\n"),
               std::string::npos)
         << form.logText;
-    EXPECT_TRUE(window.messages.empty());
 }
 
-TEST_F(MassExtractTest, DataPastTheEndOfTheArchiveEndsTheCommandWithExtractError) {
+TEST_F(MassExtractTest, DataPastTheEndOfTheArchiveOrAListLineWithoutEntryEndsTheCommandWithExtractError) {
     struct Damage {
         std::int32_t offsetDelta, storedSize;
         const char* says;
     };
     for (Damage damage : {Damage{0, 4000, "runs past the end"}, Damage{100000, 1, "runs past the end"},
                           Damage{0, -1, "negative"}, Damage{-100000, 1, "negative"}}) {
+        SCOPED_TRACE(damage.storedSize);
         window.messages.clear();
         window.log = "before";
         loadArchive({{"first.txt", "first"}, {"second.txt", "second"}, {"third.txt", "third"}});
@@ -184,15 +154,13 @@ TEST_F(MassExtractTest, DataPastTheEndOfTheArchiveEndsTheCommandWithExtractError
                     startsWith(text, "Extract error.\r\n\r\nThe entry second.txt has a negative"))
             << text;
         EXPECT_NE(text.find(damage.says), std::string::npos) << text;
-        EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(readFile(out("first.txt")), "first");
         EXPECT_FALSE(fs::exists(out("third.txt")));
         EXPECT_EQ(window.log, "before");  // the view is not updated after a failure
         EXPECT_FALSE(window.busy);
     }
-}
 
-TEST_F(MassExtractTest, ListLineBeyondTheEntryTableEndsTheCommandWithExtractError) {
+    window.messages.clear();
     loadArchive({{"a.txt", "a"}});
     window.addListLine("left over");
     window.selection = {1};

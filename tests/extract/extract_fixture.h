@@ -1,6 +1,6 @@
 // An application folder with its work folders and a copy of the real zlibc, a recording
 // window, and archives built byte by byte whose entry table, list and name are loaded as the
-// open command would load them.
+// open command loads them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_tables.h"
 #include "common/text.h"
 #include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"
@@ -29,36 +30,21 @@ protected:
         fs::copy_file(fs::path(VR_APP_DIR) / "zlibc", app / "zlibc");
     }
 
-    // Writes the archive into the `game` folder and loads it; no line is selected.
+    // Writes the archive into the `game` folder and loads its entry table; no line is selected.
     void loadArchive(const std::vector<TestEntry>& entries, const std::string& name = "x.mpak") {
         MpakBuilder builder;
-        std::vector<EntrySlot> slots;
-        std::int32_t rawdOffset = 4;  // copy offsets count from the RAWD tag
-        for (const TestEntry& e : entries) {
-            std::string stored = e.compressed ? rawDeflate(e.content) : e.content;
-            builder.entry(replaceAll(e.path, '\\', '/'), stored,
+        for (const TestEntry& e : entries)
+            builder.entry(replaceAll(e.path, '\\', '/'), e.compressed ? rawDeflate(e.content) : e.content,
                           MpakEntryOptions()
                               .compressed(e.compressed ? 1 : 0)
-                              .originalSize(static_cast<std::int32_t>(e.content.size()))
-                              .rawdOffset(rawdOffset));
-            EntrySlot slot;
-            slot.entryPath = e.path;
-            slot.entryDataOffset = rawdOffset;
-            slot.entryStoredSize = static_cast<std::int32_t>(stored.size());
-            slot.entryOriginalSize = static_cast<std::int32_t>(e.content.size());
-            slot.entryCompressed = e.compressed ? 1 : 0;
-            slot.entryCopies = 1;
-            slots.push_back(slot);
-            rawdOffset += slot.entryStoredSize;
-        }
-        for (EntrySlot& slot : slots) slot.entryDataOffset += builder.rawdStart();
+                              .originalSize(static_cast<std::int32_t>(e.content.size())));
         form.archivePath = game / name;
         writeFile(form.archivePath, builder.build());
-        form.entries = slots;
-        form.entryCount = static_cast<std::int32_t>(slots.size());
+        form.entries = readArchiveTables(form.archivePath, readArchiveLayout(form.archivePath)).entries;
+        form.entryCount = static_cast<std::int32_t>(form.entries.size());
         window.archive = name;
         window.clearList();
-        for (const EntrySlot& slot : slots) window.addListLine(slot.entryPath);
+        for (const EntrySlot& slot : form.entries) window.addListLine(slot.entryPath);
     }
 
     // Every file below `folder`, by relative path with "/" separators.

@@ -7,14 +7,7 @@
 
 namespace {
 
-const std::string kTocComments =
-    "--Comment lines start with double (--) dashes\r\n"
-    "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n"
-    "--Field 2: # of copies of file packed in raw data (RAWD) area.\r\n"
-    "--Field 3: File path.\r\n"
-    "--It is possible to add new file references to this table if you wish.\r\n"
-    "--However, new files are compressed (01), 1 copy.\r\n"
-    "\r\n";
+const std::string kTocComments = "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n\r\n";
 
 class PackCommandTest : public PackTest {
 protected:
@@ -46,15 +39,12 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 }  // namespace
 
 TEST_F(PackCommandTest, SelectFolderTakesTheLastNameOfTheChosenFolderAndCancelKeepsIt) {
-    window.folderAnswers = {fs::path("/games/ExtractedFiles/sounds.mpak/"), std::nullopt,
-                            fs::path("/games/other.mpak")};
+    window.folderAnswers = {fs::path("/games/ExtractedFiles/sounds.mpak/"), std::nullopt};
     SelectMPAKFolder(form);
     EXPECT_EQ(window.folderPrompts, std::vector<std::string>{"Select .MPAK folder from \\ExtractedFiles"});
     EXPECT_EQ(window.packFolder, "sounds.mpak");
     SelectMPAKFolder(form);
     EXPECT_EQ(window.packFolder, "sounds.mpak");
-    SelectMPAKFolder(form);
-    EXPECT_EQ(window.packFolder, "other.mpak");
 }
 
 TEST_F(PackCommandTest, EmptyCaptionShowsTheNoticeThenThePickerAndDoesNotPack) {
@@ -66,25 +56,21 @@ TEST_F(PackCommandTest, EmptyCaptionShowsTheNoticeThenThePickerAndDoesNotPack) {
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].text,
               "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(window.packFolder, "x.mpak");
-    EXPECT_FALSE(fs::exists(archive()));
 }
 
 TEST_F(PackCommandTest, FolderThatIsNotAPlainFolderInExtractedFilesIsRefusedBeforeTempIsTouched) {
     TempDir elsewhere;
-    writeFile(elsewhere / "secret.txt", "s");
     fs::create_symlink(elsewhere.path(), form.extractedFilesPath / "linked.mpak");
     writeFile(form.extractedFilesPath / "file.mpak", "not a folder");
     writeFile(form.tempPath / "keep.gz", "k");
-    for (const char* caption : {"nope", "..", "linked.mpak", "file.mpak", "C:"}) {
+    for (std::string caption : {"nope", "..", "linked.mpak", "file.mpak", "C:"}) {
+        SCOPED_TRACE(caption);
         window.messages.clear();
         window.packFolder = caption;
         PackMPAK(form);
-        ASSERT_EQ(window.messages.size(), 1u) << caption;
-        EXPECT_EQ(window.messages[0].text,
-                  "\\" + std::string(caption) + " folder does not exist in \\ExtractedFiles folder.");
-        EXPECT_EQ(window.messages[0].icon, MessageIcon::Information);
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].text, "\\" + caption + " folder does not exist in \\ExtractedFiles folder.");
     }
     EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));
     EXPECT_TRUE(filesIn(form.newMpaksPath).empty());
@@ -108,17 +94,15 @@ TEST_F(PackCommandTest, MissingLibraryTocEndsThePackAfterTempStatusAndLogAreEmpt
 
 TEST_F(PackCommandTest, CopiesFieldThatIsNotAWholeNumberUpTo8191EndsThePackBeforeStaging) {
     writeFile(source("a.txt"), "a");
-    for (const char* copies : {"x", "8192", "-1", "1.5"}) {
+    for (std::string copies : {"x", "8192", "-1", "1.5"}) {
+        SCOPED_TRACE(copies);
         window.messages.clear();
         writeLibraryToc(kTocComments + "01 1 a.txt\r\n00 " + copies + " b.txt");
         PackMPAK(form);
         ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].text, "PackMPAK error.\r\n\r\nLibrary .toc line 9: copies field '" +
-                                               std::string(copies) + "' is not a whole number from 0 to 8191.");
-        EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(form.logText, "Pack operation aborted due to error.\r\n");
-        EXPECT_EQ(window.log, form.logText);
-        EXPECT_FALSE(window.busy);
+        EXPECT_EQ(window.messages[0].text, "PackMPAK error.\r\n\r\nLibrary .toc line 4: copies field '" + copies +
+                                               "' is not a whole number from 0 to 8191.");
+        EXPECT_EQ(window.log, "Pack operation aborted due to error.\r\n");
         EXPECT_TRUE(filesIn(form.tempPath).empty());
         EXPECT_FALSE(fs::exists(archive()));
     }
@@ -161,12 +145,7 @@ TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNam
                                     {"dup.txt", "dup"},
                                     {"empty.txt", ""},
                                     {"new.txt", "brand new"}}));
-    ArchiveTables tables = readBack();
-    EXPECT_EQ(tables.entries[0].entryCompressed, 1);
-    EXPECT_EQ(tables.entries[1].entryCopies, 2);
-    EXPECT_EQ(tables.entries[2].entryCopies, 3);
-    ASSERT_EQ(tables.stocGroups.size(), 2u);
-    EXPECT_EQ(tables.stocGroups[1].names, (std::vector<std::string>{"new.txt", "new.txt"}));
+    EXPECT_EQ(readBack().entries[2].entryCopies, 3);
 }
 
 TEST_F(PackCommandTest, ForcedCompressionCompressesStoredFilesKeepingTheLibrarysCopiesAndFlag) {
@@ -187,35 +166,18 @@ TEST_F(PackCommandTest, PlusInASourcePathStaysPlusInTheTocNameAndStillMatchesThe
     EXPECT_EQ(packedFiles(), (Files{{"fx+1\\a+b.txt", "plus"}}));
 }
 
-TEST_F(PackCommandTest, EmptyLibraryTocMakesEveryFileNew) {
-    writeFile(source("a.txt"), "alpha");
-    writeLibraryToc("");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText, "Zipping 1: a.txt.5.1.1.cmp\r\nPacking 1/1: a.txt.5.1.1.cmp\r\n" + summary(1, 1, 1, true));
-}
-
-TEST_F(PackCommandTest, FolderMoreThanSixteenLevelsDownIsPackedLikeAnyOther) {
+TEST_F(PackCommandTest, WalkPacksFilesDeeperThanSixteenLevelsAndDoesNotFollowFolderLinks) {
     std::string deep;
     for (int level = 1; level <= 20; ++level) deep += "d" + std::to_string(level) + "/";
     writeFile(source(deep + "deep.txt"), "deep");
-    writeFile(source("top.txt"), "top");
-    writeLibraryToc(kTocComments);
-    PackMPAK(form);
-    std::string tocName = replaceAll(deep, '/', '\\') + "deep.txt";
-    EXPECT_EQ(packedFiles(), (Files{{tocName, "deep"}, {"top.txt", "top"}}));
-}
-
-TEST_F(PackCommandTest, SymbolicLinkToAFolderIsNotFollowedAndALinkToAFileIsPackedAsThatFile) {
     TempDir elsewhere;
     writeFile(elsewhere / "outside.txt", "outside");
-    writeFile(source("real/inside.txt"), "inside");
-    fs::create_directories(source(""));
     fs::create_directory_symlink(elsewhere.path(), source("linked"));
-    fs::create_symlink(source("real/inside.txt"), source("alias.txt"));
+    fs::create_symlink(source(deep + "deep.txt"), source("alias.txt"));  // a link to a file packs as that file
     writeLibraryToc(kTocComments);
     PackMPAK(form);
     EXPECT_NE(form.logText.find("Symbolic link not followed: linked\r\n"), std::string::npos);
-    EXPECT_EQ(packedFiles(), (Files{{"alias.txt", "inside"}, {"real\\inside.txt", "inside"}}));
+    EXPECT_EQ(packedFiles(), (Files{{"alias.txt", "deep"}, {replaceAll(deep, '/', '\\') + "deep.txt", "deep"}}));
 }
 
 TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
@@ -224,7 +186,6 @@ TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
     writeFile(source("b.txt"), "beta");
     writeLibraryToc(kTocComments + "00 1 a.txt");
     writeFile(archive(), "earlier archive");
-    form.stocEntryCount = 77;
     PackMPAK(form);
     EXPECT_EQ(form.logText, "Copying 1: a.txt.5.1.0.unc\r\nZipping 2: b.txt.4.1.1.cmp\r\nStaging failed: b.txt\r\n" +
                                 summary(1, 0, 0, false));
@@ -234,32 +195,21 @@ TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
     EXPECT_FALSE(window.busy);
 }
 
-TEST_F(PackCommandTest, FileThatCannotBeReadAsAFileAbortsThePackInsteadOfBlocking) {
+TEST_F(PackCommandTest, FileThatCannotBeStagedAbortsThePackInsteadOfBlockingOrBeingLeftOut) {
     fs::create_directories(source(""));
     ASSERT_EQ(mkfifo(source("pipe").c_str(), 0600), 0);
     writeLibraryToc(kTocComments + "00 1 pipe");
     PackMPAK(form);
     EXPECT_EQ(form.logText, "Staging failed: pipe\r\n" + summary(0, 0, 0, false));
-    EXPECT_FALSE(fs::exists(archive()));
-}
 
-TEST_F(PackCommandTest, FileWhoseStagedNameAnotherFileHasAlreadyTakenAbortsThePack) {
+    // Two files whose staged names coincide: the second is not dropped without a word.
+    fs::remove(source("pipe"));
     writeFile(source("a/b"), "in a folder");
-    writeFile(source("a\\b"), "backslashed");  // as long as the other
+    writeFile(source("a\\b"), "backslashed");
     writeLibraryToc(kTocComments + "00 1 a\\b");
     PackMPAK(form);
     EXPECT_EQ(form.logText, "Copying 1: a+b.11.1.0.unc\r\nStaging failed: a\\b\r\n" + summary(0, 0, 0, false));
     EXPECT_FALSE(fs::exists(archive()));
-}
-
-TEST_F(PackCommandTest, CaptionWithBlanksFindsTheTrimmedFolderAndNamesLibraryAndArchiveUnchanged) {
-    writeFile(source("a.txt"), "alpha");
-    writeFile(form.libraryPath / " x.mpak .toc", kTocComments + "00 1 a.txt");
-    writeFile(form.libraryPath / " x.mpak .stoc", "");
-    window.packFolder = " x.mpak ";
-    PackMPAK(form);
-    EXPECT_EQ(filesIn(form.newMpaksPath), std::vector<std::string>{" x.mpak "});
-    EXPECT_TRUE(window.messages.empty());
 }
 
 TEST_F(PackCommandTest, FailedPackItStillWritesTheSummaryOfWhatWasReached) {
