@@ -16,6 +16,7 @@
 #include "../tests/fixtures/mpak_builder.h"
 #include "archive/archive_tables.h"
 #include "archive/archive_texts.h"
+#include "bench_clock.h"
 #include "common/files.h"
 #include "shell/commands.h"
 #include "shell/main_window.h"
@@ -25,8 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kEntries = 10001;
-using Clock = std::chrono::steady_clock;
-
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -49,11 +48,6 @@ struct Timing {
         wall.push_back(millisecondsSince(start));
     }
 };
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Paths as deep as game files, a few hundred bytes of data each, STOC groups for a third.
 std::string buildArchive() {

@@ -1,0 +1,265 @@
+// The whole-program benchmark: a 10001-entry archive of about 100 MiB (two thirds compressed,
+// sizes spread as game files are) is opened, extracted whole and packed again through the
+// real window, offscreen, and each is set against its floor and an everyday alternative:
+//   open     floor: reading the archive's tables and making the list lines in-process;
+//            alternative: `unzip -l` on a zip of the same files
+//   extract  floor: one spawn of a do-nothing program per zlibc run, plus reading, inflating
+//            (libdeflate) and writing the same files in-process; alternative: `unzip -q`
+//   pack     floor: the same spawns, plus reading, deflating (libdeflate) and writing an
+//            archive of the same layout in-process; alternative: `zip -q -r` on the same folder
+// Prints one table of medians. Run it from a Release or RelWithDebInfo build:
+//   ripper_bench [rounds, default 3] [folder to work in, default /dev/shm or the temporary folder]
+#include <libdeflate.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/archive_tables.h"
+#include "archive/archive_texts.h"
+#include "bench_clock.h"
+#include "common/bytes.h"
+#include "common/files.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "game_files.h"
+#include "shell/commands.h"
+#include "shell/main_window.h"
+#include "shell/tool_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kTrivialProgram = VR_EXIT_AT_ONCE;  // a static program that exits at once
+constexpr int kEntries = 10001;
+const char* const kArchiveName = "x.mpak";
+
+// Answers every open-file prompt with the archive and shows messages on stderr, so that no
+// modal box waits for a user.
+struct ArchiveDialogs : Dialogs {
+    QString archive;
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return archive;
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return {}; }
+    void message(QWidget*, const std::string& text, MessageIcon, const std::string&) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
+    void openFolder(const fs::path&) override {}
+};
+
+void spawnTrivialProgram(int times) {
+    for (int i = 0; i < times; ++i)
+        if (runAndWait(kTrivialProgram) != 0) std::abort();
+}
+
+void shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// The open's floor: the archive's tables read and every list line made.
+void readTablesInProcess(const fs::path& archive) {
+    ArchiveTables tables = readArchiveTables(archive, readArchiveLayout(archive));
+    std::size_t characters = 0;
+    for (const EntrySlot& slot : tables.entries) characters += listLine(slot).size();
+    if (tables.entries.size() != kEntries || characters == 0) std::abort();
+}
+
+// The extraction's floor: every entry read one range at a time, stored ones written,
+// compressed ones inflated and written; plus one spawn per compressed entry.
+void extractInProcess(const Form& form, const fs::path& outFolder) {
+    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    std::string inflated;
+    int compressedCount = 0;
+    for (int i = 0; i < form.entryCount; ++i) {
+        const EntrySlot& slot = form.entries[static_cast<std::size_t>(i)];
+        std::string data = readFileRange(form.archivePath, static_cast<std::uint64_t>(slot.entryDataOffset),
+                                         static_cast<std::uint64_t>(slot.entryStoredSize));
+        fs::path target = *safeJoin(outFolder, slot.entryPath);
+        fs::create_directories(target.parent_path());
+        if (slot.entryCompressed != 1) {
+            writeWholeFile(target, data);
+            continue;
+        }
+        ++compressedCount;
+        inflated.resize(static_cast<std::size_t>(slot.entryOriginalSize));
+        if (libdeflate_deflate_decompress(decompressor, data.data(), data.size(), inflated.data(), inflated.size(),
+                                          nullptr) != LIBDEFLATE_SUCCESS)
+            std::abort();
+        writeWholeFile(target, inflated);
+    }
+    libdeflate_free_decompressor(decompressor);
+    spawnTrivialProgram(compressedCount);
+}
+
+// The pack's floor: every file read, the compressed ones deflated at zlibc's level, one
+// archive of the same layout written; plus one spawn per compressed file.
+void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, const fs::path& out) {
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
+    std::string toc, rawd, buffer;
+    int compressedCount = 0;
+    for (const GameFile& f : files) {
+        std::string data = readWholeFile(*safeJoin(folder, f.path));
+        if (f.compressed) {
+            ++compressedCount;
+            buffer.resize(libdeflate_deflate_compress_bound(compressor, data.size()));
+            buffer.resize(
+                libdeflate_deflate_compress(compressor, data.data(), data.size(), buffer.data(), buffer.size()));
+            data.swap(buffer);
+        }
+        std::string name = replaceAll(f.path, '\\', '/');
+        appendI16(toc, static_cast<std::int16_t>(name.size() + 11));
+        appendI32(toc, static_cast<std::int32_t>(data.size()));
+        appendI32(toc, static_cast<std::int32_t>(f.content.size()));
+        appendU8(toc, f.compressed ? 1 : 0);
+        appendU8(toc, static_cast<std::uint8_t>(name.size()));
+        toc += name;
+        appendU8(toc, 0);
+        appendI16(toc, 1);
+        appendI32(toc, static_cast<std::int32_t>(rawd.size() + 4));  // copy offsets count from the RAWD tag
+        rawd += data;
+    }
+    std::string archive = "MPAK";
+    appendI32(archive, static_cast<std::int32_t>(toc.size() + 4));
+    appendI32(archive, 4);
+    appendI16(archive, static_cast<std::int16_t>(files.size()));
+    appendI16(archive, 0);
+    archive += std::string("TOC\0", 4) + toc + "STOC" + "RAWD" + rawd;
+    writeWholeFile(out, archive);
+    libdeflate_free_compressor(compressor);
+    spawnTrivialProgram(compressedCount);
+}
+
+// Seconds of each round, for one operation, its floor and its alternative.
+struct Measures {
+    std::vector<double> own, floor, alternative;
+};
+
+void printTable(int rounds, const Measures& open, const Measures& extract, const Measures& pack) {
+    std::printf("\nMedian of %d rounds, seconds:\n", rounds);
+    std::printf("| operation   |   median |    floor | x floor | alternative            | x alternative |\n");
+    std::printf("|-------------|---------:|---------:|--------:|------------------------|--------------:|\n");
+    auto row = [](const char* operation, const Measures& m, const char* alternative) {
+        double own = median(m.own), floor = median(m.floor), other = median(m.alternative);
+        std::printf("| %-11s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f |\n", operation, own, floor, own / floor,
+                    alternative, other, own / other);
+    };
+    row("open", open, "unzip -l");
+    row("extract-all", extract, "unzip -q");
+    row("pack-all", pack, "zip -q -r");
+}
+
+int run(const fs::path& work, int rounds) {
+    std::printf("Working in %s\nBuilding %d game files ...\n", work.c_str(), kEntries);
+    const std::vector<GameFile> files = makeGameFiles(kEntries);
+    std::uint64_t originalBytes = 0;
+    for (const GameFile& f : files) originalBytes += f.content.size();
+    const fs::path archive = work / "game" / kArchiveName;
+    fs::create_directories(archive.parent_path());
+    writeWholeFile(archive, buildGameArchive(files));
+    std::printf("Archive: %.1f MiB; files: %.1f MiB\n", fs::file_size(archive) / 1048576.0,
+                originalBytes / 1048576.0);
+
+    const fs::path app = work / "app";
+    fs::create_directories(app);
+    fs::copy_file(fs::path(VR_APP_DIR) / "zlibc", app / "zlibc");
+    auto dialogs = std::make_unique<ArchiveDialogs>();
+    dialogs->archive = QString::fromLocal8Bit(archive.string());
+    MainWindow window(app, std::move(dialogs));
+    if (!window.startUp()) return 1;
+    window.show();
+    QCoreApplication::processEvents();
+    Form& form = window.form();
+    const fs::path extracted = form.extractedFilesPath / kArchiveName;
+    const fs::path packed = form.newMpaksPath / kArchiveName;
+    const fs::path zip = work / "same.zip", unzipped = work / "unzipped";
+
+    Measures open, extract, pack;
+    int zlibcInflates = 0, zlibcDeflates = 0;
+    for (int round = 1; round <= rounds; ++round) {
+        // Every run starts from nothing, as a user's first one does.
+        fs::remove(form.libraryPath / (std::string(kArchiveName) + ".toc"));
+        fs::remove(form.libraryPath / (std::string(kArchiveName) + ".stoc"));
+        open.own.push_back(secondsOf([&] {
+            SelectMPAKfile(form);
+            QCoreApplication::processEvents();  // the list's layout and paint
+        }));
+        if (window.listLineCount() != kEntries) return std::fprintf(stderr, "the open failed\n"), 1;
+        open.floor.push_back(secondsOf([&] { readTablesInProcess(archive); }));
+
+        fs::remove_all(extracted);
+        SelectAll(form);
+        extract.own.push_back(secondsOf([&] { MassExtract(form); }));
+        if (form.logText.find("Unzip failed") != std::string::npos || form.filesExtractedCount != kEntries)
+            return std::fprintf(stderr, "the extraction failed:\n%s\n", form.logText.c_str()), 1;
+        if (form.archiveExtractPath != extracted) return std::fprintf(stderr, "extracted elsewhere\n"), 1;
+        zlibcInflates = form.filesUnzippedCount;
+        fs::remove_all(work / "floor");
+        extract.floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor"); }));
+
+        fs::remove(packed);
+        window.setPackFolderName(kArchiveName);
+        pack.own.push_back(secondsOf([&] { PackMPAK(form); }));
+        if (form.logText.find(".MPAK pack complete.") == std::string::npos || form.filesPackedCount != kEntries)
+            return std::fprintf(stderr, "the pack failed:\n%s\n", form.logText.c_str()), 1;
+        zlibcDeflates = form.filesZippedCount;
+        fs::remove(work / "floor.mpak");
+        pack.floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak"); }));
+
+        fs::remove(zip);
+        pack.alternative.push_back(
+            secondsOf([&] { shell("cd " + quoted(extracted) + " && zip -q -r " + quoted(zip) + " ."); }));
+        fs::remove_all(unzipped);
+        extract.alternative.push_back(
+            secondsOf([&] { shell("unzip -q " + quoted(zip) + " -d " + quoted(unzipped)); }));
+        open.alternative.push_back(secondsOf([&] { shell("unzip -l " + quoted(zip) + " > /dev/null"); }));
+
+        std::printf("Round %d: open %.3f s, extract %.3f s, pack %.3f s\n", round, open.own.back(),
+                    extract.own.back(), pack.own.back());
+    }
+
+    // The round trip kept every byte.
+    for (const GameFile& f : files)
+        if (readWholeFile(*safeJoin(extracted, f.path)) != f.content)
+            return std::fprintf(stderr, "%s differs\n", f.path.c_str()), 1;
+    if (readArchiveTables(packed, readArchiveLayout(packed)).entries.size() != kEntries)
+        return std::fprintf(stderr, "the packed archive does not list every file\n"), 1;
+
+    printTable(rounds, open, extract, pack);
+    std::printf("zlibc runs: %d to extract, %d to pack; the floors spawn %s as often.\n", zlibcInflates,
+                zlibcDeflates, kTrivialProgram);
+    return 0;
+}
+
+// The folder to work in when none is given: memory when the machine offers it.
+fs::path defaultWorkParent() {
+    std::error_code error;
+    if (fs::is_directory("/dev/shm", error)) return "/dev/shm";
+    return fs::temp_directory_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QApplication application(argc, argv);
+    int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    fs::path parent = argc > 2 ? fs::path(argv[2]) : defaultWorkParent();
+    std::string pattern = (parent / "vr-ripper-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return std::fprintf(stderr, "cannot make a folder in %s\n", parent.c_str()), 1;
+    fs::path work(pattern);
+    int result = run(work, rounds);
+    std::error_code ignored;
+    fs::remove_all(work, ignored);
+    return result;
+}
