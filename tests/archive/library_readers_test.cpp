@@ -8,38 +8,20 @@
 
 namespace {
 
-std::vector<std::string> paths(const std::vector<TocLibraryLine>& lines) {
-    std::vector<std::string> out;
-    for (const auto& line : lines) out.push_back(line.path);
+using Names = std::vector<std::string>;
+
+std::vector<Names> groupNames(const StocLibrary& stoc) {
+    std::vector<Names> out;
+    for (const auto& group : stoc.groups) out.push_back(group.names);
     return out;
 }
 
-using Names = std::vector<std::string>;
-
 }  // namespace
 
-TEST(TocLibraryReader, ReadsTheWrittenFormatAndSkipsCommentsAndEmptyLines) {
-    std::string text =
-        "--Comment lines start with double (--) dashes\r\n"
-        "--Field 3: File path.\r\n"
-        "\r\n"
-        "01 1 textures\\sky.tga\r\n"
-        "00 3 sounds\\a.wav";
-    auto lines = readTocLibrary(text);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].compressedField, "01");
-    EXPECT_EQ(lines[0].copiesField, "1");
-    EXPECT_EQ(lines[0].path, "textures\\sky.tga");
-    EXPECT_EQ(lines[0].lineNumber, 4);
-    EXPECT_EQ(lines[1].compressedField, "00");
-    EXPECT_EQ(lines[1].copiesField, "3");
-    EXPECT_EQ(lines[1].path, "sounds\\a.wav");
-    EXPECT_EQ(lines[1].lineNumber, 5);
-}
-
-TEST(TocLibraryReader, SplitsAtTheFirstTwoBlanksOnlySoAPathMayHoldBlanks) {
-    auto lines = readTocLibrary("   01 2 my folder\\a b.txt   \r\n01  x\r\n01 1\r\nonlyonefield\r\n  --01 1 c\r\n");
-    ASSERT_EQ(lines.size(), 2u);
+TEST(TocLibraryReader, SplitsAtTheFirstTwoBlanksOnlyAndSkipsShortLinesAndComments) {
+    auto lines = readTocLibrary("   01 2 my folder\\a b.txt   \r\n01  x\r\n01 1\r\nonlyonefield\r\n  --01 1 c\r\n"
+                                "\r\n01 1 a\nb\r\n01 1 \xE9t\xE9\r\r\n");
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].path, "my folder\\a b.txt");
     EXPECT_EQ(lines[0].copiesField, "2");
     // Two blanks in a row give an empty second field.
@@ -47,11 +29,9 @@ TEST(TocLibraryReader, SplitsAtTheFirstTwoBlanksOnlySoAPathMayHoldBlanks) {
     EXPECT_EQ(lines[1].copiesField, "");
     EXPECT_EQ(lines[1].path, "x");
     EXPECT_EQ(lines[1].lineNumber, 2);
-}
-
-TEST(TocLibraryReader, SplitsOnlyAtCrLfAndKeepsOtherBytes) {
-    auto lines = readTocLibrary("01 1 a\nb\r\n01 1 \xE9t\xE9\r\r\n");
-    EXPECT_EQ(paths(lines), (Names{"a\nb", "\xE9t\xE9\r"}));
+    // Only CR LF ends a line; other bytes stay in the path.
+    EXPECT_EQ(lines[2].path, "a\nb");
+    EXPECT_EQ(lines[3].path, "\xE9t\xE9\r");
     EXPECT_TRUE(readTocLibrary("").empty());
 }
 
@@ -61,115 +41,64 @@ TEST(TocLibraryReader, LookupIgnoresAsciiCaseAndTheFirstMatchWins) {
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->compressedField, "00");
     EXPECT_EQ(found->lineNumber, 1);
-    ASSERT_NE(findTocLibraryLine(lines, "A B"), nullptr);
-    EXPECT_EQ(findTocLibraryLine(lines, "textures/sky.tga"), nullptr);
-    EXPECT_EQ(findTocLibraryLine(lines, "textures\\sky.tg"), nullptr);
-    EXPECT_EQ(findTocLibraryLine(lines, "\xC9"), nullptr);
+    EXPECT_NE(findTocLibraryLine(lines, "A B"), nullptr);
+    for (const char* absent : {"textures/sky.tga", "textures\\sky.tg", "\xC9"})
+        EXPECT_EQ(findTocLibraryLine(lines, absent), nullptr) << absent;
 }
 
-TEST(StocLibraryParser, ReadsBackTheWrittenFormat) {
-    std::string text =
-        "--Comment lines start with double (--) dashes.\r\n"
-        "--[x] # of files in the next group.\r\n"
-        "\r\n"
-        "[2]\r\n"
-        "textures/sky.tga\r\n"
-        "sky.tga\r\n"
-        "\r\n"
-        "[1]\r\n"
-        "effects/smoke.fx\r\n"
-        "\r\n"
-        "[3]\r\n"
-        "a/b.dds\r\n"
-        "b.dds\r\n"
-        "c/b.dds\r\n"
-        "\r\n";
-    StocLibrary stoc = parseStocLibrary(text);
-    EXPECT_FALSE(stoc.error);
-    ASSERT_EQ(stoc.groups.size(), 3u);
-    EXPECT_EQ(stoc.groups[0].declaredSize, 2);
-    EXPECT_EQ(stoc.groups[0].names, (Names{"textures/sky.tga", "sky.tga"}));
-    EXPECT_EQ(stoc.groups[0].headerLineNumber, 4);
-    EXPECT_EQ(stoc.groups[1].declaredSize, 1);
-    EXPECT_EQ(stoc.groups[1].names, (Names{"effects/smoke.fx"}));
-    EXPECT_EQ(stoc.groups[1].headerLineNumber, 8);
-    EXPECT_EQ(stoc.groups[2].names, (Names{"a/b.dds", "b.dds", "c/b.dds"}));
-}
-
-TEST(StocLibraryParser, InsideAGroupEmptyLinesDoNotCountAndCommentAndBracketLinesAreNames) {
-    StocLibrary stoc = parseStocLibrary("[4]\r\n  first  \r\n\r\n   \r\n--not a comment\r\n[2]\r\nlast\r\n\r\n");
-    ASSERT_EQ(stoc.groups.size(), 1u);
-    EXPECT_EQ(stoc.groups[0].names, (Names{"first", "--not a comment", "[2]", "last"}));
-}
-
-TEST(StocLibraryParser, TheLineAfterAGroupsLastNameIsPassedOverUnseen) {
-    // The header written directly under the last name is lost; its names are then skipped
-    // as lines that do not begin with "[".
+TEST(StocLibraryParser, GroupRulesForEmptyCommentBracketAndStrayLines) {
+    struct Case {
+        const char* rule;
+        const char* text;
+        std::vector<Names> groups;
+    };
+    for (const Case& c : {
+             Case{"inside a group empty lines do not count; comment and bracket lines are names",
+                  "[4]\r\n  first  \r\n\r\n   \r\n--not a comment\r\n[2]\r\nlast\r\n\r\n",
+                  {{"first", "--not a comment", "[2]", "last"}}},
+             Case{"the line after a group's last name is passed over unseen",
+                  "[1]\r\na\r\n[2]\r\nb\r\nc\r\n\r\n[1]\r\nd", {{"a"}, {"d"}}},
+             Case{"a header of zero has no names and passes over the next line",
+                  "[0]\r\n[1]\r\na\r\n\r\n[1]\r\nb", {{}, {"b"}}},
+             Case{"outside a group only lines beginning with a bracket count", "stray\r\n--[2]\r\n  [1]\r\nx\r\n",
+                  {{"x"}}},
+             Case{"a group cut short by the end keeps its names", "[3]\r\na\r\n\r\nb", {{"a", "b"}}},
+             Case{"empty text", "\r\n\r\n", {}},
+         }) {
+        SCOPED_TRACE(c.rule);
+        StocLibrary stoc = parseStocLibrary(c.text);
+        EXPECT_FALSE(stoc.error);
+        EXPECT_EQ(groupNames(stoc), c.groups);
+    }
     StocLibrary stoc = parseStocLibrary("[1]\r\na\r\n[2]\r\nb\r\nc\r\n\r\n[1]\r\nd");
-    ASSERT_EQ(stoc.groups.size(), 2u);
-    EXPECT_EQ(stoc.groups[0].names, (Names{"a"}));
-    EXPECT_EQ(stoc.groups[1].names, (Names{"d"}));
-    EXPECT_EQ(stoc.groups[1].headerLineNumber, 7);
-}
-
-TEST(StocLibraryParser, AHeaderOfZeroHasNoNamesAndPassesOverTheNextLine) {
-    StocLibrary stoc = parseStocLibrary("[0]\r\n[1]\r\na\r\n\r\n[1]\r\nb");
-    ASSERT_EQ(stoc.groups.size(), 2u);
-    EXPECT_EQ(stoc.groups[0].declaredSize, 0);
-    EXPECT_TRUE(stoc.groups[0].names.empty());
-    EXPECT_EQ(stoc.groups[1].names, (Names{"b"}));
-}
-
-TEST(StocLibraryParser, OutsideAGroupOnlyLinesBeginningWithABracketCount) {
-    StocLibrary stoc = parseStocLibrary("stray\r\n--[2]\r\n  [1]\r\nx\r\n");
-    ASSERT_EQ(stoc.groups.size(), 1u);
-    EXPECT_EQ(stoc.groups[0].names, (Names{"x"}));
-    EXPECT_EQ(stoc.groups[0].headerLineNumber, 3);
-}
-
-TEST(StocLibraryParser, AGroupCutShortByTheEndKeepsItsNames) {
-    StocLibrary stoc = parseStocLibrary("[3]\r\na\r\n\r\nb");
-    ASSERT_EQ(stoc.groups.size(), 1u);
-    EXPECT_EQ(stoc.groups[0].declaredSize, 3);
-    EXPECT_EQ(stoc.groups[0].names, (Names{"a", "b"}));
-}
-
-TEST(StocLibraryParser, TrailingEmptyLinesAreRemovedBeforeNumbering) {
-    StocLibrary stoc = parseStocLibrary("\r\n\r\n[x]\r\n\r\n\r\n\r\n");
-    ASSERT_TRUE(stoc.error);
-    EXPECT_EQ(stoc.error->lineNumber, 3);
-    EXPECT_TRUE(parseStocLibrary("").groups.empty());
-    EXPECT_TRUE(parseStocLibrary("\r\n\r\n").groups.empty());
+    EXPECT_EQ(stoc.groups.at(1).headerLineNumber, 7);
 }
 
 TEST(StocLibraryParser, HeaderValuesAreRoundedHalfToEven) {
-    struct Case {
-        const char* header;
-        std::int32_t size;
-    };
-    for (Case c : {Case{"[2.5]", 2}, Case{"[3.5]", 4}, Case{"[1.4]", 1}, Case{"[ 2 ]", 2}, Case{"[+3]", 3},
-                   Case{"[[2]]", 2}, Case{"[0.5]", 0}, Case{"[-0.4]", 0}, Case{"[1e1]", 10}, Case{"[.5e1]", 5},
-                   Case{"[2147483647]", 2147483647}, Case{"[007]", 7}}) {
-        StocLibrary stoc = parseStocLibrary(c.header);
-        ASSERT_FALSE(stoc.error) << c.header;
-        ASSERT_EQ(stoc.groups.size(), 1u) << c.header;
-        EXPECT_EQ(stoc.groups[0].declaredSize, c.size) << c.header;
+    for (auto [header, size] : std::vector<std::pair<const char*, std::int32_t>>{
+             {"[2.5]", 2}, {"[3.5]", 4}, {"[1.4]", 1}, {"[ 2 ]", 2}, {"[+3]", 3}, {"[[2]]", 2}, {"[0.5]", 0},
+             {"[-0.4]", 0}, {"[1e1]", 10}, {"[.5e1]", 5}, {"[2147483647]", 2147483647}, {"[007]", 7}}) {
+        StocLibrary stoc = parseStocLibrary(header);
+        EXPECT_FALSE(stoc.error) << header;
+        EXPECT_EQ(stoc.groups.at(0).declaredSize, size) << header;
     }
 }
 
-TEST(StocLibraryParser, AHeaderThatIsNotANonNegative32BitNumberIsAnError) {
+TEST(StocLibraryParser, AHeaderThatIsNotANonNegative32BitNumberIsAnErrorWithItsLineNumber) {
     for (const char* header : {"[]", "[x]", "[2x]", "[2 3]", "[0x10]", "[1e]", "[.]", "[-1]", "[-0.6]", "[2147483648]",
                                "[1e300]", "[inf]", "[nan]", "[ ]", "[2,5]"}) {
-        std::string text = std::string("--c\r\n[1]\r\nkept\r\n\r\n") + header + "\r\nname";
-        StocLibrary stoc = parseStocLibrary(text);
+        StocLibrary stoc = parseStocLibrary(std::string("--c\r\n[1]\r\nkept\r\n\r\n") + header + "\r\nname");
         ASSERT_TRUE(stoc.error) << header;
         EXPECT_EQ(stoc.error->lineNumber, 5) << header;
-        ASSERT_EQ(stoc.groups.size(), 1u) << header;
-        EXPECT_EQ(stoc.groups[0].names, (Names{"kept"}));
+        EXPECT_EQ(groupNames(stoc), (std::vector<Names>{{"kept"}})) << header;
     }
+    // Trailing empty lines are removed before numbering.
+    StocLibrary trailing = parseStocLibrary("\r\n\r\n[x]\r\n\r\n\r\n\r\n");
+    ASSERT_TRUE(trailing.error);
+    EXPECT_EQ(trailing.error->lineNumber, 3);
+
     StocLibrary stoc = parseStocLibrary("[a]b]");
     ASSERT_TRUE(stoc.error);
-    EXPECT_EQ(stoc.error->headerText, "ab");
     EXPECT_EQ(stocHeaderErrorText(*stoc.error),
               "ab\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
 }
@@ -185,8 +114,6 @@ TEST(LibraryRoundTrip, TheWrittenTextsReadBackIntoTheSameLinesAndGroups) {
         EXPECT_EQ(lines[i].path, entries[i].entryPath);
         EXPECT_EQ(lines[i].lineNumber, static_cast<int>(8 + i));
     }
-    EXPECT_EQ(lines[1].compressedField, "00");
-    EXPECT_EQ(lines[1].copiesField, "3");
     EXPECT_EQ(lines[2].compressedField, "07");
     EXPECT_EQ(lines[2].copiesField, "-2");
 
@@ -194,10 +121,8 @@ TEST(LibraryRoundTrip, TheWrittenTextsReadBackIntoTheSameLinesAndGroups) {
         {2, {"textures/sky.tga", "sky.tga"}, true}, {1, {"effects/smoke.fx"}, true}, {3, {"a/b", "b", "[c]"}, true}};
     StocLibrary stoc = parseStocLibrary(trimTrailingCrLf(stocLibraryText(groups, 2)));
     EXPECT_FALSE(stoc.error);
-    ASSERT_EQ(stoc.groups.size(), 3u);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        EXPECT_EQ(stoc.groups[i].declaredSize, groups[i].size);
-        EXPECT_EQ(stoc.groups[i].names, groups[i].names);
-    }
+    EXPECT_EQ(groupNames(stoc), (std::vector<Names>{groups[0].names, groups[1].names, groups[2].names}));
+    EXPECT_EQ(stoc.groups.at(2).declaredSize, 3);
+    EXPECT_EQ(stoc.groups[2].headerLineNumber, 17);  // counted from the first comment line
     EXPECT_EQ(stocLibraryText(groups, 0), "");
 }

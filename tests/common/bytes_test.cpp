@@ -4,19 +4,11 @@
 
 #include "common/failure.h"
 
-TEST(ByteReader, ReadsLittleEndianFieldsAsSignedOrUnsigned) {
-    std::string data("\x34\x12\x00\x80\xFF\xFF\xFF\xFF", 8);
+TEST(ByteReader, ReadsSignedFieldsAndFailsPastTheEndWithTheOffsetAndWhatWasRead) {
+    std::string data("\x00\x80\xFF\xFF\xFF", 5);
     ByteReader r(data);
-    EXPECT_EQ(r.u16(0, "f"), 0x1234);
-    EXPECT_EQ(r.i16(2, "f"), -32768);
-    EXPECT_EQ(r.i32(4, "f"), -1);
-    EXPECT_EQ(r.u32(4, "f"), 0xFFFFFFFFu);
-    EXPECT_EQ(r.u8(3, "f"), 0x80);
-}
-
-TEST(ByteReader, ReadPastTheEndFailsWithTheOffsetAndWhatWasRead) {
-    std::string data(5, '\0');
-    ByteReader r(data);
+    EXPECT_EQ(r.i16(0, "f"), -32768);
+    EXPECT_EQ(r.i32(1, "f"), -128);
     try {
         r.i32(2, "TOC entry");
         FAIL();
@@ -35,11 +27,4 @@ TEST(CheckedArithmetic, FailsOutsideTheFieldWidth) {
     EXPECT_THROW(addInt32(INT32_MAX, 1, "x"), Failure);
     EXPECT_EQ(mulInt16(8191, 4, "x"), 32764);
     EXPECT_THROW(mulInt16(8192, 4, "x"), Failure);
-}
-
-TEST(ByteWriter, AppendsLittleEndian) {
-    std::string out;
-    appendI16(out, -2);
-    appendI32(out, 0x01020304);
-    EXPECT_EQ(out, std::string("\xFE\xFF\x04\x03\x02\x01", 6));
 }
