@@ -21,17 +21,6 @@ protected:
         if (groups == 0) text += "STOC table was not created.\r\n";
         return text + (complete ? ".MPAK pack complete.\r\n" : "Pack operation aborted due to error.\r\n");
     }
-
-    // Each archive entry's path and content, inflated where it is compressed.
-    std::vector<std::pair<std::string, std::string>> packedFiles() const {
-        std::vector<std::pair<std::string, std::string>> files;
-        for (const EntrySlot& slot : readBack().entries) {
-            std::string data = storedData(slot);
-            if (slot.entryCompressed == 1) data = inflateRaw(data, static_cast<std::size_t>(slot.entryOriginalSize));
-            files.emplace_back(slot.entryPath, data);
-        }
-        return files;
-    }
 };
 
 using Files = std::vector<std::pair<std::string, std::string>>;

@@ -51,12 +51,18 @@ protected:
         inflateEnd(&z);
         return out;
     }
-    // An entry's bytes as the archive stores them.
-    std::string storedData(const EntrySlot& slot) const {
-        return readFileRange(archive(), static_cast<std::uint64_t>(slot.entryDataOffset),
-                             static_cast<std::uint64_t>(slot.entryStoredSize));
-    }
     ArchiveTables readBack() const { return readArchiveTables(archive(), readArchiveLayout(archive())); }
+    // Each archive entry's path and content, inflated where it is compressed.
+    std::vector<std::pair<std::string, std::string>> packedFiles() const {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const EntrySlot& slot : readBack().entries) {
+            std::string data = readFileRange(archive(), static_cast<std::uint64_t>(slot.entryDataOffset),
+                                             static_cast<std::uint64_t>(slot.entryStoredSize));
+            if (slot.entryCompressed == 1) data = inflateRaw(data, static_cast<std::size_t>(slot.entryOriginalSize));
+            files.emplace_back(slot.entryPath, data);
+        }
+        return files;
+    }
 
     TempDir app;
     RecordingWindow window;
