@@ -43,13 +43,13 @@ TEST_F(MassExtractTest, StoredCompressedNestedAndFolderLessEntriesLandAtTheirPat
     EXPECT_TRUE(fs::is_empty(form.tempPath));
     EXPECT_EQ(form.logText,
               "Extracting 1\\4: \\readme.txt\r\n"
-        "Extracting 2\\4: textures\\sky.dds\r\n"
-        "Extracting 3\\4: textures\\ui\\icons\\hud.tga\r\n"
-        "Extracting 4\\4: \\sound.bnk\r\n"
-        "Unzipping 1\\2: x.mpak+sound.bnk.gz\r\n"
-        "Unzipping 2\\2: x.mpak+textures+sky.dds.gz\r\n"
-        "2 files unzipped.\r\n"
-        "4 files extracted.\r\n"
+              "Extracting 2\\4: textures\\sky.dds\r\n"
+              "Extracting 3\\4: textures\\ui\\icons\\hud.tga\r\n"
+              "Extracting 4\\4: \\sound.bnk\r\n"
+              "Unzipping 1\\2: x.mpak+sound.bnk.gz\r\n"
+              "Unzipping 2\\2: x.mpak+textures+sky.dds.gz\r\n"
+              "2 files unzipped.\r\n"
+              "4 files extracted.\r\n"
               "Extraction complete.\r\n");
     EXPECT_EQ(window.log, form.logText);
     EXPECT_EQ(window.caret, Caret::End);
@@ -105,8 +105,9 @@ TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
     EXPECT_EQ(filesBelow(app.path() / "ExtractedFiles"),
               (std::map<std::string, std::string>{{"x.mpak/good/kept.txt", "good"}}));
     EXPECT_EQ(filesBelow(game.path()).size(), 1u);  // the archive alone
-    EXPECT_TRUE(startsWith(form.logText, "Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
-                                         "Refused unsafe path: \\rooted.txt\r\n"));
+    EXPECT_TRUE(startsWith(form.logText,
+                           "Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
+                           "Refused unsafe path: \\rooted.txt\r\n"));
     EXPECT_NE(form.logText.find("Refused unsafe path: link\r\nExtracting 1\\15: good\\kept.txt\r\n"),
               std::string::npos);
     EXPECT_TRUE(endsWith(form.logText, "1 files unzipped.\r\n1 files extracted.\r\nExtraction complete.\r\n"));

@@ -9,11 +9,15 @@ using namespace std::string_literals;
 
 namespace {
 
+const char* const kHeaderAndAb = "\x78\x9C\x61\x62";  // a zlib header, then "ab"
+
 class PackItTest : public PackTest {
 protected:
     PackItTest() { writeLibraryStoc(""); }  // an empty library .stoc: no groups, no caution box
 
-    void stage(const std::string& stagedName, const std::string& bytes) { writeFile(form.tempPath / stagedName, bytes); }
+    void stage(const std::string& stagedName, const std::string& bytes) {
+        writeFile(form.tempPath / stagedName, bytes);
+    }
 };
 
 }  // namespace
@@ -59,11 +63,11 @@ TEST_F(PackItTest, CompressedStagedFileStoresItsZlibStreamWithoutHeaderAndTraile
     std::string stream;
     for (int i = 0; i < 100; ++i) stream.push_back(static_cast<char>(i));
     stage("c.bin.300.1.0.cmp", stream);
-    stage("d.bin.4.1.0.CMP", "\x78\x9C" "ab");
+    stage("d.bin.4.1.0.CMP", kHeaderAndAb);
     EXPECT_EQ(PackIt(form), kPackDone);
     MpakBuilder expected;
     expected.entry("c.bin", stream.substr(2, 94), MpakEntryOptions().compressed(1).originalSize(300));
-    expected.entry("d.bin", "\x78\x9C" "ab");
+    expected.entry("d.bin", kHeaderAndAb);
     EXPECT_EQ(readFile(archive()), expected.build());
     EXPECT_EQ(readBack().entries[0].entryStoredSize, 94);
 }
@@ -96,10 +100,11 @@ TEST_F(PackItTest, LibraryStocGroupsAreReadAsTheLibraryFormatSays) {
     // Lines 8-10: a group of none, the line after it passed over unseen, a stray name skipped.
     // Lines 11-15: a "[" line inside a group is a name; a header directly under a group is lost.
     // Lines 17-18: a group of one counts like any other.
-    writeLibraryStoc("--comment\r\n\r\n[2]\r\na\r\n\r\n--not a comment\r\n\r\n"
-                     "[0]\r\n[1]\r\nlost\r\n"
-                     "[2]\r\nb\r\n[c\r\n[1]\r\nlost too\r\n\r\n"
-                     "[1]\r\nsolo\r\n\r\n\r\n");
+    writeLibraryStoc(
+        "--comment\r\n\r\n[2]\r\na\r\n\r\n--not a comment\r\n\r\n"
+        "[0]\r\n[1]\r\nlost\r\n"
+        "[2]\r\nb\r\n[c\r\n[1]\r\nlost too\r\n\r\n"
+        "[1]\r\nsolo\r\n\r\n\r\n");
     EXPECT_EQ(PackIt(form), kPackDone);
     MpakBuilder expected;
     expected.stocGroup({"a", "--not a comment"}).stocGroup({"b", "[c"}).stocRecord("solo");
@@ -118,8 +123,11 @@ TEST_F(PackItTest, RefusesBadStocHeadersAndWhatTheReaderCouldNotReadBackKeepingT
     const Case cases[] = {
         {[&] { writeLibraryStoc("--c\r\n\r\n[2]\r\nn\r\nm\r\n\r\n[abc]\r\nx\r\n\r\n\r\n"); },
          "abc\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 7."},
-        {[&] { writeLibraryStoc("[-1]\r\nx"); }, "-1\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1."},
-        {[&] { for (int i = 0; i < 10002; ++i) stage("f" + std::to_string(i) + ".0.1.0.unc", ""); },
+        {[&] { writeLibraryStoc("[-1]\r\nx"); },
+         "-1\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1."},
+        {[&] {
+             for (int i = 0; i < 10002; ++i) stage("f" + std::to_string(i) + ".0.1.0.unc", "");
+         },
          packIt + "Temp holds 10002 staged files; an archive holds at most 10001 files."},
         {[&] { stage("a.1.8192.0.unc", "1"); },
          packIt + "The staged file name 'a.1.8192.0.unc' has copies field '8192', not a whole number from 0 to 8191."},
@@ -135,7 +143,7 @@ TEST_F(PackItTest, RefusesBadStocHeadersAndWhatTheReaderCouldNotReadBackKeepingT
         {[&] { writeLibraryStoc("[2]\r\na\r\n\0b"s); },
          packIt + "The library .stoc group at line 1: a name is empty or begins with a zero byte, which the archive "
                   "reader would take for the start of a group."},
-        {[&] { stage("a.1.1.0.cmp", "\x78\x9C" "ab"); },
+        {[&] { stage("a.1.1.0.cmp", kHeaderAndAb); },
          packIt + "The staged file 'a.1.1.0.cmp' is 4 bytes long, too short to be a zlib stream."},
         {[&] { window.packFolder = ".."; },
          packIt + "'..' is not a plain folder name; the new archive would not lie in NewMPAKs."},
