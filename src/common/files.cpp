@@ -1,5 +1,6 @@
 #include "common/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,6 +32,19 @@ std::uint64_t fileSizeOf(const fs::path& path) {
     auto size = fs::file_size(path, ec);
     if (ec) failFile("get the size of", path, ec.message());
     return size;
+}
+
+std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_directory(typeError)) files.push_back(it->path());
+    }
+    if (ec) failFile("list the folder", folder, ec.message());
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    return files;
 }
 
 std::string readWholeFile(const fs::path& path) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -15,6 +16,9 @@ std::string readWholeFile(const fs::path& path);
 // Exactly `length` bytes from `offset`; fails when the file is shorter.
 std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint64_t length);
 std::uint64_t fileSizeOf(const fs::path& path);
+// The files (anything but folders) directly inside `folder`, sorted by name in byte order so
+// that every run visits them alike.
+std::vector<fs::path> filesDirectlyIn(const fs::path& folder);
 
 // Creates or truncates the file and writes `data` whole.
 void writeWholeFile(const fs::path& path, std::string_view data);

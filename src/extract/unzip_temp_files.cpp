@@ -15,17 +15,14 @@
 
 namespace {
 
-// The files directly in `folder` when the pass starts, in name order so that the log reads
-// the same on every run; a folder that cannot be read gives what was listed so far.
+// The files in Temp when the pass starts; a folder that cannot be read gives none (every
+// step of the pass runs with errors ignored).
 std::vector<fs::path> filesIn(const fs::path& folder) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_directory(typeError)) files.push_back(it->path());
+    try {
+        return filesDirectlyIn(folder);
+    } catch (const std::exception&) {
+        return {};
     }
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 void inflateOne(Form& form, const fs::path& gzFile, const fs::path& output, const std::string& line) {

@@ -36,19 +36,6 @@ void removeIfPresent(Form& form, const fs::path& path) {
     form.window.yield();
 }
 
-std::vector<fs::path> stagedFilesInNameOrder(const fs::path& temp) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(temp, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_directory(typeError)) files.push_back(it->path());
-    }
-    if (ec) failFile("list the folder", temp, ec.message());
-    std::sort(files.begin(), files.end(),
-              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
-    return files;
-}
-
 class ArchiveWriting {
 public:
     explicit ArchiveWriting(Form& form)
@@ -73,7 +60,7 @@ public:
         toc_ = openWorkFile(tocPath_);
         rawd_ = openWorkFile(rawdPath_);
 
-        std::vector<fs::path> staged = stagedFilesInNameOrder(form_.tempPath);
+        std::vector<fs::path> staged = filesDirectlyIn(form_.tempPath);
         if (staged.size() > kMaxArchiveEntries)
             throw Failure("Temp holds " + std::to_string(staged.size()) + " staged files; an archive holds at most " +
                           std::to_string(kMaxArchiveEntries) + " files.");

@@ -45,15 +45,7 @@ void runGuarded(Form& form, const std::string& command, const std::function<void
 }
 
 void ClearTempFolder(Form& form, const FileRemover& remove) {
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(form.tempPath, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_directory(typeError)) files.push_back(it->path());
-    }
-    if (ec) failFile("open the folder", form.tempPath, ec.message());
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) {
+    for (const fs::path& file : filesDirectlyIn(form.tempPath)) {
         std::error_code removeError;
         bool removed = remove ? remove(file, removeError) : fs::remove(file, removeError);
         if (!removed || removeError)
