@@ -23,3 +23,18 @@ inline std::string awkwardBytes(std::size_t length, unsigned seed) {
     for (std::size_t i = 0; i < length; ++i) bytes += "\r\n\x1A\0ab\xFF\n"[(i * 7 + seed + i / 13) % 8];
     return bytes;
 }
+
+// Raw DEFLATE data of an archive entry inflated by zlib, independent of our zlibc.
+inline std::string inflateRaw(const std::string& stored, std::size_t originalSize) {
+    std::string out(originalSize, '\0');
+    z_stream z{};
+    EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.data()));
+    z.avail_in = static_cast<uInt>(stored.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+    EXPECT_EQ(z.avail_out, 0u);
+    inflateEnd(&z);
+    return out;
+}

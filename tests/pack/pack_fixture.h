@@ -10,6 +10,7 @@
 
 #include "archive/archive_tables.h"
 #include "common/files.h"
+#include "extract/test_data.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
 #include "shell/app_paths.h"
@@ -36,20 +37,6 @@ protected:
     }
     bool workFilesGone() const {
         return !fs::exists(app / "TOC.bin") && !fs::exists(app / "STOC.bin") && !fs::exists(app / "RAWD.bin");
-    }
-    // The raw deflate data of an archive entry inflated by zlib, independent of our zlibc.
-    static std::string inflateRaw(const std::string& stored, std::size_t originalSize) {
-        std::string out(originalSize, '\0');
-        z_stream z{};
-        EXPECT_EQ(inflateInit2(&z, -15), Z_OK);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stored.data()));
-        z.avail_in = static_cast<uInt>(stored.size());
-        z.next_out = reinterpret_cast<Bytef*>(out.data());
-        z.avail_out = static_cast<uInt>(out.size());
-        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
-        EXPECT_EQ(z.avail_out, 0u);
-        inflateEnd(&z);
-        return out;
     }
     ArchiveTables readBack() const { return readArchiveTables(archive(), readArchiveLayout(archive())); }
     // Each archive entry's path and content, inflated where it is compressed.
