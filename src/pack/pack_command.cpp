@@ -75,7 +75,6 @@ bool stageTree(Form& form, const TocLibraryIndex& library) {
     while (!pending.empty()) {
         fs::path folder = std::move(pending.back());
         pending.pop_back();
-        if (!StageFolder(form, folder, library)) return false;
         FolderListing listing;
         try {
             listing = listFolder(folder);
@@ -83,6 +82,7 @@ bool stageTree(Form& form, const TocLibraryIndex& library) {
             logStagingFailed(form, folder);
             return false;
         }
+        if (!StageFolder(form, listing.files, library)) return false;
         for (const fs::path& link : listing.linkedFolders)
             appendLogLine(form, "Symbolic link not followed: " + archivePathOf(form.packFolderPath, link));
         pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());

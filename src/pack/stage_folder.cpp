@@ -6,7 +6,6 @@
 
 #include "common/files.h"
 #include "common/paths.h"
-#include "pack/folder_listing.h"
 #include "pack/staged_name.h"
 #include "pack/toc_library_index.h"
 #include "shell/compression_tool.h"
@@ -97,15 +96,8 @@ void logStagingFailed(Form& form, const fs::path& path) {
     appendLogLine(form, "Staging failed: " + archivePathOf(form.packFolderPath, path));
 }
 
-bool StageFolder(Form& form, const fs::path& folder, const TocLibraryIndex& library) {
-    FolderListing listing;
-    try {
-        listing = listFolder(folder);
-    } catch (const std::exception&) {
-        logStagingFailed(form, folder);
-        return false;
-    }
-    for (const fs::path& file : listing.files) {
+bool StageFolder(Form& form, const std::vector<fs::path>& files, const TocLibraryIndex& library) {
+    for (const fs::path& file : files) {
         bool staged = false;
         try {
             staged = stageFile(form, file, library);
