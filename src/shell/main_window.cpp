@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStyledItemDelegate>
 #include <QTextCursor>
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,27 @@
 #include "shell/shell_ops.h"
 #include "shell/startup.h"
 #include "shell/window_layout.h"
+
+// Rows as wide as the list's horizontal extent, which never shrinks while the program runs. The
+// list takes its scroll range from its rows' width; it is widened here rather than by setting
+// the range, which Qt recomputes on every layout.
+class WideRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void widenTo(int pixels) {
+        if (pixels <= width_) return;
+        width_ = pixels;
+        emit sizeHintChanged(QModelIndex());  // the view lays its rows out again
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        width_ = std::max(width_, size.width());  // a row once measured keeps the list as wide
+        return {width_, size.height()};
+    }
+
+private:
+    mutable int width_ = 0;
+};
 
 namespace {
 
@@ -94,6 +116,8 @@ void MainWindow::buildControls() {
     place(label2_, 7920, 120, 1095, 255);
 
     list1_ = named<QListWidget>(this, "List1");
+    listRows_ = new WideRows(list1_);
+    list1_->setItemDelegate(listRows_);
     list1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list1_->setUniformItemSizes(true);
     list1_->setTextElideMode(Qt::ElideNone);  // long lines scroll sideways instead
@@ -345,13 +369,11 @@ void MainWindow::repaintList() {
     listRowsPainted_ = list1_->count();
 }
 
-void MainWindow::setItemCountText(const std::string& text) {
-    label2_->setText(QString::fromLocal8Bit(text));
-}
+void MainWindow::setItemCountText(const std::string& text) { label2_->setText(QString::fromLocal8Bit(text)); }
 
 void MainWindow::setListExtent(int pixels) {
     listExtent_ = pixels;
-    list1_->horizontalScrollBar()->setRange(0, std::max(0, pixels - list1_->viewport()->width()));
+    listRows_->widenTo(pixels);
 }
 
 std::string MainWindow::archiveName() const { return archiveName_; }
@@ -403,8 +425,10 @@ void MainWindow::setProgressBarWidth(float twips) {
 void MainWindow::setBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy) QApplication::setOverrideCursor(Qt::BusyCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::repaintWindow() { repaint(); }

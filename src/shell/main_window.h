@@ -19,6 +19,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class WideRows;
 
 class MainWindow : public QWidget, public Window {
     Q_OBJECT
@@ -100,6 +101,7 @@ private:
     QLabel* label9_ = nullptr;
     QLabel* label13_ = nullptr;
     QListWidget* list1_ = nullptr;
+    WideRows* listRows_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QPlainTextEdit* richTextBox1_ = nullptr;
     QRadioButton* radAutoAddNewFiles_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 #include "fixtures/mpak_builder.h"
 #include "gui_fixture.h"
@@ -49,19 +50,27 @@ TEST_F(GuiTest, OpeningAnArchiveFillsTheListLabelsLogAndLibraryFiles) {
     EXPECT_TRUE(stoc.ends_with("to the game.\r\n\r\n[2]\r\ntextures/sky.tga\r\nsky.tga")) << stoc;
 }
 
-TEST_F(GuiTest, AFailedOpenShowsTheErrorAndLeavesNoArchiveLoaded) {
+TEST_F(GuiTest, TheListsScrollExtentNeverShrinksAndAFailedOpenLeavesNoArchiveLoaded) {
     TempDir game;
-    writeFile(game / "good.mpak", MpakBuilder().entry("a", "a").build());
-    writeFile(game / "cut.mpak", MpakBuilder().entry("a", "a").build().substr(0, 30));
+    writeFile(game / "wide.mpak", MpakBuilder().entry(std::string(200, 'w'), "w").build());
+    writeFile(game / "narrow.mpak", MpakBuilder().entry("a", "a").build());
+    writeFile(game / "cut.mpak", MpakBuilder().entry("a", "a").build().substr(0, 22));
     start();
-    dialogs->fileAnswers.push_back(answer(game / "good.mpak"));
-    click("butSelectMPAKfile");
-    ASSERT_EQ(control<QListWidget>("List1")->count(), 1);
+    auto open = [&](const char* name) {
+        dialogs->fileAnswers.push_back(answer(game / name));
+        click("butSelectMPAKfile");
+        QCoreApplication::processEvents();  // Qt lays the list out again after a change
+    };
+    QScrollBar* bar = control<QListWidget>("List1")->horizontalScrollBar();
+    open("wide.mpak");
+    const int wideRange = bar->maximum();
+    EXPECT_GT(wideRange, 0);
+    open("narrow.mpak");
+    EXPECT_EQ(bar->maximum(), wideRange);
 
-    dialogs->fileAnswers.push_back(answer(game / "cut.mpak"));
-    click("butSelectMPAKfile");
+    open("cut.mpak");
     ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_TRUE(dialogs->messages[0].text.starts_with("ProcessLibrary error.\r\n\r\nThe RAWD chunk at offset 0x2C"))
+    EXPECT_TRUE(dialogs->messages[0].text.starts_with("ProcessLibrary error.\r\n\r\nThe TOC entry 1 at offset 0x14"))
         << dialogs->messages[0].text;
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
