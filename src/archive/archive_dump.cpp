@@ -26,6 +26,7 @@ std::string sections(const std::filesystem::path& archive) {
     std::string log;
     for (const std::string& line : chunkLogLines(layout)) log += line;
     ArchiveTables tables = readArchiveTables(archive, layout);
+    if (std::string shortfall = stocShortfallLine(layout, tables); !shortfall.empty()) log += shortfall + "\r\n";
     std::string list;
     for (const EntrySlot& slot : tables.entries) list += listLine(slot) + '\n';
 

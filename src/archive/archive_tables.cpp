@@ -1,6 +1,8 @@
 // Reading an archive's tables from its file.
 #include "archive/archive_tables.h"
 
+#include <algorithm>
+
 #include "common/bytes.h"
 #include "common/failure.h"
 #include "common/files.h"
@@ -8,26 +10,17 @@
 
 namespace {
 
-std::string hex(long long value) {
-    return value < 0 ? "-0x" + hexUpper(static_cast<std::uint64_t>(-value))
-                     : "0x" + hexUpper(static_cast<std::uint64_t>(value));
-}
-
-void checkChunks(const std::filesystem::path& archive, const ArchiveLayout& layout) {
+void checkChunks(const ArchiveLayout& layout) {
     const MpakHeader& h = layout.header;
     if (h.tocSize < 4 || h.stocSize < 4)
         throw Failure("The header gives the TOC chunk " + std::to_string(h.tocSize) + " bytes and the STOC chunk " +
                       std::to_string(h.stocSize) + " bytes; each chunk holds at least its 4-byte tag.");
-    if (static_cast<std::uint64_t>(layout.rawdStart) + 4 > layout.fileSize)
-        throw Failure("The RAWD chunk at offset " + hex(layout.rawdStart) + " lies past the end of '" +
-                      pathText(archive) + "' (" + std::to_string(layout.fileSize) +
-                      " bytes): the file is cut short or its header is damaged.");
     if (h.tocEntryCount > kEntryTableSlots)
         throw Failure("The TOC lists " + std::to_string(h.tocEntryCount) + " entries; at most " +
                       std::to_string(kEntryTableSlots) + " can be loaded.");
 }
 
-EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout, int number) {
+EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout) {
     EntrySlot slot;
     slot.entryPath = replaceAll(entry.name, '/', '\\');
     slot.entryDataOffset =
@@ -36,14 +29,8 @@ EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout, int number)
     slot.entryOriginalSize = entry.originalSize;
     slot.entryCompressed = entry.compressed;
     slot.entryCopies = entry.copies;
-    // An entry without copies has no data of its own; its offset is whatever follows.
-    if (entry.copies > 0) {
-        long long begin = slot.entryDataOffset, length = slot.entryStoredSize;
-        if (begin < 0 || length < 0 || static_cast<std::uint64_t>(begin + length) > layout.fileSize)
-            throw Failure("The data of TOC entry " + std::to_string(number) + " (" + slot.entryPath + "), " +
-                          std::to_string(length) + " bytes at offset " + hex(begin) +
-                          ", runs past the end of the file (" + std::to_string(layout.fileSize) + " bytes).");
-    }
+    // The data is not looked at here: an entry whose data is cut short or misplaced is still
+    // listed, and extraction skips it.
     return slot;
 }
 
@@ -65,9 +52,12 @@ ArchiveLayout readArchiveLayout(const std::filesystem::path& archive) {
 
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
                                 const EntryProgress& onEntry) {
-    checkChunks(archive, layout);
-    // Everything up to the end of the RAWD tag: the STOC walk looks one byte into the tag.
-    std::string tables = readFileRange(archive, 0, static_cast<std::uint64_t>(layout.rawdStart) + 4);
+    checkChunks(layout);
+    // Everything up to the end of the RAWD tag (the STOC walk looks one byte into the tag), or
+    // to the end of a file cut short before it: only the records read must lie inside.
+    std::uint64_t tablesEnd =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(layout.rawdStart) + 4, layout.fileSize);
+    std::string tables = readFileRange(archive, 0, tablesEnd);
 
     ArchiveTables result;
     int count = layout.header.tocEntryCount;  // a negative count reads no entries
@@ -75,11 +65,14 @@ ArchiveTables readArchiveTables(const std::filesystem::path& archive, const Arch
     std::int32_t position = layout.tocStart + 4;  // past "TOC" and its zero byte
     for (int number = 1; number <= count; ++number) {
         TocEntry entry = readTocEntry(tables, position, number);
-        result.entries.push_back(slotOf(entry, layout, number));
+        result.entries.push_back(slotOf(entry, layout));
         position = entry.nextEntryOffset;
         if (onEntry) onEntry(number);
     }
-    if (layout.header.stocEntryCount >= 1)
-        result.stocGroups = readStocGroups(tables, layout.stocStart + 4, layout.header.stocEntryCount);
+    if (layout.header.stocEntryCount >= 1) {
+        StocWalk walk = readStocGroups(tables, layout.stocStart + 4, layout.rawdStart, layout.header.stocEntryCount);
+        result.stocGroups = std::move(walk.groups);
+        result.stocGroupsCompleted = walk.completed;
+    }
     return result;
 }

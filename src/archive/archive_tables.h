@@ -20,6 +20,7 @@ struct ArchiveLayout {
 struct ArchiveTables {
     std::vector<EntrySlot> entries;     // in TOC order; slot i is list line i
     std::vector<StocGroup> stocGroups;  // empty when the header declares no STOC group
+    int stocGroupsCompleted = 0;        // fewer than the header's count when the STOC ends first
 };
 
 // Reads the header and computes the chunk positions (signed 32-bit sums).
@@ -28,9 +29,10 @@ ArchiveLayout readArchiveLayout(const std::filesystem::path& archive);
 // Called after each TOC entry with the number read so far.
 using EntryProgress = std::function<void(int entriesRead)>;
 
-// Reads the TOC and, when the header declares STOC groups, the STOC. Fails with a description
-// of what is wrong and where for a damaged archive: chunks past the end of the file, more
-// entries than the table's 10001 slots, records past the end of the tables, overflowing
-// widths, or entry data past the end of the file.
+// Reads the TOC and, when the header declares STOC groups, the groups that lie inside the STOC
+// chunk. Fails with a description of what is wrong and where for damaged tables: chunk sizes
+// below their tags, more entries than the table's 10001 slots, TOC records past the end of the
+// tables or the file, overflowing widths. Entry data is not checked: extraction skips what
+// cannot be read.
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
                                 const EntryProgress& onEntry = {});

@@ -16,6 +16,13 @@ std::vector<std::string> chunkLogLines(const ArchiveLayout& layout) {
             "RAWD = x" + hex(layout.rawdStart) + "\r\n\r\n"};
 }
 
+std::string stocShortfallLine(const ArchiveLayout& layout, const ArchiveTables& tables) {
+    std::int16_t promised = layout.header.stocEntryCount;
+    if (promised < 1 || tables.stocGroupsCompleted >= promised) return "";
+    return "STOC holds only " + std::to_string(tables.stocGroupsCompleted) + " of " + std::to_string(promised) +
+           " groups.";
+}
+
 std::string listLine(const EntrySlot& slot) {
     long long lastByte = static_cast<long long>(slot.entryDataOffset) + slot.entryStoredSize - 1;
     if (lastByte < INT32_MIN || lastByte > INT32_MAX)

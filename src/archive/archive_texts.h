@@ -11,6 +11,10 @@
 // "TOC = x10, 3 entries\r\n", "STOC = x4F, 1 entries\r\n", "RAWD = x60\r\n\r\n"
 std::vector<std::string> chunkLogLines(const ArchiveLayout& layout);
 
+// "STOC holds only 1 of 3 groups." when the STOC chunk ends before the header's count; empty
+// when it holds them all.
+std::string stocShortfallLine(const ArchiveLayout& layout, const ArchiveTables& tables);
+
 // "0000E6B4 0000F0FF 00000A4C 00002000 01 1 textures\sky.tga". Fails when the compressed
 // byte does not fit its two-digit field.
 std::string listLine(const EntrySlot& slot);

@@ -12,13 +12,14 @@ std::string offsetText(long long offset) {
                       : "0x" + hexUpper(static_cast<std::uint64_t>(offset));
 }
 
-// Fails unless `length` bytes from `offset` lie inside the tables.
+// Fails unless `length` bytes from `offset` lie inside the tables (which end at the RAWD tag's
+// end, or earlier at the end of a file cut short).
 void needInTables(std::string_view tables, long long offset, long long length, const char* kind, int number) {
     auto size = static_cast<long long>(tables.size());
     if (offset < 0 || offset > size || length > size - offset)
         throw Failure("The " + std::string(kind) + " " + std::to_string(number) + " at offset " + offsetText(offset) +
                       " runs past the end of the archive's tables (offset " + offsetText(size) +
-                      ", the end of the RAWD tag).");
+                      "): the archive is damaged or cut short.");
 }
 
 }  // namespace
@@ -59,16 +60,19 @@ TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number) 
     return entry;
 }
 
-std::vector<StocGroup> readStocGroups(std::string_view tables, std::int32_t offset, std::int16_t groupCount) {
-    std::vector<StocGroup> groups;
+StocWalk readStocGroups(std::string_view tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount) {
+    StocWalk walk;
+    std::vector<StocGroup>& groups = walk.groups;
     ByteReader in(tables);
     long long position = offset;
-    int completed = 0;
     int stillToCome = 0;  // names the open group still expects
-    for (int number = 1; completed < groupCount; ++number) {
+    for (int number = 1; walk.completed < groupCount; ++number) {
+        // A record that does not lie whole inside the chunk is no record of it.
+        if (position >= stocEnd) break;
         needInTables(tables, position, 1, "STOC record", number);
         auto at = static_cast<std::size_t>(position);
         std::uint8_t nameLength = in.u8(at, "STOC record's name length");
+        if (position + 2 + nameLength > stocEnd) break;
         // The name, its terminator and the two bytes of a would-be followerCount.
         needInTables(tables, position, 4 + nameLength, "STOC record", number);
         std::string name(in.bytes(at + 1, nameLength, "STOC record's name"));
@@ -85,12 +89,12 @@ std::vector<StocGroup> readStocGroups(std::string_view tables, std::int32_t offs
             groups.back().names.push_back(std::move(name));
             if (--stillToCome == 0) {
                 groups.back().complete = true;
-                ++completed;
+                ++walk.completed;
             }
         } else {
             groups.push_back({1, {std::move(name)}, true});
-            ++completed;
+            ++walk.completed;
         }
     }
-    return groups;
+    return walk;
 }

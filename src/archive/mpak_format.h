@@ -39,7 +39,13 @@ struct StocGroup {
     bool complete = false;
 };
 
-// Walks the STOC records from `offset` until `groupCount` groups are complete. A record whose
-// would-be followerCount has a zero high byte opens a group of (low byte + 1) names; any other
-// record is a plain one: a follower of the open group, or else a group of one.
-std::vector<StocGroup> readStocGroups(std::string_view tables, std::int32_t offset, std::int16_t groupCount);
+struct StocWalk {
+    std::vector<StocGroup> groups;  // the last one may be incomplete when the chunk ends first
+    int completed = 0;
+};
+
+// Walks the STOC records from `offset` until `groupCount` groups are complete or the next
+// record would not lie inside the chunk, which ends at `stocEnd` (the RAWD tag). A record
+// whose would-be followerCount has a zero high byte opens a group of (low byte + 1) names; any
+// other record is a plain one: a follower of the open group, or else a group of one.
+StocWalk readStocGroups(std::string_view tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount);

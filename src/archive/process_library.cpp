@@ -88,6 +88,7 @@ void openArchive(Form& form) {
         showProgress(form, static_cast<float>(1.0 - static_cast<double>(total - entriesRead) / total));
     });
     storeEntries(form, std::move(tables.entries));
+    if (std::string shortfall = stocShortfallLine(layout, tables); !shortfall.empty()) appendLogLine(form, shortfall);
 
     form.stocLibraryText = stocLibraryText(tables.stocGroups, layout.header.stocEntryCount);
     if (layout.header.stocEntryCount >= 1) ShowLog(form);

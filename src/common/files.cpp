@@ -1,10 +1,19 @@
 #include "common/files.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "common/failure.h"
 
@@ -15,16 +24,44 @@ void failFile(const char* action, const fs::path& path, const std::string& reaso
 }
 
 namespace {
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File openFile(const fs::path& path, const char* mode, const char* action) {
-    File f(std::fopen(path.c_str(), mode));
-    if (!f) failFile(action, path, std::strerror(errno));
+File openForReading(const fs::path& path) {
+#ifdef _WIN32
+    File f(_wfopen(path.c_str(), L"rb"));
+#else
+    File f(std::fopen(path.c_str(), "rb"));
+#endif
+    if (!f) failFile("open", path, std::strerror(errno));
     return f;
 }
+
+// Creates `path` for writing only if nothing has that name; nullptr with errno set otherwise.
+std::FILE* createExclusively(const fs::path& path) {
+#ifdef _WIN32
+    int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    std::FILE* f = fd < 0 ? nullptr : _fdopen(fd, "wb");
+    if (fd >= 0 && !f) _close(fd);
+#else
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (fd >= 0 && !f) ::close(fd);
+#endif
+    return f;
+}
+
+long processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
 }  // namespace
 
 std::uint64_t fileSizeOf(const fs::path& path) {
@@ -48,7 +85,7 @@ std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
 }
 
 std::string readWholeFile(const fs::path& path) {
-    File f = openFile(path, "rb", "open");
+    File f = openForReading(path);
     std::string data;
     char buffer[65536];
     std::size_t got;
@@ -58,44 +95,106 @@ std::string readWholeFile(const fs::path& path) {
 }
 
 std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint64_t length) {
-    File f = openFile(path, "rb", "open");
+    if (length == 0) return {};
+    File f = openForReading(path);
     std::uint64_t size = fileSizeOf(path);
-    if (offset > size || length > size - offset)
-        throw Failure("The data at offset 0x" + [&] {
-            char b[32];
-            std::snprintf(b, sizeof b, "%llX", static_cast<unsigned long long>(offset));
-            return std::string(b);
-        }() + " (" + std::to_string(length) + " bytes) runs past the end of '" + pathText(path) +
-                      "' (" + std::to_string(size) + " bytes).");
-    if (fseeko(f.get(), static_cast<off_t>(offset), SEEK_SET) != 0) failFile("seek in", path, std::strerror(errno));
+    if (offset > size || length > size - offset) {
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "%llX", static_cast<unsigned long long>(offset));
+        throw Failure(std::string("The data at offset 0x") + hex + " (" + std::to_string(length) +
+                      " bytes) runs past the end of '" + pathText(path) + "' (" + std::to_string(size) + " bytes).");
+    }
+#ifdef _WIN32
+    int sought = _fseeki64(f.get(), static_cast<long long>(offset), SEEK_SET);
+#else
+    int sought = fseeko(f.get(), static_cast<off_t>(offset), SEEK_SET);
+#endif
+    if (sought != 0) failFile("seek in", path, std::strerror(errno));
     std::string data(length, '\0');
-    if (length > 0 && std::fread(data.data(), 1, length, f.get()) != length)
-        failFile("read", path, std::strerror(errno));
+    if (std::fread(data.data(), 1, length, f.get()) != length) failFile("read", path, std::strerror(errno));
     return data;
 }
 
+WorkFile::WorkFile(fs::path path) : path_(std::move(path)), named_(path_) {
+    std::error_code ec;
+    fs::file_status own = fs::symlink_status(path_, ec);
+    if (fs::is_directory(own)) failFile("create", path_, "a folder has that name");
+    if (fs::exists(own) && !fs::remove(path_, ec)) failFile("replace", path_, ec.message());
+    file_ = createExclusively(path_);
+    if (!file_) failFile("create", path_, std::strerror(errno));
+}
+
+WorkFile::WorkFile(Fresh, const fs::path& target) : named_(target) {
+    const fs::path folder = target.parent_path();
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        path_ = folder / (".vr-" + std::to_string(processId()) + "-" + std::to_string(counter++) + ".tmp");
+        if ((file_ = createExclusively(path_))) return;
+        if (errno != EEXIST) failFile("create", named_, std::strerror(errno));
+    }
+    failFile("create", named_, "too many temporary files are left beside it");
+}
+
+WorkFile::~WorkFile() {
+    if (file_) std::fclose(file_);
+}
+
+void WorkFile::write(std::string_view bytes) {
+    if (!file_) failFile("write", named_, "the file is closed");
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        failFile("write", named_, std::strerror(errno));
+    position_ += static_cast<std::int64_t>(bytes.size());
+}
+
+void WorkFile::close() {
+    if (!file_) return;
+    std::FILE* f = file_;
+    file_ = nullptr;
+    if (std::fclose(f) != 0) failFile("write", named_, std::strerror(errno));
+}
+
+ReplacingFile::ReplacingFile(fs::path target) : WorkFile(Fresh{}, target), target_(std::move(target)) {}
+
+ReplacingFile::~ReplacingFile() {
+    if (committed_) return;
+    std::error_code ignored;
+    fs::remove(path(), ignored);
+}
+
+void ReplacingFile::commit() {
+    close();
+    std::error_code ec;
+    fs::rename(path(), target_, ec);
+    if (ec) failFile("replace", target_, ec.message());
+    committed_ = true;
+}
+
+std::size_t longestFileName(const fs::path& folder) {
+#ifdef _WIN32
+    (void)folder;
+    return 255;
+#else
+    long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+#endif
+}
+
 void writeWholeFile(const fs::path& path, std::string_view data) {
-    File f = openFile(path, "wb", "create");
-    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), f.get()) != data.size())
-        failFile("write", path, std::strerror(errno));
-    std::FILE* raw = f.release();
-    if (std::fclose(raw) != 0) failFile("write", path, std::strerror(errno));
+    WorkFile file(path);
+    file.write(data);
+    file.close();
 }
 
 void writeFileReplacing(const fs::path& path, std::string_view data) {
-    fs::path temporary = path;
-    temporary += ".part";
-    try {
-        writeWholeFile(temporary, data);
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw;
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        failFile("replace", path, ec.message());
-    }
+    ReplacingFile file(path);
+    file.write(data);
+    file.commit();
+}
+
+void copyInBlocks(const fs::path& from, WorkFile& to, std::size_t blockSize) {
+    File in = openForReading(from);
+    std::vector<char> block(blockSize);
+    std::size_t got;
+    while ((got = std::fread(block.data(), 1, block.size(), in.get())) > 0) to.write({block.data(), got});
+    if (std::ferror(in.get())) failFile("read", from, std::strerror(errno));
 }

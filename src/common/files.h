@@ -1,7 +1,10 @@
 // Whole-file and byte-range reads and writes; every failure is a Failure that names the file.
+// Nothing is ever written through a link: each file is created afresh, exclusively, so that a
+// link planted on its name is replaced, never followed.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,18 +16,67 @@ namespace fs = std::filesystem;
 std::string pathText(const fs::path& path);
 
 std::string readWholeFile(const fs::path& path);
-// Exactly `length` bytes from `offset`; fails when the file is shorter.
+// Exactly `length` bytes from `offset`; fails when the file is shorter. Reading no bytes never
+// fails and does not touch the file.
 std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint64_t length);
 std::uint64_t fileSizeOf(const fs::path& path);
 // The files (anything but folders) directly inside `folder`, sorted by name in byte order so
 // that every run visits them alike.
 std::vector<fs::path> filesDirectlyIn(const fs::path& folder);
 
-// Creates or truncates the file and writes `data` whole.
+// A file written front to back. It is created exclusively: whatever had its name before (a
+// file, a link) is removed first, and a link planted in between makes the creation fail.
+class WorkFile {
+public:
+    explicit WorkFile(fs::path path);
+    ~WorkFile();
+    WorkFile(const WorkFile&) = delete;
+    WorkFile& operator=(const WorkFile&) = delete;
+
+    void write(std::string_view bytes);
+    // Bytes written so far: the write position.
+    std::int64_t position() const { return position_; }
+    // Flushes and closes; a failure to flush is a Failure. Closing twice does nothing.
+    void close();
+    const fs::path& path() const { return path_; }
+
+protected:
+    // A new temporary name of its own in `target`'s folder; failures name `target`.
+    struct Fresh {};
+    WorkFile(Fresh, const fs::path& target);
+
+private:
+    fs::path path_;
+    fs::path named_;  // the file that failures name
+    std::FILE* file_ = nullptr;
+    std::int64_t position_ = 0;
+};
+
+// A file written under a temporary name of its own beside `target` and renamed onto the
+// target by commit(). Until then the target stays as it was; a ReplacingFile destroyed
+// without commit() removes its temporary file.
+class ReplacingFile : public WorkFile {
+public:
+    explicit ReplacingFile(fs::path target);
+    ~ReplacingFile();
+    void commit();
+
+private:
+    fs::path target_;
+    bool committed_ = false;
+};
+
+// The longest file name the file system takes in `folder`, in bytes.
+std::size_t longestFileName(const fs::path& folder);
+
+// Creates the file afresh (see WorkFile) and writes `data` whole. A failure may leave part of
+// it: use this for work files only.
 void writeWholeFile(const fs::path& path, std::string_view data);
-// Writes to a temporary name beside `path` and renames it into place when complete, so a
-// failure never leaves half a file under the real name.
+// Writes `data` through a ReplacingFile: the file at `path` is either the earlier one or the
+// whole new one, never half of it.
 void writeFileReplacing(const fs::path& path, std::string_view data);
+// Appends the file at `from` to `to` in blocks of `blockSize` bytes followed by the remainder.
+void copyInBlocks(const fs::path& from, WorkFile& to, std::size_t blockSize);
 
 // A Failure for a failed operation on a file, with the system's reason.
 [[noreturn]] void failFile(const char* action, const fs::path& path, const std::string& reason);

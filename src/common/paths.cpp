@@ -1,15 +1,17 @@
 #include "common/paths.h"
 
-#include <vector>
-
 std::string flattenPath(std::string_view archivePath) {
     std::string out;
     out.reserve(archivePath.size());
     for (char c : archivePath) {
-        if (c == '\\') out += '+';
-        else if (c == '+') out += "%2B";
-        else if (c == '%') out += "%25";
-        else out += c;
+        if (c == '\\')
+            out += '+';
+        else if (c == '+')
+            out += "%2B";
+        else if (c == '%')
+            out += "%25";
+        else
+            out += c;
     }
     return out;
 }
@@ -35,23 +37,24 @@ std::string unflattenName(std::string_view flatName) {
 }
 
 std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath) {
-    std::vector<std::string_view> segments;
+    fs::path result = root;
+    bool joined = false;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= archivePath.size(); ++i) {
-        if (i == archivePath.size() || archivePath[i] == '\\' || archivePath[i] == '/') {
-            segments.push_back(archivePath.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    fs::path result = root;
-    for (std::string_view segment : segments) {
-        if (segment.empty() || segment == "." || segment == ".." ||
-            segment.find(':') != std::string_view::npos || segment.find('\0') != std::string_view::npos)
+        if (i < archivePath.size() && archivePath[i] != '\\' && archivePath[i] != '/') continue;
+        std::string_view segment = archivePath.substr(start, i - start);
+        start = i + 1;
+        // "a\\b" and "a\.\b" name the same file as "a\b".
+        if (segment.empty() || segment == ".") continue;
+        if (segment == ".." || segment.find('\0') != std::string_view::npos ||
+            segment.find_first_of(kDriveCharacters) != std::string_view::npos)
             return std::nullopt;
         result /= fs::path(std::string(segment));
+        joined = true;
         std::error_code ec;
         if (fs::is_symlink(fs::symlink_status(result, ec))) return std::nullopt;
     }
+    if (!joined) return std::nullopt;  // the root itself is no file of its own
     return result;
 }
 

@@ -14,9 +14,17 @@ namespace fs = std::filesystem;
 std::string flattenPath(std::string_view archivePath);
 std::string unflattenName(std::string_view flatName);
 
+// A ":" names a drive or a stream on Windows; elsewhere it is an ordinary character.
+#ifdef _WIN32
+inline constexpr std::string_view kDriveCharacters = ":";
+#else
+inline constexpr std::string_view kDriveCharacters = "";
+#endif
+
 // The host path of `archivePath` ("\" or "/" separated) below `root`, or nothing when the
-// path would lead out of it: an empty, "." or ".." segment, a leading separator, a drive or
-// any ":" in a segment, or an existing symbolic link on the way.
+// path would lead out of it: a ".." segment, a drive (see kDriveCharacters), a zero byte, an
+// existing symbolic link on the way, or no name at all. Empty and "." segments (a leading or
+// doubled separator) are passed over.
 std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath);
 
 // A path relative to `root` in archive form ("\" separators, no leading "\").

@@ -31,6 +31,9 @@ const EntrySlot& entryAt(const Form& form, std::int32_t index) {
 // ExtractedFiles\<archive>; made when missing, errors ignored: a folder that is truly missing
 // makes the first write fail, which reports it.
 fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(form.extractedFilesPath / archiveName, ec)))
+        throw Failure("ExtractedFiles\\" + archiveName + " is a link; extraction does not follow links.");
     std::optional<fs::path> folder = safeJoin(form.extractedFilesPath, archiveName);
     if (!folder)
         throw Failure("The archive name " + archiveName + " cannot name a folder inside '" +
@@ -53,19 +56,31 @@ void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
     }
 }
 
+// What one extraction run needs besides the form.
+struct ExtractionRun {
+    std::string archiveName;
+    std::uint64_t archiveSize;
+    std::size_t tempNameLimit;
+};
+
 // Extracts slot `slot`, or logs why it is left out; counts it when it was written.
-void extractEntry(Form& form, const std::string& archiveName, const EntrySlot& slot, std::size_t tempNameLimit) {
+void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
     const std::string& path = slot.entryPath;
     std::optional<fs::path> target = safeJoin(form.archiveExtractPath, path);
     if (!target) {
         appendLogLine(form, "Refused unsafe path: " + path);
         return;
     }
-    const bool compressed = slot.entryCompressed == 1;
+    if (!entryDataInside(slot, run.archiveSize)) {
+        appendLogLine(form, "Data past the end of the archive: " + path);
+        return;
+    }
+    // An entry of no bytes has nothing to inflate: it is an empty file, like a stored one.
+    const bool compressed = slot.entryCompressed == 1 && slot.entryStoredSize > 0;
     fs::path wrappedPath;
     if (compressed) {
-        std::string wrappedName = wrappedFileName(archiveName, path);
-        if (wrappedName.size() > tempNameLimit) {
+        std::string wrappedName = wrappedFileName(run.archiveName, path);
+        if (wrappedName.size() > run.tempNameLimit) {
             appendLogLine(form, "Name too long for Temp: " + path);
             return;
         }
@@ -86,7 +101,8 @@ void extractEntry(Form& form, const std::string& archiveName, const EntrySlot& s
         WriteZlibWrapped(form, wrappedPath, entryData);
         ++form.filesUnzippedCount;
     } else {
-        writeWholeFile(*target, entryData);
+        // Replaced whole or not at all: a full disk never leaves a cut-short file behind.
+        writeFileReplacing(*target, entryData);
     }
     ++form.filesExtractedCount;
 }
@@ -104,11 +120,11 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.filesUnzippedCount = 0;
     form.window.setBusy(true);
 
-    const std::size_t tempNameLimit = longestFileName(form.tempPath);
+    const ExtractionRun run{archiveName, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};
     const std::int32_t passes = selectedCount(form);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
         const std::int32_t index = form.currentEntryIndex;
-        extractEntry(form, archiveName, entryAt(form, index), tempNameLimit);
+        extractEntry(form, run, entryAt(form, index));
         // Counted by passes, so that entries left out still move the bar to its end.
         std::int32_t total = selectedCount(form);
         showProgress(form, total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);

@@ -1,9 +1,5 @@
 #include "extract/extract_entry.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
@@ -23,7 +19,15 @@ std::string wrappedFileName(std::string_view archiveName, std::string_view entry
     return flattenPath(path) + ".gz";
 }
 
+bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize) {
+    if (slot.entryStoredSize == 0) return true;  // no bytes to read, wherever the offset points
+    if (slot.entryDataOffset < 0 || slot.entryStoredSize < 0) return false;
+    auto offset = static_cast<std::uint64_t>(slot.entryDataOffset);
+    return offset <= archiveSize && static_cast<std::uint64_t>(slot.entryStoredSize) <= archiveSize - offset;
+}
+
 std::string readEntryData(const fs::path& archivePath, const EntrySlot& slot) {
+    if (slot.entryStoredSize == 0) return {};
     if (slot.entryDataOffset < 0 || slot.entryStoredSize < 0)
         throw Failure("The entry " + slot.entryPath + " has a negative data offset or size (offset 0x" +
                       hex8(slot.entryDataOffset) + ", " + std::to_string(slot.entryStoredSize) + " bytes).");
@@ -41,15 +45,6 @@ void WriteZlibWrapped(const Form& form, const fs::path& path, std::string_view e
     wrapped += form.zlibHeader;
     wrapped += entryData;
     wrapped += form.zlibTrailer;
+    // Temp holds only this run's files; a link planted there is replaced, not followed.
     writeWholeFile(path, wrapped);
-}
-
-std::size_t longestFileName(const fs::path& folder) {
-#ifdef _WIN32
-    (void)folder;
-    return 255;
-#else
-    long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
-    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
-#endif
 }

@@ -23,13 +23,15 @@ EntryPlace splitEntryPath(std::string_view entryPath);
 // relative to the ExtractedFiles folder.
 std::string wrappedFileName(std::string_view archiveName, std::string_view entryPath);
 
-// The entry's stored bytes, read from the archive file with one bounds-checked read; a
-// range that does not lie inside the file is a Failure that names the entry.
+// Whether the entry's stored bytes lie inside an archive file of `archiveSize` bytes. An entry
+// of no bytes always does, wherever its offset points.
+bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize);
+
+// The entry's stored bytes, read from the archive file with one bounds-checked read (none for
+// an entry of no bytes); a range that does not lie inside the file is a Failure that names
+// the entry.
 std::string readEntryData(const std::filesystem::path& archivePath, const EntrySlot& slot);
 
 // Writes zlibHeader, the entry's data and zlibTrailer as one whole file, replacing any
 // earlier file of that name.
 void WriteZlibWrapped(const Form& form, const std::filesystem::path& path, std::string_view entryData);
-
-// The longest file name the file system takes in `folder`, in bytes.
-std::size_t longestFileName(const std::filesystem::path& folder);

@@ -17,7 +17,6 @@
 #include "pack/mpak_records.h"
 #include "pack/plain_name.h"
 #include "pack/staged_name.h"
-#include "pack/work_file.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
@@ -28,13 +27,6 @@ constexpr std::size_t kRawdCopyBlock = 8192;
 // Stored data of a compressed staged file: its zlib stream without the 2-byte header and the
 // 4-byte trailer, that is the raw deflate data.
 constexpr std::size_t kZlibHeaderBytes = 2, kZlibWrapperBytes = 6;
-
-void removeIfPresent(Form& form, const fs::path& path) {
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(path, ec))) return;
-    if (!fs::remove(path, ec) || ec) failFile("delete", path, ec.message());
-    form.window.yield();
-}
 
 class ArchiveWriting {
 public:
@@ -50,7 +42,6 @@ public:
         if (!isPlainName(caption))
             throw Failure("'" + caption + "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
         outputPath_ = form_.newMpaksPath / caption;
-        partialPath_ = form_.newMpaksPath / (caption + ".part");
 
         stoc_ = openWorkFile(stocPath_);
         if (!writeLibraryGroups(caption)) {
@@ -79,16 +70,19 @@ public:
     // files; every failure here is ignored.
     void abandon() {
         toc_.reset(), stoc_.reset(), rawd_.reset(), output_.reset();
-        std::error_code ignored;
-        if (reachedPartial_) fs::remove(partialPath_, ignored);
         cleanUp();
     }
 
 private:
+    // Whatever had the work file's name before is replaced, a planted link included; the
+    // window runs after such a deletion.
     std::unique_ptr<WorkFile> openWorkFile(const fs::path& path) {
-        removeIfPresent(form_, path);
+        std::error_code ec;
+        bool existed = fs::exists(fs::symlink_status(path, ec));
         reached_.push_back(path);
-        return std::make_unique<WorkFile>(path);
+        auto file = std::make_unique<WorkFile>(path);
+        if (existed) form_.window.yield();
+        return file;
     }
 
     // The groups of the library .stoc, if there is one. False when a group header is not a
@@ -180,8 +174,7 @@ private:
             throw Failure("The new archive would be " + std::to_string(total) +
                           " bytes long; an archive holds at most 2147483647 bytes.");
 
-        reachedPartial_ = true;
-        output_ = std::make_unique<WorkFile>(partialPath_);
+        output_ = std::make_unique<ReplacingFile>(outputPath_);
         output_->write(mpakHeader(static_cast<std::int32_t>(toc.size() + 4), static_cast<std::int32_t>(stoc.size() + 4),
                                   form_.filesPackedCount, form_.stocEntryCount));
         output_->write(std::string_view("TOC\0", 4));
@@ -192,11 +185,7 @@ private:
         form_.window.yield();
         output_->write("RAWD");
         copyInBlocks(rawdPath_, *output_, kRawdCopyBlock);
-        output_->close();
-        std::error_code ec;
-        fs::rename(partialPath_, outputPath_, ec);
-        if (ec) failFile("replace", outputPath_, ec.message());
-        reachedPartial_ = false;
+        output_->commit();
         form_.window.yield();
     }
 
@@ -214,10 +203,10 @@ private:
     }
 
     Form& form_;
-    fs::path tocPath_, stocPath_, rawdPath_, outputPath_, partialPath_;
+    fs::path tocPath_, stocPath_, rawdPath_, outputPath_;
     std::vector<fs::path> reached_;  // work files created so far
-    bool reachedPartial_ = false;
-    std::unique_ptr<WorkFile> toc_, stoc_, rawd_, output_;
+    std::unique_ptr<WorkFile> toc_, stoc_, rawd_;
+    std::unique_ptr<ReplacingFile> output_;
 };
 
 }  // namespace

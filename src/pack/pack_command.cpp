@@ -19,9 +19,11 @@
 
 namespace {
 
-bool isRealFolder(const fs::path& path) {
+// The folder the person chose may be a link to a folder, inside ExtractedFiles or not: it is
+// followed (links inside it are not).
+bool isFolder(const fs::path& path) {
     std::error_code ec;
-    return fs::is_directory(fs::symlink_status(path, ec));
+    return fs::is_directory(fs::status(path, ec));
 }
 
 // The last name of a chosen folder, without one trailing separator.
@@ -78,8 +80,8 @@ bool stageTree(Form& form, const TocLibraryIndex& library) {
         FolderListing listing;
         try {
             listing = listFolder(folder);
-        } catch (const std::exception&) {
-            logStagingFailed(form, folder);
+        } catch (const std::exception& e) {
+            logStagingFailed(form, folder, e.what());
             return false;
         }
         if (!StageFolder(form, listing.files, library)) return false;
@@ -119,7 +121,7 @@ void PackMPAK(Form& form) {
     }
     std::string name(trimSpaces(caption));
     // A name that is not one plain folder name could lead out of ExtractedFiles.
-    if (!isPlainName(name) || !isRealFolder(form.extractedFilesPath / name)) {
+    if (!isPlainName(name) || !isFolder(form.extractedFilesPath / name)) {
         showNotice(form, "\\" + name + " folder does not exist in \\ExtractedFiles folder.");
         return;
     }

@@ -4,5 +4,5 @@
 
 #include <string_view>
 
-// Not empty, not "." or "..", and no "/", "\", ":" (a drive) or zero byte.
+// Not empty, not "." or "..", and no "/", "\", zero byte or (on Windows) ":" of a drive.
 bool isPlainName(std::string_view name);

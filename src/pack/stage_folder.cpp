@@ -6,6 +6,7 @@
 
 #include "common/files.h"
 #include "common/paths.h"
+#include "common/text.h"
 #include "pack/staged_name.h"
 #include "pack/toc_library_index.h"
 #include "shell/compression_tool.h"
@@ -34,54 +35,67 @@ void showStep(Form& form, const char* verb, const std::string& stagedName) {
     appendLogLine(form, line);
 }
 
-bool compressInto(Form& form, const fs::path& source, const fs::path& target) {
-    // The command line quotes both paths without escaping; run it only when it splits back
-    // into exactly these arguments (a quote in a name would let zlibc write elsewhere).
-    std::string command = zlibcDeflateCommand(form, source, target);
-    std::optional<ToolCommand> parsed = resolveCommandLine(command);
-    bool faithful = parsed && parsed->arguments == std::vector<std::string>{"-k", pathText(source), pathText(target)};
-    if (faithful)
-        RunAndWait(form, command);
-    else
-        form.toolExitCode = -1;
+// Why zlibc did not stage the file, in its own words where it gave any.
+std::string zlibcFailure(std::int32_t exitCode, const std::string& errors) {
+    if (exitCode == -1) return "zlibc could not be started";
+    std::string reason = errors.substr(0, errors.find('\n'));
+    if (startsWith(reason, "zlibc: ")) reason.erase(0, 7);
+    return reason.empty() ? "zlibc ended with code " + std::to_string(exitCode) : reason;
+}
+
+// The reason the file could not be staged; nothing when it was.
+std::optional<std::string> compressInto(Form& form, const fs::path& source, const fs::path& target) {
+    std::string errors;
+    RunAndWait(form, zlibcDeflateCommand(form, source, target), &errors);
     form.window.yield();
     form.window.yield();
     ++form.filesZippedCount;
     ++form.walkFileCount;
     std::error_code ec;
-    return faithful && form.toolExitCode == 0 && fs::is_regular_file(target, ec);
+    if (form.toolExitCode != 0) return zlibcFailure(form.toolExitCode, errors);
+    if (!fs::is_regular_file(target, ec)) return "zlibc left no staged file";
+    return std::nullopt;
 }
 
-bool copyInto(Form& form, const fs::path& source, const fs::path& target) {
+std::optional<std::string> copyInto(Form& form, const fs::path& source, const fs::path& target) {
     std::error_code ec;
     fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     ++form.walkFileCount;
-    return !ec;
+    if (ec) return ec.message();
+    return std::nullopt;
 }
 
-// The size of a regular file (a link to one counts), or nothing when it has none that fits
-// an archive entry.
-std::optional<std::int32_t> stageableSize(const fs::path& file) {
+// The size of a regular file (a link to one counts), or the reason it has none that fits an
+// archive entry.
+std::int64_t stageableSize(const fs::path& file, std::string& reason) {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::status(file, ec))) return std::nullopt;
+    fs::file_status status = fs::status(file, ec);
+    if (ec) return reason = ec.message(), -1;
+    if (!fs::is_regular_file(status)) return reason = "it is not a regular file", -1;
     std::uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > static_cast<std::uintmax_t>(INT32_MAX)) return std::nullopt;
-    return static_cast<std::int32_t>(size);
+    if (ec) return reason = ec.message(), -1;
+    if (size > static_cast<std::uintmax_t>(INT32_MAX))
+        return reason = "it holds " + std::to_string(size) + " bytes; an archive entry holds at most 2147483647", -1;
+    return static_cast<std::int64_t>(size);
 }
 
-bool stageFile(Form& form, const fs::path& file, const TocLibraryIndex& library) {
-    std::optional<std::int32_t> size = stageableSize(file);
-    if (!size) return false;
-    form.fileLength = *size;
+std::optional<std::string> stageFile(Form& form, const fs::path& file, const TocLibraryIndex& library) {
+    std::string reason;
+    std::int64_t size = stageableSize(file, reason);
+    if (size < 0) return reason;
+    form.fileLength = static_cast<std::int32_t>(size);
     std::string relativePath = archivePathOf(form.packFolderPath, file);
     StagingChoice choice = chooseStaging(form, library, relativePath);
     std::string stagedName =
         buildStagedName(relativePath, form.fileLength, choice.copies, choice.newFile, choice.compress);
+    if (std::size_t limit = longestFileName(form.tempPath); stagedName.size() > limit)
+        return "its name in Temp would be " + std::to_string(stagedName.size()) + " bytes long; Temp takes at most " +
+               std::to_string(limit);
     fs::path target = form.tempPath / stagedName;
     // Only a name holding "\" (possible outside Windows) can give another file's staged name;
     // staging it would silently replace that file.
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(target, ec))) return false;
+    if (fs::exists(fs::symlink_status(target, ec))) return "another file of the folder has the same name in Temp";
     if (choice.compress) {
         showStep(form, "Zipping ", stagedName);
         return compressInto(form, file, target);
@@ -92,19 +106,20 @@ bool stageFile(Form& form, const fs::path& file, const TocLibraryIndex& library)
 
 }  // namespace
 
-void logStagingFailed(Form& form, const fs::path& path) {
-    appendLogLine(form, "Staging failed: " + archivePathOf(form.packFolderPath, path));
+void logStagingFailed(Form& form, const fs::path& path, const std::string& reason) {
+    appendLogLine(form, "Staging failed: " + archivePathOf(form.packFolderPath, path) + " (" + reason + ")");
 }
 
 bool StageFolder(Form& form, const std::vector<fs::path>& files, const TocLibraryIndex& library) {
     for (const fs::path& file : files) {
-        bool staged = false;
+        std::optional<std::string> failure;
         try {
-            staged = stageFile(form, file, library);
-        } catch (const std::exception&) {
+            failure = stageFile(form, file, library);
+        } catch (const std::exception& e) {
+            failure = e.what();
         }
-        if (!staged) {
-            logStagingFailed(form, file);
+        if (failure) {
+            logStagingFailed(form, file, *failure);
             return false;
         }
     }

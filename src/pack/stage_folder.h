@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 struct Form;
@@ -10,8 +11,9 @@ class TocLibraryIndex;
 
 // Stages the files directly inside one folder, as the folder walk listed them (in byte order
 // of their names). Returns false at the first file that could not be staged: its log line has
-// been followed by "Staging failed: <relative path>", and nothing after it was staged.
+// been followed by "Staging failed: <relative path> (<reason>)", and nothing after it was
+// staged.
 bool StageFolder(Form& form, const std::vector<std::filesystem::path>& files, const TocLibraryIndex& library);
 
-// Logs "Staging failed: <relative path>" for a path below the pack folder.
-void logStagingFailed(Form& form, const std::filesystem::path& path);
+// Logs "Staging failed: <relative path> (<reason>)" for a path below the pack folder.
+void logStagingFailed(Form& form, const std::filesystem::path& path, const std::string& reason);

@@ -1,5 +1,6 @@
-// Builds the zlibc command lines. The file paths are quoted so that the runner gives them back
-// unchanged, even when a name holds a quote or ends in a backslash.
+// Builds the zlibc command lines. The program path is quoted so that no shorter prefix of it is
+// run in its place; the file paths are quoted so that the runner gives them back unchanged,
+// even when a name holds a quote or ends in a backslash.
 #include "shell/compression_tool.h"
 
 #include "common/files.h"
@@ -9,8 +10,8 @@
 
 static std::string zlibcCommand(const Form& form, const char* zwitch, const std::filesystem::path& in,
                                 const std::filesystem::path& out) {
-    return pathText(helperProgramPath(form, "zlibc")) + " " + zwitch + " " + quoteArgument(pathText(in)) + " " +
-           quoteArgument(pathText(out));
+    return quoteProgramPath(pathText(helperProgramPath(form, "zlibc"))) + " " + zwitch + " " +
+           quoteArgument(pathText(in)) + " " + quoteArgument(pathText(out));
 }
 
 std::string zlibcInflateCommand(const Form& form, const std::filesystem::path& in, const std::filesystem::path& out) {

@@ -1,6 +1,6 @@
 // The two command lines of the zlibc helper: -d inflates a zlib-wrapped file, -k writes a
-// complete zlib stream. The program path is not quoted; the two file paths are, escaped as
-// quoteArgument escapes them, so that every name reaches zlibc unchanged.
+// complete zlib stream. The program path is quoted (quoteProgramPath) and so are the two file
+// paths, escaped as quoteArgument escapes them, so that every name reaches zlibc unchanged.
 #pragma once
 
 #include <filesystem>

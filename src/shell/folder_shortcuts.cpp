@@ -1,8 +1,8 @@
 // The "Open Folder" and "?" buttons of the three sections. The file manager is started and
 // not waited for; help texts go into the log view without touching logText.
-#include <cstdio>
 #include <string>
 
+#include "common/files.h"
 #include "shell/commands.h"
 #include "shell/form.h"
 
@@ -12,12 +12,11 @@ void showHelpText(Form& form, const char* fileName) {
     const fs::path file = form.appFolder / fileName;
     std::string text;
     // A missing help file is created empty, so the view shows nothing; every failure is ignored.
-    if (std::FILE* f = std::fopen(file.c_str(), "a+b")) {
-        std::rewind(f);
-        char buffer[65536];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
-        std::fclose(f);
+    try {
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(file, ec))) writeWholeFile(file, "");
+        text = readWholeFile(file);
+    } catch (const std::exception&) {
     }
     form.window.yield();
     form.window.showLogText(text, Caret::Start);

@@ -11,10 +11,17 @@
 struct Form;
 
 // The exit code as a signed 32-bit value; -1 when the program cannot be started; 128 + the
-// signal number when a signal ends it. The program path comes first and is not quoted.
-std::int32_t runAndWait(const std::string& commandLine);
+// signal number when a signal ends it. The program path comes first, quoted or not (see
+// resolveCommandLine). With `errors`, what the program writes to its standard error is
+// caught there (its first 4 KiB) instead of going to ours.
+std::int32_t runAndWait(const std::string& commandLine, std::string* errors = nullptr);
 // The same, leaving the result in form.toolExitCode as well.
-std::int32_t RunAndWait(Form& form, const std::string& commandLine);
+std::int32_t RunAndWait(Form& form, const std::string& commandLine, std::string* errors = nullptr);
+
+// A program path for the start of a command line our code builds, in double quotes so that
+// no shorter prefix of it can be taken for the program. A path holding a double quote cannot
+// be written so; it gives "", which names no program and makes the run fail with -1.
+std::string quoteProgramPath(std::string_view path);
 
 // A command line taken apart: the program to start and the arguments after it.
 struct ToolCommand {

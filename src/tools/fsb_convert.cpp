@@ -59,9 +59,10 @@ void convertBank(Form& form) {
 }  // namespace
 
 std::string fsbextCommand(const Form& form, const fs::path& bank) {
-    // Quoted as the tool runner splits them, so a name holding '"' or ending in '\' stays one argument.
-    return pathText(helperProgramPath(form, "fsbext")) + " -d " + quoteArgument(pathText(form.soundsPath)) + " -a " +
-           quoteArgument(pathText(bank));
+    // Quoted as the tool runner splits them, so a name holding '"' or ending in '\' stays one
+    // argument, and the program is the one named, whatever blanks its path holds.
+    return quoteProgramPath(pathText(helperProgramPath(form, "fsbext"))) + " -d " +
+           quoteArgument(pathText(form.soundsPath)) + " -a " + quoteArgument(pathText(bank));
 }
 
 std::string fsbConversionErrorText(std::int32_t exitCode) {

@@ -4,6 +4,7 @@
 
 #include "archive/process_library.h"
 #include "archive_fixture.h"
+#include "fixtures/file_size_limit.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
 #include "shell/app_paths.h"
@@ -79,8 +80,9 @@ TEST_F(OpenArchiveTest, WritesTheStocGroupsAndShowsTheLogWithTheCaretAtTheEnd) {
                                                      "000000A4 000000A6 00000003 00000003 00 3 textures\\sky.tga"}));
     EXPECT_EQ(readFile(library("Mixed.MPAK.toc")), kTocIntro + "\r\n00 0 effects\\smoke.fx\r\n00 3 textures\\sky.tga");
     EXPECT_EQ(readFile(library("Mixed.MPAK.stoc")),
-              kStocIntro + "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\r\n\r\n[1]\r\neffects/smoke.fx\r\n\r\n"
-                           "[3]\r\na/b\r\nb\r\nc/b");
+              kStocIntro +
+                  "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\r\n\r\n[1]\r\neffects/smoke.fx\r\n\r\n"
+                  "[3]\r\na/b\r\nb\r\nc/b");
 }
 
 TEST_F(OpenArchiveTest, AnArchiveWithoutEntriesListsNothingAndItsTocEndsWithTheComments) {
@@ -149,9 +151,11 @@ TEST_F(OpenArchiveTest, TenThousandAndTwoEntriesFailAndUnloadThePreviousArchive)
 TEST_F(OpenArchiveTest, ACompressedByteOf100DoesNotFitItsFieldAndEndsTheOpen) {
     open("odd.mpak", MpakBuilder().entry("odd", "1", MpakEntryOptions().compressed(99)).build());
     EXPECT_EQ(window.list.at(0), "00000032 00000032 00000001 00000001 99 1 odd");
-    open("flag.mpak", MpakBuilder().entry("ok", "1").entry("bad/flag", "2", MpakEntryOptions().compressed(100)).build());
-    expectFailure("ProcessLibrary error.\r\n\r\nOverflow: the compressed byte of bad\\flag (100) does not fit the list's "
-                  "2-digit field.");
+    open("flag.mpak",
+         MpakBuilder().entry("ok", "1").entry("bad/flag", "2", MpakEntryOptions().compressed(100)).build());
+    expectFailure(
+        "ProcessLibrary error.\r\n\r\nOverflow: the compressed byte of bad\\flag (100) does not fit the list's "
+        "2-digit field.");
     EXPECT_FALSE(fs::exists(library("flag.mpak.toc")));
 }
 
@@ -162,10 +166,35 @@ TEST_F(OpenArchiveTest, AMissingFileIsReportedAndNotCreated) {
 }
 
 TEST_F(OpenArchiveTest, ALibraryFileThatCannotBeWrittenFailsTheOpenAndTheTocStays) {
-    fs::create_directory(library("blocked.mpak.stoc.part"));  // the temporary name is taken by a folder
-    writeFile(library("blocked.mpak.stoc.part") / "x", "x");
-    open("blocked.mpak", MpakBuilder().entry("a", "a").stocGroup({"a", "a"}).build());
-    expectFailure("ProcessLibrary error.\r\n\r\nCannot create '");
+    MpakBuilder b;
+    for (char c = 'a'; c < 'k'; ++c) b.stocGroup({std::string(200, c), "x"});  // a .stoc over 2000 bytes
+    std::string bytes = b.build();
+    writeFile(app / "game" / "blocked.mpak", bytes);
+    {
+        FileSizeLimit fullDisk(2000);
+        open(app / "game" / "blocked.mpak");
+    }
+    expectFailure("ProcessLibrary error.\r\n\r\nCannot write '");
     EXPECT_TRUE(fs::exists(library("blocked.mpak.toc")));
     EXPECT_FALSE(fs::exists(library("blocked.mpak.stoc")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(form.libraryPath), fs::directory_iterator()), 1);
+}
+
+TEST_F(OpenArchiveTest, AStocWithFewerGroupsThanPromisedOpensWithThoseAndSaysSo) {
+    MpakBuilder b;
+    b.entry("a.txt", "a").stocGroup({"a.txt", "a.txt"});
+    b.stocEntryCount = 2;
+    open("short.mpak", b.build());
+    EXPECT_TRUE(window.messages.empty()) << lastMessage();
+    EXPECT_EQ(window.list.size(), 1u);
+    EXPECT_EQ(window.log,
+              "TOC = x10, 1 entries\r\nSTOC = x2C, 2 entries\r\nRAWD = x40\r\n\r\n"
+              "STOC holds only 1 of 2 groups.\r\n");
+    EXPECT_EQ(readFile(library("short.mpak.stoc")), kStocIntro + "\r\n[2]\r\na.txt\r\na.txt");
+}
+
+TEST_F(OpenArchiveTest, AnArchiveNameHoldingAColonOpensWhereTheSystemAllowsIt) {
+    open("my:mod.mpak", skyArchive().build());
+    EXPECT_TRUE(window.messages.empty()) << lastMessage();
+    EXPECT_TRUE(fs::exists(library("my:mod.mpak.toc")));
 }

@@ -1,4 +1,5 @@
 #include "extract_fixture.h"
+#include "fixtures/file_size_limit.h"
 #include "shell/commands.h"
 #include "shell/open_file_command.h"
 
@@ -70,17 +71,27 @@ TEST_F(MassExtractTest, SecondExtractionOfOnlyStoredEntriesReplacesFilesSkipsThe
               "0 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n");
 }
 
-TEST_F(MassExtractTest, EmptyStoredAndEmptyCompressedEntries) {
-    // The empty file deflated is two bytes; a compressed entry of no bytes at all is no stream.
-    loadArchive({{"empty.txt", ""}, {"empty.dds", "", true}, {"nothing.dds", ""}});
-    form.entries[2].entryCompressed = 1;
+TEST_F(MassExtractTest, EmptyEntriesAreEmptyFilesWhereverTheirOffsetsPoint) {
+    // A placeholder of no copies and no bytes between compressed entries; its offset is whatever
+    // follows it in the TOC. A compressed entry of no bytes has nothing to inflate.
+    loadArchive({{"a\\before.dds", "before", true},
+                 {"c\\none.bin", ""},
+                 {"empty.dds", "", true},
+                 {"nothing.dds", ""},
+                 {"after.dds", "after", true}});
+    form.entries[1].entryDataOffset = 0x434F54C6;
+    form.entries[1].entryCopies = 0;
+    form.entries[3].entryCompressed = 1;
     SelectAll(form);
     MassExtract(form);
-    EXPECT_EQ(readFile(out("empty.txt")), "");
-    EXPECT_EQ(readFile(out("empty.dds")), "");
-    EXPECT_FALSE(fs::exists(out("nothing.dds")));
-    EXPECT_NE(form.logText.find("Unzipping 2\\2: x.mpak+nothing.dds.gz\r\nUnzip failed ("), std::string::npos)
-        << form.logText;
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(filesBelow(out("")), (std::map<std::string, std::string>{{"a/before.dds", "before"},
+                                                                       {"after.dds", "after"},
+                                                                       {"c/none.bin", ""},
+                                                                       {"empty.dds", ""},
+                                                                       {"nothing.dds", ""}}));
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
+    EXPECT_TRUE(endsWith(form.logText, "3 files unzipped.\r\n5 files extracted.\r\nExtraction complete.\r\n"));
 }
 
 TEST_F(MassExtractTest, PlusInEntryPathAndArchiveNameIsPartOfTheName) {
@@ -96,21 +107,46 @@ TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
     fs::create_directories(out(""));
     fs::create_directory_symlink(game.path(), out("link"));
     std::vector<TestEntry> entries;
-    for (const char* path : {"..\\escape.txt", "\\rooted.txt", "C:\\drive.txt", "a\\..\\..\\up.txt", "a\\\\twice.txt",
-                             "link\\through.txt", "link"})
+    for (const char* path : {"..\\escape.txt", "a\\..\\..\\up.txt", "link\\through.txt", "link", "\\"})
         for (bool compressed : {false, true}) entries.push_back({path, "bad", compressed});
-    entries.push_back({"good\\kept.txt", "good", true});
+    // Empty and "." segments lead nowhere else.
+    for (const char* path : {"\\rooted.txt", "a\\\\twice.txt", "a\\.\\dot.txt"}) entries.push_back({path, path, true});
     extractAll(entries);
 
     EXPECT_EQ(filesBelow(app.path() / "ExtractedFiles"),
-              (std::map<std::string, std::string>{{"x.mpak/good/kept.txt", "good"}}));
+              (std::map<std::string, std::string>{{"x.mpak/a/dot.txt", "a\\.\\dot.txt"},
+                                                  {"x.mpak/a/twice.txt", "a\\\\twice.txt"},
+                                                  {"x.mpak/rooted.txt", "\\rooted.txt"}}));
     EXPECT_EQ(filesBelow(game.path()).size(), 1u);  // the archive alone
     EXPECT_TRUE(startsWith(form.logText,
                            "Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"
-                           "Refused unsafe path: \\rooted.txt\r\n"));
-    EXPECT_NE(form.logText.find("Refused unsafe path: link\r\nExtracting 1\\15: good\\kept.txt\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(endsWith(form.logText, "1 files unzipped.\r\n1 files extracted.\r\nExtraction complete.\r\n"));
+                           "Refused unsafe path: a\\..\\..\\up.txt\r\n"));
+    EXPECT_NE(form.logText.find("Refused unsafe path: \\\r\nExtracting 1\\13: \\rooted.txt\r\n"), std::string::npos)
+        << form.logText;
+    EXPECT_TRUE(endsWith(form.logText, "3 files unzipped.\r\n3 files extracted.\r\nExtraction complete.\r\n"));
+}
+
+TEST_F(MassExtractTest, AnExtractionFolderThatIsALinkIsRefusedInPlainWords) {
+    fs::create_directory_symlink(game.path(), form.extractedFilesPath / "x.mpak");
+    extractAll({{"a.txt", "a"}});
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text,
+              "Extract error.\r\n\r\nExtractedFiles\\x.mpak is a link; extraction does not follow links.");
+    EXPECT_FALSE(fs::exists(game / "a.txt"));
+}
+
+TEST_F(MassExtractTest, AFullDiskLeavesNoCutShortFileAndKeepsTheEarlierOne) {
+    writeFile(out("big.bin"), "earlier");
+    loadArchive({{"big.bin", std::string(1500000, 'B')}});
+    SelectAll(form);
+    {
+        FileSizeLimit fullDisk(1000000);
+        MassExtract(form);
+    }
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_TRUE(startsWith(window.messages[0].text, "Extract error.\r\n\r\nCannot write '" + out("big.bin").string()))
+        << window.messages[0].text;
+    EXPECT_EQ(filesBelow(out("")), (std::map<std::string, std::string>{{"big.bin", "earlier"}}));
 }
 
 TEST_F(MassExtractTest, NameTooLongForTempIsLoggedAndTheRunGoesOn) {
@@ -134,42 +170,52 @@ TEST_F(MassExtractTest, MissingZlibcStillDeletesEveryGzAndLogsEachFailure) {
         << form.logText;
 }
 
-TEST_F(MassExtractTest, DataPastTheEndOfTheArchiveOrAListLineWithoutEntryEndsTheCommandWithExtractError) {
+TEST_F(MassExtractTest, DataOutsideTheArchiveIsSkippedWithALineAndTheRunGoesOn) {
     struct Damage {
         std::int32_t offsetDelta, storedSize;
-        const char* says;
     };
-    for (Damage damage : {Damage{0, 4000, "runs past the end"}, Damage{100000, 1, "runs past the end"},
-                          Damage{0, -1, "negative"}, Damage{-100000, 1, "negative"}}) {
+    for (Damage damage : {Damage{0, 4000}, Damage{100000, 1}, Damage{0, -1}, Damage{-100000, 1}}) {
         SCOPED_TRACE(damage.storedSize);
-        window.messages.clear();
-        window.log = "before";
-        loadArchive({{"first.txt", "first"}, {"second.txt", "second"}, {"third.txt", "third"}});
+        loadArchive({{"first.dds", "first", true}, {"second.txt", "second"}, {"third.dds", "third", true}});
         form.entries[1].entryDataOffset += damage.offsetDelta;
         form.entries[1].entryStoredSize = damage.storedSize;
-        fs::remove_all(form.extractedFilesPath / "x.mpak");
+        fs::remove_all(out(""));
         SelectAll(form);
         MassExtract(form);
-        ASSERT_EQ(window.messages.size(), 1u);
-        const std::string& text = window.messages[0].text;
-        EXPECT_TRUE(startsWith(text, "Extract error.\r\n\r\nCannot read the data of the entry second.txt") ||
-                    startsWith(text, "Extract error.\r\n\r\nThe entry second.txt has a negative"))
-            << text;
-        EXPECT_NE(text.find(damage.says), std::string::npos) << text;
-        EXPECT_EQ(readFile(out("first.txt")), "first");
-        EXPECT_FALSE(fs::exists(out("third.txt")));
-        EXPECT_EQ(window.log, "before");  // the view is not updated after a failure
-        EXPECT_FALSE(window.busy);
+        EXPECT_TRUE(window.messages.empty());
+        EXPECT_EQ(filesBelow(out("")),
+                  (std::map<std::string, std::string>{{"first.dds", "first"}, {"third.dds", "third"}}));
+        EXPECT_TRUE(fs::is_empty(form.tempPath));
+        EXPECT_NE(form.logText.find("Extracting 1\\3: \\first.dds\r\nData past the end of the archive: second.txt\r\n"
+                                    "Extracting 2\\3: \\third.dds\r\n"),
+                  std::string::npos)
+            << form.logText;
+        EXPECT_TRUE(endsWith(form.logText, "2 files unzipped.\r\n2 files extracted.\r\nExtraction complete.\r\n"));
     }
 
-    window.messages.clear();
+    // A download cut short inside its last entry's data gives up that entry only.
+    loadArchive({{"first.dds", "first", true}, {"second.txt", "second"}, {"third.txt", "third"}});
+    fs::resize_file(form.archivePath, fs::file_size(form.archivePath) - 2);
+    fs::remove_all(out(""));
+    SelectAll(form);
+    MassExtract(form);
+    EXPECT_EQ(filesBelow(out("")),
+              (std::map<std::string, std::string>{{"first.dds", "first"}, {"second.txt", "second"}}));
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
+    EXPECT_NE(form.logText.find("Data past the end of the archive: third.txt\r\n"), std::string::npos);
+}
+
+TEST_F(MassExtractTest, AListLineWithoutEntryEndsTheCommandWithExtractError) {
     loadArchive({{"a.txt", "a"}});
     window.addListLine("left over");
     window.selection = {1};
+    window.log = "before";
     MassExtract(form);
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].text,
               "Extract error.\r\n\r\nList line 1 has no entry in the archive's table (1 entries).");
+    EXPECT_EQ(window.log, "before");  // the view is not updated after a failure
+    EXPECT_FALSE(window.busy);
 }
 
 }  // namespace

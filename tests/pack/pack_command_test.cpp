@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include "common/text.h"
+#include "fixtures/file_size_limit.h"
 #include "pack/mpak_writer.h"
 #include "pack_fixture.h"
 #include "shell/commands.h"
@@ -49,11 +50,10 @@ TEST_F(PackCommandTest, EmptyCaptionShowsTheNoticeThenThePickerAndDoesNotPack) {
 }
 
 TEST_F(PackCommandTest, FolderThatIsNotAPlainFolderInExtractedFilesIsRefusedBeforeTempIsTouched) {
-    TempDir elsewhere;
-    fs::create_symlink(elsewhere.path(), form.extractedFilesPath / "linked.mpak");
     writeFile(form.extractedFilesPath / "file.mpak", "not a folder");
+    fs::create_symlink(form.extractedFilesPath / "gone", form.extractedFilesPath / "dangling.mpak");
     writeFile(form.tempPath / "keep.gz", "k");
-    for (std::string caption : {"nope", "..", "linked.mpak", "file.mpak", "C:"}) {
+    for (std::string caption : {"nope", "..", "dangling.mpak", "file.mpak", "a/b"}) {
         SCOPED_TRACE(caption);
         window.messages.clear();
         window.packFolder = caption;
@@ -63,6 +63,21 @@ TEST_F(PackCommandTest, FolderThatIsNotAPlainFolderInExtractedFilesIsRefusedBefo
     }
     EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));
     EXPECT_TRUE(filesIn(form.newMpaksPath).empty());
+}
+
+TEST_F(PackCommandTest, AChosenFolderThatIsALinkToAFolderIsPackedButLinksInsideItAreNot) {
+    TempDir elsewhere;
+    writeFile(elsewhere / "a.txt", "alpha");
+    fs::create_directory_symlink(form.extractedFilesPath, elsewhere / "inner");
+    fs::create_directories(form.extractedFilesPath);
+    fs::create_directory_symlink(elsewhere.path(), form.extractedFilesPath / "x.mpak");
+    writeLibraryToc(kTocComments + "00 1 a.txt");
+    PackMPAK(form);
+    EXPECT_EQ(form.logText,
+              "Copying 1: a.txt.5.1.0.unc\r\nSymbolic link not followed: inner\r\n"
+              "Packing 1/1: a.txt.5.1.0.unc\r\n" +
+                  summary(0, 1, 0, true));
+    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
 }
 
 TEST_F(PackCommandTest, MissingLibraryTocEndsThePackAfterTempStatusAndLogAreEmptied) {
@@ -169,6 +184,22 @@ TEST_F(PackCommandTest, WalkPacksFilesDeeperThanSixteenLevelsAndDoesNotFollowFol
     EXPECT_EQ(packedFiles(), (Files{{"alias.txt", "deep"}, {replaceAll(deep, '/', '\\') + "deep.txt", "deep"}}));
 }
 
+TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUntouched) {
+    TempDir elsewhere;
+    writeFile(source("a.txt"), "alpha");
+    writeLibraryToc(kTocComments + "00 1 a.txt");
+    const fs::path planted[] = {app / "TOC.bin", app / "STOC.bin", app / "RAWD.bin", archive(),
+                                form.newMpaksPath / "x.mpak.part"};
+    for (const fs::path& link : planted) {
+        writeFile(elsewhere / link.filename(), "victim");
+        fs::create_symlink(elsewhere / link.filename(), link);
+    }
+    PackMPAK(form);
+    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
+    EXPECT_FALSE(fs::is_symlink(archive()));
+    for (const fs::path& link : planted) EXPECT_EQ(readFile(elsewhere / link.filename()), "victim") << link;
+}
+
 TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
     fs::remove(app / "zlibc");
     writeFile(source("a.txt"), "alpha");
@@ -176,29 +207,52 @@ TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
     writeLibraryToc(kTocComments + "00 1 a.txt");
     writeFile(archive(), "earlier archive");
     PackMPAK(form);
-    EXPECT_EQ(form.logText, "Copying 1: a.txt.5.1.0.unc\r\nZipping 2: b.txt.4.1.1.cmp\r\nStaging failed: b.txt\r\n" +
-                                summary(1, 0, 0, false));
+    EXPECT_EQ(form.logText,
+              "Copying 1: a.txt.5.1.0.unc\r\nZipping 2: b.txt.4.1.1.cmp\r\n"
+              "Staging failed: b.txt (zlibc could not be started)\r\n" +
+                  summary(1, 0, 0, false));
     EXPECT_EQ(readFile(archive()), "earlier archive");
     EXPECT_TRUE(filesIn(form.tempPath).empty());
     EXPECT_TRUE(workFilesGone());
     EXPECT_FALSE(window.busy);
 }
 
-TEST_F(PackCommandTest, FileThatCannotBeStagedAbortsThePackInsteadOfBlockingOrBeingLeftOut) {
+TEST_F(PackCommandTest, FileThatCannotBeStagedAbortsThePackSayingWhy) {
+    auto packFolderWith = [&](const std::vector<std::string>& files, const std::string& tocLine) {
+        fs::remove_all(source(""));
+        for (const std::string& file : files) writeFile(source(file), "staged");
+        writeLibraryToc(kTocComments + tocLine);
+        PackMPAK(form);
+        EXPECT_FALSE(fs::exists(archive()));
+        return form.logText;
+    };
     fs::create_directories(source(""));
     ASSERT_EQ(mkfifo(source("pipe").c_str(), 0600), 0);
     writeLibraryToc(kTocComments + "00 1 pipe");
     PackMPAK(form);
-    EXPECT_EQ(form.logText, "Staging failed: pipe\r\n" + summary(0, 0, 0, false));
+    EXPECT_EQ(form.logText, "Staging failed: pipe (it is not a regular file)\r\n" + summary(0, 0, 0, false));
 
     // Two files whose staged names coincide: the second is not dropped without a word.
-    fs::remove(source("pipe"));
-    writeFile(source("a/b"), "in a folder");
-    writeFile(source("a\\b"), "backslashed");
-    writeLibraryToc(kTocComments + "00 1 a\\b");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText, "Copying 1: a+b.11.1.0.unc\r\nStaging failed: a\\b\r\n" + summary(0, 0, 0, false));
-    EXPECT_FALSE(fs::exists(archive()));
+    EXPECT_EQ(packFolderWith({"a/b", "a\\b"}, "00 1 a\\b"),
+              "Copying 1: a+b.6.1.0.unc\r\n"
+              "Staging failed: a\\b (another file of the folder has the same name in Temp)\r\n" +
+                  summary(0, 0, 0, false));
+
+    const std::string longPath = std::string(200, 'n') + "\\" + std::string(50, 'n');
+    EXPECT_EQ(packFolderWith({replaceAll(longPath, '\\', '/')}, "00 1 " + longPath),
+              "Staging failed: " + longPath +
+                  " (its name in Temp would be 261 bytes long; Temp takes at most 255)\r\n" + summary(0, 0, 0, false));
+
+    // zlibc's own reason reaches the log: here it cannot write its output.
+    fs::remove_all(source(""));
+    writeFile(source("big.dds"), std::string(100, 'b'));
+    {
+        FileSizeLimit fullDisk(10);
+        PackMPAK(form);
+    }
+    EXPECT_TRUE(startsWith(form.logText, "Zipping 1: big.dds.100.1.1.cmp\r\nStaging failed: big.dds (cannot write '"))
+        << form.logText;
+    EXPECT_NE(form.logText.find("File too large)\r\n"), std::string::npos) << form.logText;
 }
 
 TEST_F(PackCommandTest, FailedPackItStillWritesTheSummaryOfWhatWasReached) {

@@ -52,6 +52,26 @@ TEST(RunAndWait, AProgramThatCannotStartGivesMinusOne) {
         EXPECT_EQ(runAndWait(line), -1) << line;
 }
 
+TEST(RunAndWait, CatchesWhatTheProgramWritesToStandardErrorWhenAsked) {
+    std::string errors;
+    EXPECT_EQ(runAndWait(shell("echo 'one line' >&2; exit 4"), &errors), 4);
+    EXPECT_EQ(errors, "one line\n");
+    errors.clear();
+    EXPECT_EQ(runAndWait(shell("head -c 100000 /dev/zero | tr '\\0' e >&2"), &errors), 0);
+    EXPECT_EQ(errors, std::string(4096, 'e'));  // the first 4 KiB, without blocking the program
+}
+
+TEST(RunAndWait, OurQuotedProgramPathRunsThatProgramNotAShorterPrefixOfIt) {
+    TempDir dir;
+    fs::path base = fs::canonical(dir.path());
+    writeFile(base / "my", "#!/bin/sh\nexit 9\n");  // would be found first unquoted
+    fs::permissions(base / "my", fs::perms::owner_all);
+    copyProgram("/bin/true", base / "my app" / "zlibc");
+    EXPECT_EQ(runAndWait(quoteProgramPath((base / "my app" / "zlibc").string()) + " -d \"a\" \"b\""), 0);
+    EXPECT_EQ(quoteProgramPath("/odd\"name/zlibc"), "\"\"");
+    EXPECT_EQ(runAndWait(quoteProgramPath("/odd\"name/zlibc") + " -d x"), -1);
+}
+
 TEST(RunAndWait, AProgramEndedByASignalGives128PlusTheSignal) {
     EXPECT_EQ(runAndWait(shell("kill -9 $$")), 128 + 9);
     EXPECT_EQ(runAndWait(shell("kill -TERM $$")), 128 + 15);

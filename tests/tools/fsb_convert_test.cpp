@@ -35,9 +35,10 @@ protected:
     }
 };
 
-TEST_F(FsbConvertTest, CommandLineQuotesTheSoundsFolderAndTheBankButNotTheProgram) {
-    EXPECT_EQ(fsbextCommand(form, "/games/my banks/a.fsb"),
-              (app / "fsbext").string() + " -d \"" + (app / "Sounds").string() + "\" -a \"/games/my banks/a.fsb\"");
+TEST_F(FsbConvertTest, CommandLineQuotesTheProgramTheSoundsFolderAndTheBank) {
+    EXPECT_EQ(
+        fsbextCommand(form, "/games/my banks/a.fsb"),
+        "\"" + (app / "fsbext").string() + "\" -d \"" + (app / "Sounds").string() + "\" -a \"/games/my banks/a.fsb\"");
 }
 
 TEST_F(FsbConvertTest, ConvertsTheBankIntoSoundsAndReportsCompletion) {
