@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "../tests/fixtures/mpak_builder.h"
-#include "archive/archive_tables.h"
-#include "archive/archive_texts.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
 #include "bench_clock.h"
 #include "common/files.h"
 #include "shell/commands.h"
-#include "shell/main_window.h"
+#include "gui/main_window.h"
 
 namespace fs = std::filesystem;
 

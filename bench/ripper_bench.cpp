@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_tables.h"
-#include "archive/archive_texts.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
 #include "bench_clock.h"
 #include "common/bytes.h"
 #include "common/files.h"
@@ -27,7 +27,7 @@
 #include "common/text.h"
 #include "game_files.h"
 #include "shell/commands.h"
-#include "shell/main_window.h"
+#include "gui/main_window.h"
 #include "shell/tool_runner.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 // error.
 #include <cstdio>
 
-#include "archive/archive_dump.h"
+#include "format/archive_dump.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 #include "common/failure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     StocLibrary library = parseStocLibrary(std::string_view(reinterpret_cast<const char*>(data), size));

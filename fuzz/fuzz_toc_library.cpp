@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

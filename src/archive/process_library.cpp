@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "archive/archive_tables.h"
-#include "archive/archive_texts.h"
-#include "archive/library_files.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
+#include "format/library_files.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 

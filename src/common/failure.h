@@ -8,3 +8,9 @@
 struct Failure : std::runtime_error {
     explicit Failure(const std::string& description) : std::runtime_error(description) {}
 };
+
+// The text of the error box for a failure of `command`: "<command> error." + CR LF CR LF +
+// description.
+inline std::string errorBoxText(const std::string& command, const std::string& description) {
+    return command + " error.\r\n\r\n" + description;
+}

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 #include "common/bytes.h"
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/text.h"
-#include "pack/mpak_records.h"
+#include "format/mpak_records.h"
 #include "pack/plain_name.h"
 #include "pack/staged_name.h"
 #include "shell/form.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 
 class TocLibraryIndex {
 public:

@@ -7,21 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "format/entry_slot.h"
 #include "shell/window.h"
 
 namespace fs = std::filesystem;
 
-// One slot of the open archive's entry table; slot i is line i of the file list.
-struct EntrySlot {
-    std::string entryPath;  // "\" separators
-    std::int32_t entryDataOffset = 0;
-    std::int32_t entryStoredSize = 0;
-    std::int32_t entryOriginalSize = 0;
-    std::uint8_t entryCompressed = 0;
-    std::int16_t entryCopies = 0;
-};
-
-inline constexpr int kEntryTableSlots = 10001;
 inline const std::string kAppTitle = "Vantrel Ripper";
 
 struct Form {

@@ -20,10 +20,6 @@ void showProgress(Form& form, float fraction) {
     form.window.setProgressBarWidth(fraction * form.progressFullWidth);
 }
 
-std::string errorBoxText(const std::string& command, const std::string& description) {
-    return command + " error.\r\n\r\n" + description;
-}
-
 void reportError(Form& form, const std::string& command, const std::string& description) {
     form.window.showMessage(errorBoxText(command, description), MessageIcon::Exclamation, kAppTitle);
 }

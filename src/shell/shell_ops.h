@@ -16,8 +16,6 @@ void appendLogLine(Form& form, const std::string& line);
 // Sets the progress bar to `fraction` of its full width.
 void showProgress(Form& form, float fraction);
 
-// "<command> error." + CR LF CR LF + description
-std::string errorBoxText(const std::string& command, const std::string& description);
 // Shows that text with the exclamation icon and the program's title.
 void reportError(Form& form, const std::string& command, const std::string& description);
 // Shows a notice with the information icon and the program's title.

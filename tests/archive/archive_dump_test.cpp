@@ -1,5 +1,5 @@
 // The mpak-dump text: what opening an archive shows, as sections for scripts.
-#include "archive/archive_dump.h"
+#include "format/archive_dump.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
 // Reading an archive's header, TOC and STOC from archives built byte by byte: widths, odd
 // records and damaged files.
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The packer's readers of the library .toc and .stoc texts, and the written texts read back.
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 
 #include <gtest/gtest.h>
 
-#include "archive/archive_texts.h"
+#include "format/archive_texts.h"
 #include "common/text.h"
 
 namespace {

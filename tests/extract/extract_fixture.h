@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 #include "common/text.h"
 #include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"

@@ -13,7 +13,7 @@
 
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
-#include "shell/main_window.h"
+#include "gui/main_window.h"
 
 struct ScriptedDialogs : Dialogs {
     struct OpenCall {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <map>
 
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 #include "common/files.h"
 #include "common/text.h"
 #include "extract/test_data.h"

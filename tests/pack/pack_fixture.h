@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 #include "common/files.h"
 #include "extract/test_data.h"
 #include "fixtures/recording_window.h"

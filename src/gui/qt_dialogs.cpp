@@ -1,4 +1,4 @@
-#include "shell/qt_dialogs.h"
+#include "gui/qt_dialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 // The packer's readers of the library .toc and .stoc texts.
-#include "archive/library_readers.h"
+#include "format/library_readers.h"
 
 #include <charconv>
 #include <cmath>

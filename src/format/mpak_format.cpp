@@ -1,5 +1,5 @@
 // Reading the MPAK header, TOC entries and STOC records.
-#include "archive/mpak_format.h"
+#include "format/mpak_format.h"
 
 #include "common/bytes.h"
 #include "common/failure.h"

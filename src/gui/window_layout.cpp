@@ -1,4 +1,4 @@
-#include "shell/window_layout.h"
+#include "gui/window_layout.h"
 
 namespace {
 constexpr Rect kList{120, 360, 8895, 4845};

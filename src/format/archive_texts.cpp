@@ -1,5 +1,5 @@
 // Building the log, list and library texts of an opened archive.
-#include "archive/archive_texts.h"
+#include "format/archive_texts.h"
 
 #include <cstdint>
 

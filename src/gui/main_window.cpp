@@ -1,4 +1,4 @@
-#include "shell/main_window.h"
+#include "gui/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +24,7 @@
 #include "shell/commands.h"
 #include "shell/shell_ops.h"
 #include "shell/startup.h"
-#include "shell/window_layout.h"
+#include "gui/window_layout.h"
 
 // Rows as wide as the list's horizontal extent, which never shrinks while the program runs. The
 // list takes its scroll range from its rows' width; it is widened here rather than by setting

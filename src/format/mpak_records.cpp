@@ -1,4 +1,4 @@
-#include "pack/mpak_records.h"
+#include "format/mpak_records.h"
 
 #include "common/bytes.h"
 #include "common/failure.h"

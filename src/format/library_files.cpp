@@ -1,5 +1,5 @@
 // Writing the library files of an opened archive.
-#include "archive/library_files.h"
+#include "format/library_files.h"
 
 #include "common/failure.h"
 #include "common/files.h"

@@ -5,7 +5,7 @@
 #include <QLockFile>
 #include <cstdio>
 
-#include "shell/main_window.h"
+#include "gui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_tables.h"
-#include "shell/form.h"
+#include "format/archive_tables.h"
+#include "format/entry_slot.h"
 
 // "TOC = x10, 3 entries\r\n", "STOC = x4F, 1 entries\r\n", "RAWD = x60\r\n\r\n"
 std::vector<std::string> chunkLogLines(const ArchiveLayout& layout);

@@ -1,4 +1,4 @@
-#include "shell/window_layout.h"
+#include "gui/window_layout.h"
 
 #include <gtest/gtest.h>
 

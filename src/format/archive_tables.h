@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "archive/mpak_format.h"
-#include "shell/form.h"
+#include "format/mpak_format.h"
+#include "format/entry_slot.h"
 
 // The header and where its three chunks start (the offsets of their tags).
 struct ArchiveLayout {

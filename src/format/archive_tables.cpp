@@ -1,5 +1,5 @@
 // Reading an archive's tables from its file.
-#include "archive/archive_tables.h"
+#include "format/archive_tables.h"
 
 #include <algorithm>
 

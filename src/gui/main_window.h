@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "shell/form.h"
-#include "shell/qt_dialogs.h"
+#include "gui/qt_dialogs.h"
 #include "shell/window.h"
 
 class QCheckBox;

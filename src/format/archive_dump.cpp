@@ -1,13 +1,13 @@
 // The sectioned text of an archive's log, list and library texts.
-#include "archive/archive_dump.h"
+#include "format/archive_dump.h"
 
 #include <exception>
 #include <string_view>
 
-#include "archive/archive_tables.h"
-#include "archive/archive_texts.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
+#include "common/failure.h"
 #include "common/text.h"
-#include "shell/shell_ops.h"
 
 namespace {
 
