@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "bank_file.h"
 #include "common/files.h"
 #include "fsb3_reader.h"
 #include "output_names.h"
@@ -48,13 +49,15 @@ int main(int argc, char** argv) {
     std::string bank;
     std::vector<Fsb3Sample> samples;
     try {
-        bank = readWholeFile(args->bank);
+        bank = readBankFile(args->bank);
         samples = readFsb3Bank(bank);
     } catch (const std::exception& e) {
         return fail(kBadBank, pathText(args->bank) + ": " + e.what());
     }
 
-    std::vector<std::string> names = soundFileNames(samples, pathText(args->bank.stem()));
+    std::vector<std::string> names = soundFileNames(samples, pathText(args->bank.stem()), [&](const std::string& name) {
+        return isTheBank(args->outputFolder / name, args->bank);
+    });
     try {
         for (std::size_t i = 0; i < samples.size(); ++i) {
             std::string_view data = std::string_view(bank).substr(samples[i].dataOffset, samples[i].dataLength);

@@ -1,29 +1,36 @@
 // zlibc's file access: the input read whole with one read, the output written with one write
-// to a temporary name in its folder and renamed into place only when complete.
+// to a fresh temporary name in its folder and renamed into place only when complete. This is
+// the one part that differs between platforms (whole_files_posix.c; a Windows version gives
+// the same functions with CreateFile's CREATE_NEW and MoveFileEx).
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
-#include <memory>
-#include <stdexcept>
+#include <stddef.h>
+#include <stdint.h>
 
-// What went wrong, as the one line zlibc prints.
-struct ZlibcError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+#include "zlibc_failure.h"
 
-// A buffer that is not cleared first: large buffers are written once, never read before.
-struct Bytes {
-    std::unique_ptr<std::uint8_t[]> data;
-    std::size_t size = 0;
-};
-Bytes uninitializedBytes(std::size_t size);
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// A buffer from malloc, owned by whoever holds it.
+typedef struct {
+    uint8_t* data;
+    size_t size;
+} Bytes;
 
 // The largest input or output zlibc handles: the archive records sizes as signed 32-bit.
-inline constexpr std::size_t kMaxDataSize = 0x7FFFFFFF;
+#define ZLIBC_MAX_DATA_SIZE ((size_t)0x7FFFFFFF)
+#define ZLIBC_MAX_DATA_SIZE_TEXT "2147483647"
 
-Bytes readInputFile(const std::filesystem::path& path);
-// Replaces `path` with `size` bytes; on failure neither `path` nor a temporary file changes
-// or remains (an earlier file of that name stays as it was).
-void writeOutputFile(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
+// Reads a regular file whole; anything else (a folder, a FIFO, a device) is refused without
+// waiting on it.
+bool readInputFile(const char* path, Bytes* input, ZlibcFailure* failure);
+// Replaces `path` with `size` bytes through a temporary file created exclusively (never
+// through a link planted on its name); on failure neither `path` nor a temporary file
+// changes or remains, so an earlier file of that name stays as it was.
+bool writeOutputFile(const char* path, const uint8_t* data, size_t size, ZlibcFailure* failure);
+
+#ifdef __cplusplus
+}
+#endif

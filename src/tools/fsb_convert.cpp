@@ -25,13 +25,15 @@ constexpr std::uint64_t kNameFieldSize = 30;
 const std::string kFsbErrorTitle = "VantrelRipper";
 
 // A sound file of an earlier conversion with the name the first sound will be written under.
-// A name that could point outside the Sounds folder deletes nothing.
+// A name that could point outside the Sounds folder deletes nothing, and neither does the
+// bank itself lying in Sounds under that name: fsbext is about to read it.
 void deleteEarlierSound(Form& form, const std::string& soundName) {
     if (!isPlainSoundFileName(soundName)) return;
     const fs::path earlier = form.soundsPath / soundName;
     std::error_code ec;
     fs::file_status status = fs::symlink_status(earlier, ec);
     if (!fs::is_regular_file(status) && !fs::is_symlink(status)) return;
+    if (fs::equivalent(earlier, form.fsbPath, ec)) return;
     fs::remove(earlier, ec);
     if (ec) failFile("delete", earlier, ec.message());
     form.window.yield();

@@ -1,5 +1,6 @@
 // fsbext run as a program on banks built byte by byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -153,7 +154,19 @@ TEST_F(FsbextTest, RefusesWhatIsNotAWholeFsb3BankWritingNothing) {
         EXPECT_EQ(run(good.substr(0, length)), 2) << length;
         expectOneErrorLine();
     }
+    // A FIFO is refused at once, not waited on.
+    ASSERT_EQ(mkfifo((dir / "fifo.fsb").c_str(), 0600), 0);
+    EXPECT_EQ(runWithArguments("-d '" + out().string() + "' -a '" + (dir / "fifo.fsb").string() + "'"), 2);
+    expectOneErrorLine();
     EXPECT_TRUE(outputFiles().empty());
+}
+
+TEST_F(FsbextTest, ASoundNamedLikeTheBankInItsOwnFolderGetsASafeNameAndTheBankStays) {
+    const std::string bank = fsb3Bank({{"voices.wav", "zz"}, {"other.wav", "yy"}});
+    ASSERT_TRUE(converts(bank, "Sounds/voices.wav")) << errors;
+    EXPECT_EQ(outputFiles(), (std::vector<std::string>{"other.wav", "voices.wav", "voices_0.wav"}));
+    EXPECT_EQ(readFile(out() / "voices.wav"), bank);
+    EXPECT_EQ(readFile(out() / "voices_0.wav"), wavHeader(1, 22050, 16, 2) + "zz");
 }
 
 TEST_F(FsbextTest, FailedWritesAndBadArgumentsExitNonZeroWithOneLine) {

@@ -55,6 +55,16 @@ TEST_F(FsbConvertTest, ConvertsTheBankIntoSoundsAndReportsCompletion) {
     EXPECT_EQ(readFile(sounds() / "second.wav").size(), 44u + 4u);
 }
 
+TEST_F(FsbConvertTest, ABankInSoundsNamedLikeItsFirstSoundIsNotDeletedAndItsSoundsAreWritten) {
+    installHelper("fsbext");
+    const std::string bank = fsb3Bank({{"first.wav", std::string(8, '\x01')}});
+    writeFile(sounds() / "first.wav", bank);
+    convert(sounds() / "first.wav");
+    EXPECT_EQ(form.toolExitCode, 0);
+    EXPECT_EQ(readFile(sounds() / "first.wav"), bank);
+    EXPECT_EQ(readFile(sounds() / "first_0.wav").size(), 44u + 8u);
+}
+
 TEST_F(FsbConvertTest, FailingExitCodeShowsTheFourLineBoxAndClearsTheView) {
     // Sounds is a file, so fsbext cannot write into it: exit code 3.
     installHelper("fsbext");

@@ -1,0 +1,122 @@
+// zlibc's files on POSIX systems.
+#define _POSIX_C_SOURCE 200809L
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "system_error_text.h"
+#include "whole_files.h"
+
+// How many temporary names are tried before giving up on a folder full of leftovers.
+enum { kTemporaryNames = 1000 };
+
+static bool readOpenFile(int file, const char* path, Bytes* input, ZlibcFailure* failure) {
+    struct stat status;
+    if (fstat(file, &status) != 0) return failOnFile(failure, "read", path, systemErrorText(errno));
+    if (S_ISDIR(status.st_mode)) return failOnFile(failure, "read", path, systemErrorText(EISDIR));
+    if (!S_ISREG(status.st_mode)) return failOnFile(failure, "read", path, "it is not a regular file");
+    if ((uint64_t)status.st_size > ZLIBC_MAX_DATA_SIZE)
+        return failOnFile(failure, "read", path, "larger than " ZLIBC_MAX_DATA_SIZE_TEXT " bytes");
+
+    // One byte more than the file holds: a file that grows meanwhile is noticed in the same read.
+    const size_t size = (size_t)status.st_size;
+    uint8_t* data = (uint8_t*)malloc(size + 1);
+    if (!data) return fail(failure, "out of memory");
+    size_t got = 0;
+    for (;;) {
+        ssize_t n = read(file, data + got, size + 1 - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int error = errno;
+            free(data);
+            return failOnFile(failure, "read", path, systemErrorText(error));
+        }
+        got += (size_t)n;
+        // A regular file's read stops short only at its end.
+        if (n == 0 || got >= size) break;
+    }
+    if (got != size) {
+        free(data);
+        return failOnFile(failure, "read", path,
+                          got < size ? "the file became shorter while being read" : "the file grew while being read");
+    }
+    input->data = data;
+    input->size = size;
+    return true;
+}
+
+bool readInputFile(const char* path, Bytes* input, ZlibcFailure* failure) {
+    // O_NONBLOCK: opening a FIFO returns at once, so that it can be refused.
+    int file = open(path, O_RDONLY | O_NONBLOCK);
+    if (file < 0) return failOnFile(failure, "read", path, systemErrorText(errno));
+    bool whole = readOpenFile(file, path, input, failure);
+    close(file);
+    return whole;
+}
+
+// The temporary file's name: OUT's folder (up to its last '/') and ".zlibc-<n>.tmp".
+static void nameTemporaryFile(char* name, size_t nameSize, const char* output, int attempt) {
+    const char* slash = strrchr(output, '/');
+    int folderLength = slash ? (int)(slash - output + 1) : 0;
+    snprintf(name, nameSize, "%.*s.zlibc-%d.tmp", folderLength, output, attempt);
+}
+
+// A new file of a free temporary name in the output's folder; O_EXCL never opens an existing
+// name, a link planted there included.
+static int createTemporaryFile(const char* output, char* name, size_t nameSize, ZlibcFailure* failure) {
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        nameTemporaryFile(name, nameSize, output, attempt);
+        int file = open(name, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (file >= 0) return file;
+        if (errno != EEXIST) {
+            failOnFile(failure, "write", output, systemErrorText(errno));
+            return -1;
+        }
+    }
+    failOnFile(failure, "write", output, "too many temporary files are left in its folder");
+    return -1;
+}
+
+static bool writeAll(int file, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = write(file, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        data += n;
+        size -= (size_t)n;
+    }
+    return true;
+}
+
+static bool writeAndRename(int file, const char* temporary, const char* output, const uint8_t* data, size_t size,
+                           ZlibcFailure* failure) {
+    // Failures name OUT, not the temporary file.
+    bool written = writeAll(file, data, size);
+    int error = errno;
+    if (close(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) return failOnFile(failure, "write", output, systemErrorText(error));
+    if (rename(temporary, output) != 0) return failOnFile(failure, "replace", output, systemErrorText(errno));
+    return true;
+}
+
+bool writeOutputFile(const char* output, const uint8_t* data, size_t size, ZlibcFailure* failure) {
+    size_t nameSize = strlen(output) + sizeof ".zlibc-1000.tmp";
+    char* temporary = (char*)malloc(nameSize);
+    if (!temporary) return fail(failure, "out of memory");
+    int file = createTemporaryFile(output, temporary, nameSize, failure);
+    bool replaced = file >= 0 && writeAndRename(file, temporary, output, data, size, failure);
+    if (file >= 0 && !replaced) unlink(temporary);
+    free(temporary);
+    return replaced;
+}

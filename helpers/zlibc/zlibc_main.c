@@ -1,0 +1,48 @@
+// zlibc: `zlibc -d IN OUT` inflates a zlib-wrapped file, `zlibc -k IN OUT` writes a complete
+// zlib stream of IN. Exit 0 on success; otherwise one line on stderr and exit 1 (2 for bad
+// arguments), with OUT untouched. It runs once per file, so it is plain C that sets up
+// nothing it does not use: one read, one conversion, one write.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "zlib_stream.h"
+
+enum { kConverted = 0, kFailed = 1, kBadArguments = 2 };
+
+// One line, whatever the file names hold, in one write: zlibc runs sharing a stderr do not
+// mix their lines.
+static void printReason(const char* reason) {
+    char line[sizeof(ZlibcFailure) + 16];
+    int length = snprintf(line, sizeof line, "zlibc: %s\n", reason);
+    if (length < 0) return;
+    if ((size_t)length >= sizeof line) length = (int)sizeof line - 1;
+    for (int i = 0; i < length - 1; ++i)
+        if (line[i] == '\n' || line[i] == '\r') line[i] = ' ';
+    line[length - 1] = '\n';
+    fwrite(line, 1, (size_t)length, stderr);
+}
+
+static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure* failure) {
+    Bytes input = {NULL, 0}, output = {NULL, 0};
+    bool converted = readInputFile(in, &input, failure) &&
+                     (inflate ? inflateZlibWrapped(input.data, input.size, &output, failure)
+                              : deflateToZlib(input.data, input.size, &output, failure)) &&
+                     writeOutputFile(out, output.data, output.size, failure);
+    free(input.data);
+    free(output.data);
+    return converted;
+}
+
+int main(int argc, char** argv) {
+    bool inflate = argc == 4 && strcmp(argv[1], "-d") == 0;
+    bool deflate = argc == 4 && strcmp(argv[1], "-k") == 0;
+    if (!inflate && !deflate) {
+        fputs("zlibc: usage: zlibc -d IN OUT (inflate) or zlibc -k IN OUT (deflate)\n", stderr);
+        return kBadArguments;
+    }
+    ZlibcFailure failure;
+    if (convert(inflate, argv[2], argv[3], &failure)) return kConverted;
+    printReason(failure.text);
+    return kFailed;
+}
