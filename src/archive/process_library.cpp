@@ -58,7 +58,7 @@ std::string fillList(Form& form) {
         window.addListLine(line);
         if (i == 0 || form.maxItemLength < static_cast<std::int32_t>(line.size())) {
             form.maxItemLength = std::max(form.maxItemLength, static_cast<std::int32_t>(line.size()));
-            window.setListExtent(form.maxItemLength * 90 / 15 + 130);
+            window.setListExtent(form.maxItemLength);
         }
         int count = window.listLineCount();
         if (count % 100 == 0 || i == form.entryCount - 1) window.setItemCountText(std::to_string(count) + " Items");
@@ -85,7 +85,7 @@ void openArchive(Form& form) {
     form.entryCount = 0;
     int total = layout.header.tocEntryCount;
     ArchiveTables tables = readArchiveTables(form.archivePath, layout, [&](int entriesRead) {
-        showProgress(form, static_cast<float>(1.0 - static_cast<double>(total - entriesRead) / total));
+        form.window.setProgress(static_cast<float>(1.0 - static_cast<double>(total - entriesRead) / total));
     });
     storeEntries(form, std::move(tables.entries));
     if (std::string shortfall = stocShortfallLine(layout, tables); !shortfall.empty()) appendLogLine(form, shortfall);

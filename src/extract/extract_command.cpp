@@ -127,7 +127,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
         extractEntry(form, run, entryAt(form, index));
         // Counted by passes, so that entries left out still move the bar to its end.
         std::int32_t total = selectedCount(form);
-        showProgress(form, total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
+        form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
         form.window.yield();
         FindNextSelected(form, index);
     }

@@ -59,7 +59,7 @@ void UnzipTempFiles(Form& form) {
 
         ++done;
         float total = static_cast<float>(form.filesUnzippedCount);
-        showProgress(form, total > 0 ? static_cast<float>(done) / total : 1.0f);
+        form.window.setProgress(total > 0 ? static_cast<float>(done) / total : 1.0f);
         form.window.yield();
     }
 }

@@ -155,6 +155,7 @@ void MainWindow::buildControls() {
     progressPalette.setColor(QPalette::Window, QColor(128, 128, 255));
     label9_->setPalette(progressPalette);
     place(label9_, 120, 120, 3495, 255);
+    progressFullWidth_ = 3495;
 
     auto title = [&](const char* name, const char* text, float top) {
         auto* label = named<QLabel>(f, name);
@@ -371,9 +372,11 @@ void MainWindow::repaintList() {
 
 void MainWindow::setItemCountText(const std::string& text) { label2_->setText(QString::fromLocal8Bit(text)); }
 
-void MainWindow::setListExtent(int pixels) {
-    listExtent_ = pixels;
-    listRows_->widenTo(pixels);
+void MainWindow::setListExtent(int characters) {
+    // Room for that many characters of the list's fixed-pitch font, and a little margin.
+    const int charWidth = list1_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    listExtent_ = characters * charWidth + 2 * charWidth;
+    listRows_->widenTo(listExtent_);
 }
 
 std::string MainWindow::archiveName() const { return archiveName_; }
@@ -411,11 +414,8 @@ void MainWindow::showLogText(const std::string& text, Caret where) {
 
 void MainWindow::focusLog() { richTextBox1_->setFocus(); }
 
-float MainWindow::progressBarWidth() const { return progressWidthTwips_; }
-
-void MainWindow::setProgressBarWidth(float twips) {
-    progressWidthTwips_ = twips;
-    int width = std::max(0, px(twips));
+void MainWindow::setProgress(float fraction) {
+    int width = std::max(0, px(fraction * progressFullWidth_));
     // Repaint only when the visible width changes: one pixel is many entries of a large archive.
     if (width == label9_->width()) return;
     label9_->resize(width, label9_->height());

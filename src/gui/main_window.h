@@ -49,7 +49,7 @@ public:
     int nextSelectedLine(int index) const override;
     void repaintList() override;
     void setItemCountText(const std::string& text) override;
-    void setListExtent(int pixels) override;
+    void setListExtent(int characters) override;
     std::string archiveName() const override;
     void setArchiveName(const std::string& name) override;
     std::string packFolderName() const override;
@@ -58,8 +58,7 @@ public:
     std::string logViewText() const override;
     void showLogText(const std::string& text, Caret where) override;
     void focusLog() override;
-    float progressBarWidth() const override;
-    void setProgressBarWidth(float twips) override;
+    void setProgress(float fraction) override;
     void setBusy(bool busy) override;
     void repaintWindow() override;
     bool autoAddNewFiles() const override;
@@ -93,7 +92,7 @@ private:
     std::string logBytes_;
     std::vector<std::string> listLines_;  // the bytes of each list line
     std::string archiveName_, packFolderName_;
-    float progressWidthTwips_ = 3495;
+    float progressFullWidth_ = 0;  // the bar's width at start-up, in twips
 
     QFrame* frame1_ = nullptr;
     QLabel* label2_ = nullptr;

@@ -23,7 +23,6 @@ struct Form {
     fs::path appFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
 
-    float progressFullWidth = 3495;
     std::string zlibHeader = std::string("\x78\x9C", 2);
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;

@@ -16,10 +16,6 @@ void appendLogLine(Form& form, const std::string& line) {
     form.logText += "\r\n";
 }
 
-void showProgress(Form& form, float fraction) {
-    form.window.setProgressBarWidth(fraction * form.progressFullWidth);
-}
-
 void reportError(Form& form, const std::string& command, const std::string& description) {
     form.window.showMessage(errorBoxText(command, description), MessageIcon::Exclamation, kAppTitle);
 }

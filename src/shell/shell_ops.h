@@ -13,8 +13,6 @@ struct Form;
 void ShowLog(Form& form);
 // Appends one line and CR LF to logText.
 void appendLogLine(Form& form, const std::string& line);
-// Sets the progress bar to `fraction` of its full width.
-void showProgress(Form& form, float fraction);
 
 // Shows that text with the exclamation icon and the program's title.
 void reportError(Form& form, const std::string& command, const std::string& description);

@@ -10,7 +10,6 @@ std::string windowTitle() {
 
 void initializeForm(Form& form) {
     setWorkFolderPaths(form);
-    form.progressFullWidth = form.window.progressBarWidth();
     form.window.setStatus("");
     form.window.showLogText("", Caret::Start);
     form.zlibHeader = std::string("\x78\x9C", 2);

@@ -9,8 +9,8 @@ struct Form;
 
 // "Vantrel Ripper  ver-<major> build-<revision>"
 std::string windowTitle();
-// Steps that must succeed: folder paths, the progress bar's full width, empty status line
-// and log view, the zlib wrapper bytes.
+// Steps that must succeed: folder paths, empty status line and log view, the zlib wrapper
+// bytes.
 void initializeForm(Form& form);
 // Steps tried each on its own with errors ignored: create the five folders, empty Temp.
 void prepareWorkFolders(Form& form, const FileRemover& remove = {});

@@ -38,7 +38,8 @@ public:
     }
     virtual void repaintList() = 0;
     virtual void setItemCountText(const std::string& text) = 0;
-    virtual void setListExtent(int pixels) = 0;  // horizontal scroll extent
+    // The list scrolls sideways far enough to show a line of this many characters.
+    virtual void setListExtent(int characters) = 0;
     virtual std::string archiveName() const = 0;  // Label5; empty = no archive loaded
     virtual void setArchiveName(const std::string& name) = 0;
     virtual std::string packFolderName() const = 0;  // Label13
@@ -49,8 +50,7 @@ public:
     virtual std::string logViewText() const = 0;  // exactly the bytes last shown
     virtual void showLogText(const std::string& text, Caret where) = 0;
     virtual void focusLog() = 0;
-    virtual float progressBarWidth() const = 0;  // twips
-    virtual void setProgressBarWidth(float twips) = 0;
+    virtual void setProgress(float fraction) = 0;  // of the progress bar's full width
     virtual void setBusy(bool busy) = 0;
     virtual void repaintWindow() = 0;
 

