@@ -90,30 +90,26 @@ void openArchive(Form& form) {
     storeEntries(form, std::move(tables.entries));
     if (std::string shortfall = stocShortfallLine(layout, tables); !shortfall.empty()) appendLogLine(form, shortfall);
 
-    form.stocLibraryText = stocLibraryText(tables.stocGroups, layout.header.stocEntryCount);
+    const std::string stocText = stocLibraryText(tables.stocGroups, layout.header.stocEntryCount);
     if (layout.header.stocEntryCount >= 1) ShowLog(form);
     window.yield();
 
-    form.tocLibraryText = fillList(form);
-    writeLibraryFiles(form.libraryPath, window.archiveName(), form.tocLibraryText, form.stocLibraryText);
+    const std::string tocText = fillList(form);
+    writeLibraryFiles(form.libraryPath, window.archiveName(), tocText, stocText);
     window.setBusy(false);
 }
 
 }  // namespace
 
 void ProcessLibrary(Form& form) {
-    std::string description;
-    try {
-        openArchive(form);
-        return;
-    } catch (const std::exception& e) {
-        description = e.what();
-    }
-    Window& window = form.window;
-    window.yield();
-    window.setBusy(false);
-    window.setArchiveName("");
-    window.clearList();
-    window.setItemCountText("0 Items");
-    reportError(form, "ProcessLibrary", description);
+    // A failed open leaves no archive loaded.
+    runGuarded(
+        form, "ProcessLibrary", [&] { openArchive(form); },
+        [&] {
+            Window& window = form.window;
+            window.yield();
+            window.setArchiveName("");
+            window.clearList();
+            window.setItemCountText("0 Items");
+        });
 }

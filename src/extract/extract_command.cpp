@@ -59,6 +59,7 @@ void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
 // What one extraction run needs besides the form.
 struct ExtractionRun {
     std::string archiveName;
+    fs::path archiveFolder;  // ExtractedFiles\<archive>
     std::uint64_t archiveSize;
     std::size_t tempNameLimit;
 };
@@ -66,7 +67,7 @@ struct ExtractionRun {
 // Extracts slot `slot`, or logs why it is left out; counts it when it was written.
 void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
     const std::string& path = slot.entryPath;
-    std::optional<fs::path> target = safeJoin(form.archiveExtractPath, path);
+    std::optional<fs::path> target = safeJoin(run.archiveFolder, path);
     if (!target) {
         appendLogLine(form, "Refused unsafe path: " + path);
         return;
@@ -89,7 +90,7 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
 
     std::string entryData = readEntryData(form.archivePath, slot);
     form.window.yield();
-    createEntryFolders(form.archiveExtractPath, *target);
+    createEntryFolders(run.archiveFolder, *target);
 
     EntryPlace place = splitEntryPath(path);
     std::string line = "Extracting " + std::to_string(form.filesExtractedCount + 1) + "\\" +
@@ -111,25 +112,23 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.window.setStatus("");
     form.logText.clear();
     ClearTempFolder(form);
-    FindFirstSelected(form);
+    std::int32_t index = FindFirstSelected(form, 0);
 
     fs::path archiveFolder = prepareArchiveFolder(form, archiveName);
     form.window.yield();
-    form.archiveExtractPath = archiveFolder;
     form.filesExtractedCount = 0;
     form.filesUnzippedCount = 0;
     form.window.setBusy(true);
 
-    const ExtractionRun run{archiveName, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};
+    const ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};
     const std::int32_t passes = selectedCount(form);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
-        const std::int32_t index = form.currentEntryIndex;
         extractEntry(form, run, entryAt(form, index));
         // Counted by passes, so that entries left out still move the bar to its end.
         std::int32_t total = selectedCount(form);
         form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
         form.window.yield();
-        FindNextSelected(form, index);
+        index = FindNextSelected(form, index);
     }
 
     form.window.yield();

@@ -2,9 +2,12 @@
 
 #include "shell/form.h"
 
-void FindFirstSelected(Form& form) { FindNextSelected(form, -1); }
+std::int32_t FindFirstSelected(const Form& form, std::int32_t current) {
+    int first = form.window.nextSelectedLine(-1);
+    return first >= 0 ? first : current;
+}
 
-void FindNextSelected(Form& form, std::int32_t index) {
+std::int32_t FindNextSelected(const Form& form, std::int32_t index) {
     int next = form.window.nextSelectedLine(index);
-    if (next >= 0) form.currentEntryIndex = next;
+    return next >= 0 ? next : index;
 }

@@ -6,7 +6,8 @@
 
 struct Form;
 
-// Sets currentEntryIndex to the first selected line; leaves it unchanged when none is.
-void FindFirstSelected(Form& form);
-// Sets currentEntryIndex to the first selected line after `index`; unchanged when none is.
-void FindNextSelected(Form& form, std::int32_t index);
+// The first selected line; `current` when none is.
+std::int32_t FindFirstSelected(const Form& form, std::int32_t current);
+// The first selected line after `index`; `index` itself when none is, so that a pass whose
+// selection was cleared meanwhile extracts the same entry again.
+std::int32_t FindNextSelected(const Form& form, std::int32_t index);

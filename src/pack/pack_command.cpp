@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "format/library_readers.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "format/library_readers.h"
 #include "pack/folder_listing.h"
-#include "pack/mpak_writer.h"
+#include "pack/pack_it.h"
 #include "pack/plain_name.h"
 #include "pack/stage_folder.h"
 #include "pack/toc_library_index.h"
@@ -38,15 +38,13 @@ std::string lastNameOf(std::string path) {
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
-// Steps before the walk: empty Temp and the log, read and check the library .toc. Nothing
-// when the library .toc is missing (that has been shown).
-std::optional<TocLibraryIndex> preparePack(Form& form, const fs::path& folder, const std::string& caption) {
-    form.packFolderPath = folder;
+// Steps before the walk: empty Temp and the log, read and check the library .toc, reset the
+// counters. Nothing when the library .toc is missing (that has been shown).
+std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& caption) {
     ClearTempFolder(form);
     form.window.setStatus("");
     form.window.showLogText("", Caret::End);
     form.logText.clear();
-    form.tocLibraryText.clear();
 
     fs::path tocFile = form.libraryPath / (caption + ".toc");
     std::error_code ec;
@@ -56,10 +54,9 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const fs::path& folder, c
             MessageIcon::Exclamation, kAppTitle);
         return std::nullopt;
     }
-    form.tocLibraryText = readWholeFile(tocFile);
+    std::string tocText = readWholeFile(tocFile);
     form.window.yield();
-    form.tocLibraryLines = splitCrLf(form.tocLibraryText);
-    TocLibraryIndex library(readTocLibrary(form.tocLibraryText));
+    TocLibraryIndex library(readTocLibrary(tocText));
 
     form.window.setBusy(true);
     form.filesPackedCount = 0;
@@ -72,8 +69,8 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const fs::path& folder, c
 // Stages the pack folder and every folder below it, each folder before its sub-folders, with
 // no depth limit and without following links into other folders. False at the first file or
 // folder that could not be staged.
-bool stageTree(Form& form, const TocLibraryIndex& library) {
-    std::vector<fs::path> pending{form.packFolderPath};
+bool stageTree(Form& form, const StagingJob& job) {
+    std::vector<fs::path> pending{job.packFolder};
     while (!pending.empty()) {
         fs::path folder = std::move(pending.back());
         pending.pop_back();
@@ -81,12 +78,12 @@ bool stageTree(Form& form, const TocLibraryIndex& library) {
         try {
             listing = listFolder(folder);
         } catch (const std::exception& e) {
-            logStagingFailed(form, folder, e.what());
+            logStagingFailed(form, job, folder, e.what());
             return false;
         }
-        if (!StageFolder(form, listing.files, library)) return false;
+        if (!StageFolder(form, listing.files, job)) return false;
         for (const fs::path& link : listing.linkedFolders)
-            appendLogLine(form, "Symbolic link not followed: " + archivePathOf(form.packFolderPath, link));
+            appendLogLine(form, "Symbolic link not followed: " + archivePathOf(job.packFolder, link));
         pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());
         form.window.yield();
     }
@@ -127,19 +124,18 @@ void PackMPAK(Form& form) {
     }
 
     std::optional<TocLibraryIndex> library;
-    try {
-        library = preparePack(form, form.extractedFilesPath / name, caption);
-        if (!library) return;
-    } catch (const std::exception& e) {
-        window.setBusy(false);
-        appendLogLine(form, "Pack operation aborted due to error.");
-        ShowLog(form);
-        reportError(form, "PackMPAK", e.what());
-        return;
-    }
+    bool prepared = runGuarded(
+        form, "PackMPAK", [&] { library = preparePack(form, caption); },
+        [&] {
+            appendLogLine(form, "Pack operation aborted due to error.");
+            ShowLog(form);
+        });
+    if (!prepared || !library) return;
 
     std::int16_t packStatus = kPackAborted;
-    if (stageTree(form, *library)) {
+    // The option is read once: a pack is staged alike from its first file to its last.
+    const StagingJob job{form.extractedFilesPath / name, *library, window.compressAllFiles()};
+    if (stageTree(form, job)) {
         window.yield();
         packStatus = PackIt(form);
     } else {

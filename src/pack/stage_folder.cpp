@@ -23,10 +23,10 @@ struct StagingChoice {
     bool compress;
 };
 
-StagingChoice chooseStaging(const Form& form, const TocLibraryIndex& library, const std::string& relativePath) {
-    const TocLibraryLine* line = library.find(relativePath);
+StagingChoice chooseStaging(const StagingJob& job, const std::string& relativePath) {
+    const TocLibraryLine* line = job.library.find(relativePath);
     if (!line) return {"1", true, true};
-    return {line->copiesField, false, line->compressedField == "01" || form.window.compressAllFiles()};
+    return {line->copiesField, false, line->compressedField == "01" || job.compressAllFiles};
 }
 
 void showStep(Form& form, const char* verb, const std::string& stagedName) {
@@ -79,15 +79,13 @@ std::int64_t stageableSize(const fs::path& file, std::string& reason) {
     return static_cast<std::int64_t>(size);
 }
 
-std::optional<std::string> stageFile(Form& form, const fs::path& file, const TocLibraryIndex& library) {
+std::optional<std::string> stageFile(Form& form, const fs::path& file, const StagingJob& job) {
     std::string reason;
     std::int64_t size = stageableSize(file, reason);
     if (size < 0) return reason;
-    form.fileLength = static_cast<std::int32_t>(size);
-    std::string relativePath = archivePathOf(form.packFolderPath, file);
-    StagingChoice choice = chooseStaging(form, library, relativePath);
-    std::string stagedName =
-        buildStagedName(relativePath, form.fileLength, choice.copies, choice.newFile, choice.compress);
+    std::string relativePath = archivePathOf(job.packFolder, file);
+    StagingChoice choice = chooseStaging(job, relativePath);
+    std::string stagedName = buildStagedName(relativePath, size, choice.copies, choice.newFile, choice.compress);
     if (std::size_t limit = longestFileName(form.tempPath); stagedName.size() > limit)
         return "its name in Temp would be " + std::to_string(stagedName.size()) + " bytes long; Temp takes at most " +
                std::to_string(limit);
@@ -106,20 +104,20 @@ std::optional<std::string> stageFile(Form& form, const fs::path& file, const Toc
 
 }  // namespace
 
-void logStagingFailed(Form& form, const fs::path& path, const std::string& reason) {
-    appendLogLine(form, "Staging failed: " + archivePathOf(form.packFolderPath, path) + " (" + reason + ")");
+void logStagingFailed(Form& form, const StagingJob& job, const fs::path& path, const std::string& reason) {
+    appendLogLine(form, "Staging failed: " + archivePathOf(job.packFolder, path) + " (" + reason + ")");
 }
 
-bool StageFolder(Form& form, const std::vector<fs::path>& files, const TocLibraryIndex& library) {
+bool StageFolder(Form& form, const std::vector<fs::path>& files, const StagingJob& job) {
     for (const fs::path& file : files) {
         std::optional<std::string> failure;
         try {
-            failure = stageFile(form, file, library);
+            failure = stageFile(form, file, job);
         } catch (const std::exception& e) {
             failure = e.what();
         }
         if (failure) {
-            logStagingFailed(form, file, *failure);
+            logStagingFailed(form, job, file, *failure);
             return false;
         }
     }

@@ -9,11 +9,19 @@
 struct Form;
 class TocLibraryIndex;
 
+// What the whole pass stages from: the folder being packed, the library .toc and the option
+// "Force compression of all files".
+struct StagingJob {
+    std::filesystem::path packFolder;
+    const TocLibraryIndex& library;
+    bool compressAllFiles = false;
+};
+
 // Stages the files directly inside one folder, as the folder walk listed them (in byte order
 // of their names). Returns false at the first file that could not be staged: its log line has
 // been followed by "Staging failed: <relative path> (<reason>)", and nothing after it was
 // staged.
-bool StageFolder(Form& form, const std::vector<std::filesystem::path>& files, const TocLibraryIndex& library);
+bool StageFolder(Form& form, const std::vector<std::filesystem::path>& files, const StagingJob& job);
 
 // Logs "Staging failed: <relative path> (<reason>)" for a path below the pack folder.
-void logStagingFailed(Form& form, const std::filesystem::path& path, const std::string& reason);
+void logStagingFailed(Form& form, const StagingJob& job, const std::filesystem::path& path, const std::string& reason);

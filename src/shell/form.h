@@ -27,7 +27,6 @@ struct Form {
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;
     std::int32_t toolExitCode = 0;
-    std::int32_t fileLength = 0;
 
     // The open archive
     fs::path archivePath;
@@ -38,15 +37,7 @@ struct Form {
     std::vector<EntrySlot> entries;
     std::int32_t maxItemLength = 0;  // never reset: the list's extent never shrinks
 
-    // Library texts
-    std::string tocLibraryText, stocLibraryText;
-    std::vector<std::string> tocLibraryLines;
-
-    // Per-command paths
-    fs::path modelPath, fsbPath, mpkgPath, archiveExtractPath, packFolderPath;
-
     // Counters of one command
-    std::int32_t currentEntryIndex = 0;
     std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
     std::int32_t filesZippedCount = 0, walkFileCount = 0;
     std::int16_t filesPackedCount = 0;

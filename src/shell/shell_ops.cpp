@@ -7,9 +7,7 @@
 #include "common/files.h"
 #include "shell/form.h"
 
-void ShowLog(Form& form) {
-    form.window.showLogText(form.logText, Caret::End);
-}
+void ShowLog(Form& form) { form.window.showLogText(form.logText, Caret::End); }
 
 void appendLogLine(Form& form, const std::string& line) {
     form.logText += line;
@@ -24,16 +22,19 @@ void showNotice(Form& form, const std::string& text) {
     form.window.showMessage(text, MessageIcon::Information, kAppTitle);
 }
 
-void runGuarded(Form& form, const std::string& command, const std::function<void()>& body) {
+bool runGuarded(Form& form, const std::string& command, const std::function<void()>& body,
+                const std::function<void()>& cleanup) {
     std::string description;
     try {
         body();
-        return;
+        return true;
     } catch (const std::exception& e) {
         description = e.what();
     }
+    if (cleanup) cleanup();
     form.window.setBusy(false);
     reportError(form, command, description);
+    return false;
 }
 
 void ClearTempFolder(Form& form, const FileRemover& remove) {

@@ -20,8 +20,10 @@ void reportError(Form& form, const std::string& command, const std::string& desc
 void showNotice(Form& form, const std::string& text);
 
 // Runs `body` under the command's error report: a Failure (or any other exception) ends it
-// with the busy pointer reset and the error box.
-void runGuarded(Form& form, const std::string& command, const std::function<void()>& body);
+// with `cleanup` (if any), the busy pointer reset and the error box. True when `body` ended
+// without one.
+bool runGuarded(Form& form, const std::string& command, const std::function<void()>& body,
+                const std::function<void()>& cleanup = {});
 
 // Deletes every file directly inside Temp, in name order, yielding after each; sub-folders
 // stay. The first file that cannot be deleted ends it with a Failure. `remove` is the

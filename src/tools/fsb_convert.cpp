@@ -27,27 +27,27 @@ const std::string kFsbErrorTitle = "VantrelRipper";
 // A sound file of an earlier conversion with the name the first sound will be written under.
 // A name that could point outside the Sounds folder deletes nothing, and neither does the
 // bank itself lying in Sounds under that name: fsbext is about to read it.
-void deleteEarlierSound(Form& form, const std::string& soundName) {
+void deleteEarlierSound(Form& form, const fs::path& bank, const std::string& soundName) {
     if (!isPlainSoundFileName(soundName)) return;
     const fs::path earlier = form.soundsPath / soundName;
     std::error_code ec;
     fs::file_status status = fs::symlink_status(earlier, ec);
     if (!fs::is_regular_file(status) && !fs::is_symlink(status)) return;
-    if (fs::equivalent(earlier, form.fsbPath, ec)) return;
+    if (fs::equivalent(earlier, bank, ec)) return;
     fs::remove(earlier, ec);
     if (ec) failFile("delete", earlier, ec.message());
     form.window.yield();
 }
 
-void convertBank(Form& form) {
-    appendLogLine(form, "Converting: " + pathText(form.fsbPath.filename()));
+void convertBank(Form& form, const fs::path& bank) {
+    appendLogLine(form, "Converting: " + pathText(bank.filename()));
     form.window.showLogText(form.logText, Caret::Start);
 
-    std::string soundName = firstSoundName(form.fsbPath);
+    std::string soundName = firstSoundName(bank);
     form.window.yield();
-    deleteEarlierSound(form, soundName);
+    deleteEarlierSound(form, bank, soundName);
 
-    RunAndWait(form, fsbextCommand(form, form.fsbPath));
+    RunAndWait(form, fsbextCommand(form, bank));
     form.window.yield();
     if (form.toolExitCode != 0) {
         form.window.showLogText("", Caret::Start);
@@ -84,23 +84,19 @@ std::string firstSoundName(const fs::path& bank) {
     return field.substr(0, end);
 }
 
-void ProcessFSB(Form& form) {
-    std::string description;
-    try {
-        resetArchiveDisplay(form);
-        convertBank(form);
-        return;
-    } catch (const std::exception& e) {
-        description = e.what();
-    }
-    form.window.yield();
-    form.window.showLogText("", Caret::Start);
-    reportError(form, "ProcessFSB", description);
+void ProcessFSB(Form& form, const fs::path& bank) {
+    runGuarded(
+        form, "ProcessFSB",
+        [&] {
+            resetArchiveDisplay(form);
+            convertBank(form, bank);
+        },
+        [&] {
+            form.window.yield();
+            form.window.showLogText("", Caret::Start);
+        });
 }
 
 void ConvertFSB(Form& form) {
-    runOpenFileCommand(form, "ConvertFSB", kFsbPrompt, [&form](const fs::path& chosen) {
-        form.fsbPath = chosen;
-        ProcessFSB(form);
-    });
+    runOpenFileCommand(form, "ConvertFSB", kFsbPrompt, [&form](const fs::path& chosen) { ProcessFSB(form, chosen); });
 }

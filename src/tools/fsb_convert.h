@@ -15,5 +15,5 @@ std::string fsbConversionErrorText(std::int32_t exitCode);
 // first zero byte. Fails when the bank is too short or the name has no zero byte.
 std::string firstSoundName(const std::filesystem::path& bank);
 
-// Converts form.fsbPath; reports its own failures as "ProcessFSB error.".
-void ProcessFSB(Form& form);
+// Converts the bank; reports its own failures as "ProcessFSB error.".
+void ProcessFSB(Form& form, const std::filesystem::path& bank);

@@ -15,11 +15,11 @@
 namespace {
 
 // The whole model, or nothing when it cannot be read.
-std::string readModel(Form& form) {
+std::string readModel(const fs::path& model) {
     try {
-        std::uint64_t size = fileSizeOf(form.modelPath);
-        form.fileLength = toInt32(static_cast<long long>(size), "the length of the model file");
-        return readFileRange(form.modelPath, 0, size);
+        std::uint64_t size = fileSizeOf(model);
+        toInt32(static_cast<long long>(size), "the length of the model file");
+        return readFileRange(model, 0, size);
     } catch (const std::exception&) {
         return {};
     }
@@ -27,11 +27,11 @@ std::string readModel(Form& form) {
 
 }  // namespace
 
-void ScanModelFile(Form& form) {
+void ScanModelFile(Form& form, const fs::path& modelPath) {
     Window& window = form.window;
-    std::string model = readModel(form);
+    std::string model = readModel(modelPath);
     window.yield();
-    std::string modelName = pathText(form.modelPath.filename());
+    std::string modelName = pathText(modelPath.filename());
     window.showLogText("", Caret::Start);
     form.logText.clear();
     window.setBusy(true);
@@ -51,8 +51,6 @@ void ScanModelFile(Form& form) {
 }
 
 void GetModelGraphics(Form& form) {
-    runOpenFileCommand(form, "GetModelGraphics", kModelPrompt, [&form](const fs::path& chosen) {
-        form.modelPath = chosen;
-        ScanModelFile(form);
-    });
+    runOpenFileCommand(form, "GetModelGraphics", kModelPrompt,
+                       [&form](const fs::path& chosen) { ScanModelFile(form, chosen); });
 }

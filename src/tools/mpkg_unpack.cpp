@@ -25,13 +25,12 @@ void deleteEarlierResult(const fs::path& output) {
     if (ec) failFile("delete the earlier result", output, ec.message());
 }
 
-void unpackMpkg(Form& form) {
-    const fs::path& source = form.mpkgPath;
-    form.fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
-    if (form.fileLength < kMpkgLeadSize)
-        throw Failure("'" + pathText(source) + "' is " + std::to_string(form.fileLength) +
+void unpackMpkg(Form& form, const fs::path& source) {
+    const std::int32_t fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
+    if (fileLength < kMpkgLeadSize)
+        throw Failure("'" + pathText(source) + "' is " + std::to_string(fileLength) +
                       " bytes long; an .mpkg file holds at least its two leading bytes.");
-    std::string body = readFileRange(source, kMpkgLeadSize, form.fileLength - kMpkgLeadSize);
+    std::string body = readFileRange(source, kMpkgLeadSize, fileLength - kMpkgLeadSize);
     form.window.yield();
 
     const fs::path workFile = form.tempPath / "mpkg.gz";
@@ -64,25 +63,21 @@ std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody) {
     return work;
 }
 
-void ProcessMPKG(Form& form) {
-    std::string description;
-    try {
-        resetArchiveDisplay(form);
-        unpackMpkg(form);
-        return;
-    } catch (const std::exception& e) {
-        description = e.what();
-    }
-    form.window.yield();
-    form.window.yield();
-    form.window.setBusy(false);
-    clearArchiveDisplay(form.window);
-    reportError(form, "ProcessMPKG", description);
+void ProcessMPKG(Form& form, const fs::path& mpkg) {
+    runGuarded(
+        form, "ProcessMPKG",
+        [&] {
+            resetArchiveDisplay(form);
+            unpackMpkg(form, mpkg);
+        },
+        [&] {
+            form.window.yield();
+            form.window.yield();
+            clearArchiveDisplay(form.window);
+        });
 }
 
 void DecompressMPKG(Form& form) {
-    runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt, [&form](const fs::path& chosen) {
-        form.mpkgPath = chosen;
-        ProcessMPKG(form);
-    });
+    runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt,
+                       [&form](const fs::path& chosen) { ProcessMPKG(form, chosen); });
 }

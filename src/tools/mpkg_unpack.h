@@ -2,6 +2,7 @@
 // inflated by zlibc into Temp\mpkg.dat.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,5 @@ struct Form;
 // The work file for an .mpkg's bytes from offset 2 on: zlibHeader, those bytes, zlibTrailer.
 std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody);
 
-// Unpacks form.mpkgPath; reports its own failures as "ProcessMPKG error.".
-void ProcessMPKG(Form& form);
+// Unpacks the .mpkg file; reports its own failures as "ProcessMPKG error.".
+void ProcessMPKG(Form& form, const std::filesystem::path& mpkg);

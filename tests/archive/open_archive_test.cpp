@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/process_library.h"
-#include "archive_fixture.h"
+#include "fixtures/example_archive.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"

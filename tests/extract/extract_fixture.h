@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "format/archive_tables.h"
 #include "common/text.h"
-#include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
+#include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
 #include "shell/form.h"
 
 struct TestEntry {

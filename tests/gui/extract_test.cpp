@@ -5,8 +5,8 @@
 #include <map>
 
 #include "common/text.h"
-#include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"
+#include "fixtures/zlib_reference.h"
 #include "gui_fixture.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <map>
 
-#include "format/archive_tables.h"
 #include "common/files.h"
 #include "common/text.h"
-#include "extract/test_data.h"
 #include "fixtures/mpak_builder.h"
+#include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
 #include "gui_fixture.h"
 #include "pack/staged_name.h"
 
@@ -36,7 +36,7 @@ const std::vector<GameFile> kGameFiles = {
     {"levels/a/b/c/empty.dat", "", false, 1},
     {"scripts/main.lua", "print('hello')\r\n", false, 2},
     {"sound/bank+1.fsb", awkwardBytes(20000, 15), true, 1},  // a "+" that is not a separator
-    {"data.v2/x.y", "dots", true, 1},                         // dots the staged name must not split at
+    {"data.v2/x.y", "dots", true, 1},                        // dots the staged name must not split at
 };
 const std::vector<std::vector<std::string>> kGameGroups = {
     {"textures/sky.dds", "sky.dds"},

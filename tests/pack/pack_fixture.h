@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "format/archive_tables.h"
 #include "common/files.h"
-#include "extract/test_data.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
+#include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
 #include "shell/app_paths.h"
 #include "shell/form.h"
 

@@ -32,7 +32,6 @@ TEST_F(ModelGraphicsTest, ListsEachNameUnderTheTitleAndShowsItsOffsetInTheStatus
     window.log = "earlier view";
     form.logText = "earlier log\r\n";
     scan(model);
-    EXPECT_EQ(form.modelPath, model);
     EXPECT_EQ(window.statusHistory, (Names{"abc.tga loc=4", "def.tga loc=D", ""}));
     EXPECT_EQ(window.log, "GRAPHICS FOR MODEL: tank.mmod\r\n\r\nabc.tga\r\ndef.tga\r\n\r\nOperation complete.\r\n");
     EXPECT_EQ(window.caret, Caret::End);

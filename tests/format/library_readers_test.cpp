@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "format/archive_texts.h"
 #include "common/text.h"
+#include "format/archive_texts.h"
 
 namespace {
 
@@ -19,8 +19,9 @@ std::vector<Names> groupNames(const StocLibrary& stoc) {
 }  // namespace
 
 TEST(TocLibraryReader, SplitsAtTheFirstTwoBlanksOnlyAndSkipsShortLinesAndComments) {
-    auto lines = readTocLibrary("   01 2 my folder\\a b.txt   \r\n01  x\r\n01 1\r\nonlyonefield\r\n  --01 1 c\r\n"
-                                "\r\n01 1 a\nb\r\n01 1 \xE9t\xE9\r\r\n");
+    auto lines = readTocLibrary(
+        "   01 2 my folder\\a b.txt   \r\n01  x\r\n01 1\r\nonlyonefield\r\n  --01 1 c\r\n"
+        "\r\n01 1 a\nb\r\n01 1 \xE9t\xE9\r\r\n");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].path, "my folder\\a b.txt");
     EXPECT_EQ(lines[0].copiesField, "2");
@@ -57,10 +58,13 @@ TEST(StocLibraryParser, GroupRulesForEmptyCommentBracketAndStrayLines) {
                   "[4]\r\n  first  \r\n\r\n   \r\n--not a comment\r\n[2]\r\nlast\r\n\r\n",
                   {{"first", "--not a comment", "[2]", "last"}}},
              Case{"the line after a group's last name is passed over unseen",
-                  "[1]\r\na\r\n[2]\r\nb\r\nc\r\n\r\n[1]\r\nd", {{"a"}, {"d"}}},
+                  "[1]\r\na\r\n[2]\r\nb\r\nc\r\n\r\n[1]\r\nd",
+                  {{"a"}, {"d"}}},
              Case{"a header of zero has no names and passes over the next line",
-                  "[0]\r\n[1]\r\na\r\n\r\n[1]\r\nb", {{}, {"b"}}},
-             Case{"outside a group only lines beginning with a bracket count", "stray\r\n--[2]\r\n  [1]\r\nx\r\n",
+                  "[0]\r\n[1]\r\na\r\n\r\n[1]\r\nb",
+                  {{}, {"b"}}},
+             Case{"outside a group only lines beginning with a bracket count",
+                  "stray\r\n--[2]\r\n  [1]\r\nx\r\n",
                   {{"x"}}},
              Case{"a group cut short by the end keeps its names", "[3]\r\na\r\n\r\nb", {{"a", "b"}}},
              Case{"empty text", "\r\n\r\n", {}},
@@ -75,9 +79,18 @@ TEST(StocLibraryParser, GroupRulesForEmptyCommentBracketAndStrayLines) {
 }
 
 TEST(StocLibraryParser, HeaderValuesAreRoundedHalfToEven) {
-    for (auto [header, size] : std::vector<std::pair<const char*, std::int32_t>>{
-             {"[2.5]", 2}, {"[3.5]", 4}, {"[1.4]", 1}, {"[ 2 ]", 2}, {"[+3]", 3}, {"[[2]]", 2}, {"[0.5]", 0},
-             {"[-0.4]", 0}, {"[1e1]", 10}, {"[.5e1]", 5}, {"[2147483647]", 2147483647}, {"[007]", 7}}) {
+    for (auto [header, size] : std::vector<std::pair<const char*, std::int32_t>>{{"[2.5]", 2},
+                                                                                 {"[3.5]", 4},
+                                                                                 {"[1.4]", 1},
+                                                                                 {"[ 2 ]", 2},
+                                                                                 {"[+3]", 3},
+                                                                                 {"[[2]]", 2},
+                                                                                 {"[0.5]", 0},
+                                                                                 {"[-0.4]", 0},
+                                                                                 {"[1e1]", 10},
+                                                                                 {"[.5e1]", 5},
+                                                                                 {"[2147483647]", 2147483647},
+                                                                                 {"[007]", 7}}) {
         StocLibrary stoc = parseStocLibrary(header);
         EXPECT_FALSE(stoc.error) << header;
         EXPECT_EQ(stoc.groups.at(0).declaredSize, size) << header;

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "archive_fixture.h"
+#include "fixtures/example_archive.h"
 #include "fixtures/temp_dir.h"
 
 namespace {

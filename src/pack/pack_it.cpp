@@ -1,0 +1,81 @@
+// PackIt: the writer run for the pack command, with the library .stoc read first and what the
+// writer reports shown in the status line and the log.
+#include "pack/pack_it.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/failure.h"
+#include "common/files.h"
+#include "format/library_readers.h"
+#include "pack/mpak_writer.h"
+#include "pack/plain_name.h"
+#include "shell/form.h"
+#include "shell/shell_ops.h"
+
+namespace {
+
+// The groups of Library\<caption>.stoc; none when there is no such file (with a caution for a
+// folder whose name does not start as the game's own archives do). Nothing when a group
+// header is not a number: that has been shown and the pack ends.
+std::optional<std::vector<StocLibraryGroup>> libraryStocGroups(Form& form, const std::string& caption) {
+    fs::path library = form.libraryPath / (caption + ".stoc");
+    std::error_code ec;
+    if (!fs::exists(library, ec)) {
+        if (std::string_view("0345").find(caption.front()) == std::string_view::npos)
+            showNotice(form,
+                       "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
+                       "Library .stoc can be created by opening original .MPAK file again.");
+        return std::vector<StocLibraryGroup>{};
+    }
+    StocLibrary parsed = parseStocLibrary(readWholeFile(library));
+    if (parsed.error) {
+        form.window.showMessage(stocHeaderErrorText(*parsed.error), MessageIcon::Exclamation, kAppTitle);
+        return std::nullopt;
+    }
+    return std::move(parsed.groups);
+}
+
+// Empties Temp of the staged files; a failure here is ignored.
+void emptyTemp(Form& form) {
+    try {
+        ClearTempFolder(form);
+    } catch (const std::exception&) {
+    }
+    form.window.yield();
+}
+
+}  // namespace
+
+std::int16_t PackIt(Form& form) {
+    const std::string caption = form.window.packFolderName();
+    MpakWriterCounts counts;
+    bool written = false;
+    MpakWriterProgress progress;
+    progress.packing = [&form](int number, std::size_t total, const std::string& stagedName) {
+        std::string line = "Packing " + std::to_string(number) + "/" + std::to_string(total) + ": " + stagedName;
+        form.window.setStatus(line);
+        appendLogLine(form, line);
+    };
+    progress.pause = [&form] { form.window.yield(); };
+
+    runGuarded(
+        form, "PackIt",
+        [&] {
+            if (!isPlainName(caption))
+                throw Failure("'" + caption +
+                              "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
+            std::optional<std::vector<StocLibraryGroup>> groups = libraryStocGroups(form, caption);
+            if (!groups) return emptyTemp(form);
+            MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(*groups), form.window.autoAddNewFiles(),
+                              form.appFolder, form.newMpaksPath / caption};
+            writeMpak(job, progress, counts);
+            emptyTemp(form);
+            written = true;
+        },
+        [&] { emptyTemp(form); });
+    form.filesPackedCount = counts.filesPacked;
+    form.stocEntryCount = counts.stocGroups;
+    return written ? kPackDone : kPackAborted;
+}
