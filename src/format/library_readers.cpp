@@ -24,12 +24,6 @@ std::vector<TocLibraryLine> readTocLibrary(std::string_view text) {
     return result;
 }
 
-const TocLibraryLine* findTocLibraryLine(const std::vector<TocLibraryLine>& lines, std::string_view relativePath) {
-    for (const TocLibraryLine& line : lines)
-        if (equalsIgnoringAsciiCase(line.path, relativePath)) return &line;
-    return nullptr;
-}
-
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }

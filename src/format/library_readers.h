@@ -19,10 +19,6 @@ struct TocLibraryLine {
 // path may hold blanks. A line with fewer than three fields is skipped like a comment.
 std::vector<TocLibraryLine> readTocLibrary(std::string_view text);
 
-// The first line whose path equals `relativePath` ("\" separators) ignoring ASCII case;
-// nullptr when none does.
-const TocLibraryLine* findTocLibraryLine(const std::vector<TocLibraryLine>& lines, std::string_view relativePath);
-
 // One "[n]" block of a library .stoc. `names` may hold fewer than `declaredSize` names when
 // the text ends first.
 struct StocLibraryGroup {

@@ -16,7 +16,8 @@ public:
     // 8191." for the first line whose copies the archive could not hold.
     explicit TocLibraryIndex(std::vector<TocLibraryLine> lines);
 
-    // The same line as findTocLibraryLine gives; nullptr when no line names the path.
+    // The first line whose path equals `relativePath` ("\" separators) ignoring ASCII case;
+    // nullptr when none does.
     const TocLibraryLine* find(std::string_view relativePath) const;
 
 private:

@@ -1,19 +1,52 @@
+// "Select .MPAK Folder" and "Pack New .MPAK" with the real zlibc: checks, staging, the writer
+// run and the summary, read back through the archive reader and zlib.
 #include <sys/stat.h>
 
+#include "common/files.h"
 #include "common/text.h"
+#include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
-#include "pack/mpak_writer.h"
-#include "pack_fixture.h"
+#include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
 #include "shell/commands.h"
 
 namespace {
 
 const std::string kTocComments = "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n\r\n";
+using Files = std::vector<std::pair<std::string, std::string>>;
 
-class PackCommandTest : public PackTest {
+class PackCommandTest : public AppFolderTest {
 protected:
-    PackCommandTest() { writeLibraryStoc(""); }
-
+    PackCommandTest() {
+        installHelpers({"zlibc"});
+        window.packFolder = "x.mpak";
+        library(".stoc", "");  // no groups and no caution
+    }
+    fs::path archive() const { return form.newMpaksPath / "x.mpak"; }
+    fs::path source(const std::string& relative = "") const { return form.extractedFilesPath / "x.mpak" / relative; }
+    void library(const char* extension, const std::string& text) {
+        writeFile(form.libraryPath / ("x.mpak" + std::string(extension)), text);
+    }
+    // Packs with these library .toc lines; the log.
+    std::string pack(const std::string& tocLines) {
+        library(".toc", kTocComments + tocLines);
+        PackMPAK(form);
+        EXPECT_TRUE(filesBelow(form.tempPath).empty());
+        EXPECT_FALSE(fs::exists(app / "TOC.bin") || fs::exists(app / "STOC.bin") || fs::exists(app / "RAWD.bin"));
+        EXPECT_FALSE(window.busy);
+        return form.logText;
+    }
+    // Each archive entry's path and content, inflated by zlib where it is compressed.
+    Files packedFiles() const {
+        Files files;
+        for (const EntrySlot& slot : readArchiveTables(archive(), readArchiveLayout(archive())).entries) {
+            std::string data =
+                readFileRange(archive(), std::uint64_t(slot.entryDataOffset), std::uint64_t(slot.entryStoredSize));
+            if (slot.entryCompressed == 1) data = inflateRaw(data, std::size_t(slot.entryOriginalSize));
+            files.emplace_back(slot.entryPath, data);
+        }
+        return files;
+    }
     // What the summary says after the staging and packing lines.
     static std::string summary(int zipped, int packed, int groups, bool complete) {
         std::string text = std::to_string(zipped) + " files zipped.\r\n" + std::to_string(packed) +
@@ -24,92 +57,48 @@ protected:
     }
 };
 
-using Files = std::vector<std::pair<std::string, std::string>>;
-
 }  // namespace
 
-TEST_F(PackCommandTest, SelectFolderTakesTheLastNameOfTheChosenFolderAndCancelKeepsIt) {
+TEST_F(PackCommandTest, TheFolderIsChosenByItsLastNameAndAnEmptyCaptionAsksForOne) {
+    window.packFolder = "";
     window.folderAnswers = {fs::path("/games/ExtractedFiles/sounds.mpak/"), std::nullopt};
-    SelectMPAKFolder(form);
+    PackMPAK(form);
+    EXPECT_EQ(onlyMessage(),
+              "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
     EXPECT_EQ(window.folderPrompts, std::vector<std::string>{"Select .MPAK folder from \\ExtractedFiles"});
     EXPECT_EQ(window.packFolder, "sounds.mpak");
-    SelectMPAKFolder(form);
+    SelectMPAKFolder(form);  // cancelled
     EXPECT_EQ(window.packFolder, "sounds.mpak");
 }
 
-TEST_F(PackCommandTest, EmptyCaptionShowsTheNoticeThenThePickerAndDoesNotPack) {
-    writeFile(source("a.txt"), "a");
-    writeLibraryToc(kTocComments);
-    window.packFolder = "";
-    window.folderAnswers = {form.extractedFilesPath / "x.mpak"};
-    PackMPAK(form);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text,
-              "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
-    EXPECT_EQ(window.packFolder, "x.mpak");
-}
-
-TEST_F(PackCommandTest, FolderThatIsNotAPlainFolderInExtractedFilesIsRefusedBeforeTempIsTouched) {
+TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThePackEarly) {
     writeFile(form.extractedFilesPath / "file.mpak", "not a folder");
     fs::create_symlink(form.extractedFilesPath / "gone", form.extractedFilesPath / "dangling.mpak");
     writeFile(form.tempPath / "keep.gz", "k");
     for (std::string caption : {"nope", "..", "dangling.mpak", "file.mpak", "a/b"}) {
-        SCOPED_TRACE(caption);
         window.messages.clear();
         window.packFolder = caption;
         PackMPAK(form);
-        ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].text, "\\" + caption + " folder does not exist in \\ExtractedFiles folder.");
+        EXPECT_EQ(onlyMessage(), "\\" + caption + " folder does not exist in \\ExtractedFiles folder.");
     }
-    EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));
-    EXPECT_TRUE(filesIn(form.newMpaksPath).empty());
-}
+    EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));  // refused before Temp is touched
 
-TEST_F(PackCommandTest, AChosenFolderThatIsALinkToAFolderIsPackedButLinksInsideItAreNot) {
-    TempDir elsewhere;
-    writeFile(elsewhere / "a.txt", "alpha");
-    fs::create_directory_symlink(form.extractedFilesPath, elsewhere / "inner");
-    fs::create_directories(form.extractedFilesPath);
-    fs::create_directory_symlink(elsewhere.path(), form.extractedFilesPath / "x.mpak");
-    writeLibraryToc(kTocComments + "00 1 a.txt");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText,
-              "Copying 1: a.txt.5.1.0.unc\r\nSymbolic link not followed: inner\r\n"
-              "Packing 1/1: a.txt.5.1.0.unc\r\n" +
-                  summary(0, 1, 0, true));
-    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
-}
-
-TEST_F(PackCommandTest, MissingLibraryTocEndsThePackAfterTempStatusAndLogAreEmptied) {
+    window.packFolder = "x.mpak";
     writeFile(source("a.txt"), "a");
-    writeFile(form.tempPath / "old.gz", "o");
-    window.status = "old status";
+    window.messages.clear();
     window.log = "old log";
     PackMPAK(form);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(window.messages[0].text,
+    EXPECT_EQ(onlyMessage(),
               "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(filesIn(form.tempPath).empty());
-    EXPECT_EQ(window.status, "");
+    EXPECT_TRUE(filesBelow(form.tempPath).empty());
     EXPECT_EQ(window.log, "");
-    EXPECT_FALSE(fs::exists(archive()));
-}
-
-TEST_F(PackCommandTest, CopiesFieldThatIsNotAWholeNumberUpTo8191EndsThePackBeforeStaging) {
-    writeFile(source("a.txt"), "a");
-    for (std::string copies : {"x", "8192", "-1", "1.5"}) {
-        SCOPED_TRACE(copies);
+    for (std::string copies : {"x", "8192", "-1"}) {
         window.messages.clear();
-        writeLibraryToc(kTocComments + "01 1 a.txt\r\n00 " + copies + " b.txt");
-        PackMPAK(form);
-        ASSERT_EQ(window.messages.size(), 1u);
-        EXPECT_EQ(window.messages[0].text, "PackMPAK error.\r\n\r\nLibrary .toc line 4: copies field '" + copies +
-                                               "' is not a whole number from 0 to 8191.");
-        EXPECT_EQ(window.log, "Pack operation aborted due to error.\r\n");
-        EXPECT_TRUE(filesIn(form.tempPath).empty());
-        EXPECT_FALSE(fs::exists(archive()));
+        EXPECT_EQ(pack("01 1 a.txt\r\n00 " + copies + " b.txt"), "Pack operation aborted due to error.\r\n");
+        EXPECT_EQ(onlyMessage(), "PackMPAK error.\r\n\r\nLibrary .toc line 4: copies field '" + copies +
+                                     "' is not a whole number from 0 to 8191.");
     }
+    EXPECT_FALSE(fs::exists(archive()));
 }
 
 TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNameOrder) {
@@ -117,151 +106,109 @@ TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNam
     writeFile(source("dup.txt"), "dup");
     writeFile(source("new.txt"), "brand new");
     writeFile(source("Sub/B.dat"), std::string(3000, 'b'));
-    writeFile(source("empty.txt"), "");
-    writeLibraryToc(kTocComments +
-                    "00 2 a.txt\r\n  01 1 sub\\b.dat  \r\n00 3 dup.txt\r\n01 1 dup.txt\r\n00 1 empty.txt");
-    writeLibraryStoc("[2]\r\na.txt\r\na");
+    writeFile(source("fx+1/a+b.txt"), "plus");
+    library(".stoc", "[2]\r\na.txt\r\na");
     form.stocEntryCount = 77;  // the open archive's count must not reach the summary
-    PackMPAK(form);
-
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(form.logText,
-              "Copying 1: a.txt.5.2.0.unc\r\n"
-              "Copying 2: dup.txt.3.3.0.unc\r\n"
-              "Copying 3: empty.txt.0.1.0.unc\r\n"
-              "Zipping 4: new.txt.9.1.1.cmp\r\n"
-              "Zipping 5: Sub+B.dat.3000.1.0.cmp\r\n"
-              "Packing 1/5: Sub+B.dat.3000.1.0.cmp\r\n"
-              "Packing 2/5: a.txt.5.2.0.unc\r\n"
-              "Packing 3/5: dup.txt.3.3.0.unc\r\n"
-              "Packing 4/5: empty.txt.0.1.0.unc\r\n"
-              "Packing 5/5: new.txt.9.1.1.cmp\r\n" +
-                  summary(2, 5, 2, true));
+    // The library is looked up ignoring case; the first line of a path wins.
+    EXPECT_EQ(
+        pack("00 2 a.txt\r\n  01 1 sub\\b.dat  \r\n00 3 dup.txt\r\n01 1 dup.txt\r\n00 1 FX+1\\A+B.TXT"),
+        "Copying 1: a.txt.5.2.0.unc\r\nCopying 2: dup.txt.3.3.0.unc\r\nZipping 3: new.txt.9.1.1.cmp\r\n"
+        "Zipping 4: Sub+B.dat.3000.1.0.cmp\r\nCopying 5: fx%2B1+a%2Bb.txt.4.1.0.unc\r\n"
+        "Packing 1/5: Sub+B.dat.3000.1.0.cmp\r\nPacking 2/5: a.txt.5.2.0.unc\r\nPacking 3/5: dup.txt.3.3.0.unc\r\n"
+        "Packing 4/5: fx%2B1+a%2Bb.txt.4.1.0.unc\r\nPacking 5/5: new.txt.9.1.1.cmp\r\n" +
+            summary(2, 5, 2, true));
     EXPECT_EQ(window.log, form.logText);
-    EXPECT_EQ(window.caret, Caret::End);
-    EXPECT_EQ(window.status, "");
-    EXPECT_FALSE(window.busy);
-    EXPECT_TRUE(filesIn(form.tempPath).empty());
-    EXPECT_TRUE(workFilesGone());
-
     EXPECT_EQ(packedFiles(), (Files{{"Sub\\B.dat", std::string(3000, 'b')},
                                     {"a.txt", "alpha"},
                                     {"dup.txt", "dup"},
-                                    {"empty.txt", ""},
+                                    {"fx+1\\a+b.txt", "plus"},
                                     {"new.txt", "brand new"}}));
-    EXPECT_EQ(readBack().entries[2].entryCopies, 3);
+
+    window.compressAll = true;  // forced compression keeps the library's copies and new-file flag
+    EXPECT_TRUE(startsWith(pack("00 2 a.txt"), "Zipping 1: a.txt.5.2.0.cmp\r\n"));
 }
 
-TEST_F(PackCommandTest, ForcedCompressionCompressesStoredFilesKeepingTheLibrarysCopiesAndFlag) {
+TEST_F(PackCommandTest, AMissingLibraryStocCautionsUnlessTheNameBeginsAsTheGamesOwnArchives) {
     writeFile(source("a.txt"), "alpha");
-    writeLibraryToc(kTocComments + "00 2 a.txt");
-    window.compressAll = true;
+    fs::remove(form.libraryPath / "x.mpak.stoc");
+    pack("00 1 a.txt");
+    EXPECT_EQ(onlyMessage(),
+              "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
+              "Library .stoc can be created by opening original .MPAK file again.");
+    fs::rename(source(), form.extractedFilesPath / "3x.mpak");
+    window.packFolder = "3x.mpak";
+    writeFile(form.libraryPath / "3x.mpak.toc", kTocComments);
     PackMPAK(form);
-    EXPECT_EQ(form.logText, "Zipping 1: a.txt.5.2.0.cmp\r\nPacking 1/1: a.txt.5.2.0.cmp\r\n" + summary(1, 1, 0, true));
-    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
+    EXPECT_EQ(window.messages.size(), 1u);
+    EXPECT_TRUE(fs::exists(form.newMpaksPath / "3x.mpak"));
 }
 
-TEST_F(PackCommandTest, PlusInASourcePathStaysPlusInTheTocNameAndStillMatchesTheLibrary) {
-    writeFile(source("fx+1/a+b.txt"), "plus");
-    writeLibraryToc(kTocComments + "00 1 FX+1\\a+b.txt");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText, "Copying 1: fx%2B1+a%2Bb.txt.4.1.0.unc\r\nPacking 1/1: fx%2B1+a%2Bb.txt.4.1.0.unc\r\n" +
-                                summary(0, 1, 0, true));
-    EXPECT_EQ(packedFiles(), (Files{{"fx+1\\a+b.txt", "plus"}}));
-}
-
-TEST_F(PackCommandTest, WalkPacksFilesDeeperThanSixteenLevelsAndDoesNotFollowFolderLinks) {
+TEST_F(PackCommandTest, TheWalkGoesDeeperThanSixteenLevelsFollowsTheChosenLinkButNoLinkInside) {
     std::string deep;
     for (int level = 1; level <= 20; ++level) deep += "d" + std::to_string(level) + "/";
-    writeFile(source(deep + "deep.txt"), "deep");
     TempDir elsewhere;
-    writeFile(elsewhere / "outside.txt", "outside");
-    fs::create_directory_symlink(elsewhere.path(), source("linked"));
-    fs::create_symlink(source(deep + "deep.txt"), source("alias.txt"));  // a link to a file packs as that file
-    writeLibraryToc(kTocComments);
-    PackMPAK(form);
-    EXPECT_NE(form.logText.find("Symbolic link not followed: linked\r\n"), std::string::npos);
+    writeFile(elsewhere / (deep + "deep.txt"), "deep");
+    fs::create_directory_symlink(form.extractedFilesPath, elsewhere / "inner");
+    fs::create_directory_symlink(elsewhere.path(), form.extractedFilesPath / "x.mpak");
+    fs::create_symlink(elsewhere / (deep + "deep.txt"), elsewhere / "alias.txt");  // packs as the file
+    EXPECT_NE(pack("").find("Symbolic link not followed: inner\r\n"), std::string::npos);
     EXPECT_EQ(packedFiles(), (Files{{"alias.txt", "deep"}, {replaceAll(deep, '/', '\\') + "deep.txt", "deep"}}));
 }
 
 TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUntouched) {
     TempDir elsewhere;
     writeFile(source("a.txt"), "alpha");
-    writeLibraryToc(kTocComments + "00 1 a.txt");
-    const fs::path planted[] = {app / "TOC.bin", app / "STOC.bin", app / "RAWD.bin", archive(),
-                                form.newMpaksPath / "x.mpak.part"};
-    for (const fs::path& link : planted) {
+    for (const fs::path& link :
+         {app / "TOC.bin", app / "STOC.bin", app / "RAWD.bin", archive(), archive() += ".part"}) {
         writeFile(elsewhere / link.filename(), "victim");
         fs::create_symlink(elsewhere / link.filename(), link);
     }
-    PackMPAK(form);
+    pack("00 1 a.txt");
     EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
     EXPECT_FALSE(fs::is_symlink(archive()));
-    for (const fs::path& link : planted) EXPECT_EQ(readFile(elsewhere / link.filename()), "victim") << link;
+    for (const auto& [name, text] : filesBelow(elsewhere.path())) EXPECT_EQ(text, "victim") << name;
 }
 
-TEST_F(PackCommandTest, MissingZlibcAbortsThePackKeepingTheEarlierArchive) {
-    fs::remove(app / "zlibc");
-    writeFile(source("a.txt"), "alpha");
-    writeFile(source("b.txt"), "beta");
-    writeLibraryToc(kTocComments + "00 1 a.txt");
+TEST_F(PackCommandTest, AFileThatCannotBeStagedAbortsThePackSayingWhyAndKeepsTheEarlierArchive) {
     writeFile(archive(), "earlier archive");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText,
-              "Copying 1: a.txt.5.1.0.unc\r\nZipping 2: b.txt.4.1.1.cmp\r\n"
-              "Staging failed: b.txt (zlibc could not be started)\r\n" +
-                  summary(1, 0, 0, false));
-    EXPECT_EQ(readFile(archive()), "earlier archive");
-    EXPECT_TRUE(filesIn(form.tempPath).empty());
-    EXPECT_TRUE(workFilesGone());
-    EXPECT_FALSE(window.busy);
-}
-
-TEST_F(PackCommandTest, FileThatCannotBeStagedAbortsThePackSayingWhy) {
-    auto packFolderWith = [&](const std::vector<std::string>& files, const std::string& tocLine) {
-        fs::remove_all(source(""));
-        for (const std::string& file : files) writeFile(source(file), "staged");
-        writeLibraryToc(kTocComments + tocLine);
-        PackMPAK(form);
-        EXPECT_FALSE(fs::exists(archive()));
-        return form.logText;
-    };
-    fs::create_directories(source(""));
+    fs::create_directories(source());
     ASSERT_EQ(mkfifo(source("pipe").c_str(), 0600), 0);
-    writeLibraryToc(kTocComments + "00 1 pipe");
-    PackMPAK(form);
-    EXPECT_EQ(form.logText, "Staging failed: pipe (it is not a regular file)\r\n" + summary(0, 0, 0, false));
+    EXPECT_EQ(pack("00 1 pipe"), "Staging failed: pipe (it is not a regular file)\r\n" + summary(0, 0, 0, false));
 
     // Two files whose staged names coincide: the second is not dropped without a word.
-    EXPECT_EQ(packFolderWith({"a/b", "a\\b"}, "00 1 a\\b"),
-              "Copying 1: a+b.6.1.0.unc\r\n"
+    fs::remove_all(source());
+    writeFile(source("a/b"), "in a folder");
+    writeFile(source("a\\b"), "backslashed");
+    EXPECT_EQ(pack("00 1 a\\b"),
+              "Copying 1: a+b.11.1.0.unc\r\n"
               "Staging failed: a\\b (another file of the folder has the same name in Temp)\r\n" +
                   summary(0, 0, 0, false));
-
+    fs::remove_all(source());
     const std::string longPath = std::string(200, 'n') + "\\" + std::string(50, 'n');
-    EXPECT_EQ(packFolderWith({replaceAll(longPath, '\\', '/')}, "00 1 " + longPath),
-              "Staging failed: " + longPath +
-                  " (its name in Temp would be 261 bytes long; Temp takes at most 255)\r\n" + summary(0, 0, 0, false));
+    writeFile(source(replaceAll(longPath, '\\', '/')), "long");
+    EXPECT_EQ(pack(""), "Staging failed: " + longPath +
+                            " (its name in Temp would be 261 bytes long; Temp takes at most 255)\r\n" +
+                            summary(0, 0, 0, false));
 
-    // zlibc's own reason reaches the log: here it cannot write its output.
-    fs::remove_all(source(""));
+    // zlibc's own reason reaches the log: here it cannot write, then it cannot be started.
+    fs::remove_all(source());
     writeFile(source("big.dds"), std::string(100, 'b'));
     {
         FileSizeLimit fullDisk(10);
-        PackMPAK(form);
+        pack("");
     }
-    EXPECT_TRUE(startsWith(form.logText, "Zipping 1: big.dds.100.1.1.cmp\r\nStaging failed: big.dds (cannot write '"))
-        << form.logText;
+    EXPECT_TRUE(startsWith(form.logText, "Zipping 1: big.dds.100.1.1.cmp\r\nStaging failed: big.dds (cannot write '"));
     EXPECT_NE(form.logText.find("File too large)\r\n"), std::string::npos) << form.logText;
+    fs::remove(app / "zlibc");
+    EXPECT_EQ(pack(""), "Zipping 1: big.dds.100.1.1.cmp\r\nStaging failed: big.dds (zlibc could not be started)\r\n" +
+                            summary(1, 0, 0, false));
+    EXPECT_EQ(readFile(archive()), "earlier archive");
 }
 
-TEST_F(PackCommandTest, FailedPackItStillWritesTheSummaryOfWhatWasReached) {
+TEST_F(PackCommandTest, AFailedWriterStillWritesTheSummaryOfWhatWasReached) {
     writeFile(source("a.txt"), "alpha");
-    writeLibraryToc(kTocComments + "00 1 a.txt");
-    writeLibraryStoc("[two]\r\na\r\nb");
-    PackMPAK(form);
-    ASSERT_EQ(window.messages.size(), 1u);
-    EXPECT_EQ(form.logText, "Copying 1: a.txt.5.1.0.unc\r\n" + summary(0, 0, 0, false));
+    library(".stoc", "[two]\r\na\r\nb");
+    EXPECT_EQ(pack("00 1 a.txt"), "Copying 1: a.txt.5.1.0.unc\r\n" + summary(0, 0, 0, false));
+    EXPECT_EQ(onlyMessage(), "two\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
     EXPECT_FALSE(fs::exists(archive()));
-    EXPECT_TRUE(filesIn(form.tempPath).empty());
 }
