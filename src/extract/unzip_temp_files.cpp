@@ -10,8 +10,8 @@
 #include "common/text.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
+#include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
-#include "shell/tool_runner.h"
 
 namespace {
 
@@ -25,41 +25,60 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
     }
 }
 
-void inflateOne(Form& form, const fs::path& gzFile, const fs::path& output, const std::string& line) {
-    form.window.setStatus(line);
-    appendLogLine(form, line);
-    std::int32_t exitCode = RunAndWait(form, zlibcInflateCommand(form, gzFile, output));
-    std::error_code ec;
-    if (exitCode != 0 || !fs::is_regular_file(output, ec))
-        appendLogLine(form, "Unzip failed (" + std::to_string(exitCode) + "): " + pathText(gzFile.filename()));
+// A ".gz" file parked by the extraction and the file it becomes (nothing when its name would
+// lead out of ExtractedFiles).
+struct ParkedFile {
+    fs::path gzFile;
+    std::string tempName;
+    std::optional<fs::path> output;
+};
+
+std::vector<ParkedFile> parkedFiles(const Form& form) {
+    std::vector<ParkedFile> parked;
+    for (const fs::path& gzFile : filesIn(form.tempPath)) {
+        std::string tempName = pathText(gzFile.filename());
+        if (!endsWith(tempName, ".gz")) continue;  // case-sensitive: "x.GZ" is not ours
+        std::string relative = unflattenName(std::string_view(tempName).substr(0, tempName.size() - 3));
+        parked.push_back({gzFile, tempName, safeJoin(form.extractedFilesPath, relative)});
+    }
+    return parked;
 }
 
 }  // namespace
 
 void UnzipTempFiles(Form& form) {
-    std::int32_t done = 0;
-    for (const fs::path& gzFile : filesIn(form.tempPath)) {
-        std::string tempName = pathText(gzFile.filename());
-        if (!endsWith(tempName, ".gz")) continue;  // case-sensitive: "x.GZ" is not ours
-
-        std::string relative = unflattenName(std::string_view(tempName).substr(0, tempName.size() - 3));
-        if (std::optional<fs::path> output = safeJoin(form.extractedFilesPath, relative))
-            inflateOne(form, gzFile, *output,
-                       "Unzipping " + std::to_string(done + 1) + "\\" + std::to_string(form.filesUnzippedCount) + ": " +
-                           tempName);
-        else
-            appendLogLine(form, "Refused unsafe path: " + relative);
-
+    const std::vector<ParkedFile> parked = parkedFiles(form);
+    HelperPipeline pipeline;
+    pipeline.commandOf = [&](std::size_t i) -> std::optional<std::string> {
+        if (!parked[i].output) return std::nullopt;
+        return zlibcInflateCommand(form, parked[i].gzFile, *parked[i].output);
+    };
+    pipeline.finish = [&](std::size_t i, const ToolResult* result) {
+        const ParkedFile& file = parked[i];
+        if (file.output) {
+            std::string line = "Unzipping " + std::to_string(i + 1) + "\\" + std::to_string(form.filesUnzippedCount) +
+                               ": " + file.tempName;
+            form.window.setStatus(line);
+            appendLogLine(form, line);
+            form.toolExitCode = result->exitCode;
+            std::error_code ec;
+            if (result->exitCode != 0 || !fs::is_regular_file(*file.output, ec))
+                appendLogLine(form, "Unzip failed (" + std::to_string(result->exitCode) + "): " + file.tempName);
+        } else {
+            appendLogLine(form,
+                          "Refused unsafe path: " + unflattenName(file.tempName.substr(0, file.tempName.size() - 3)));
+        }
         form.window.yield();
         form.window.yield();
         std::error_code ignored;
-        fs::remove(gzFile, ignored);
+        fs::remove(file.gzFile, ignored);
         form.window.yield();
         form.window.yield();
-
-        ++done;
         float total = static_cast<float>(form.filesUnzippedCount);
-        form.window.setProgress(total > 0 ? static_cast<float>(done) / total : 1.0f);
+        form.window.setProgress(total > 0 ? static_cast<float>(i + 1) / total : 1.0f);
         form.window.yield();
-    }
+        return true;
+    };
+    pipeline.whileWaiting = [&form] { form.window.yield(); };
+    runHelperPipeline(parked.size(), form.helperRunsAtOnce, pipeline);
 }

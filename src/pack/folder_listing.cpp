@@ -24,3 +24,23 @@ FolderListing listFolder(const fs::path& folder) {
                   [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
     return listing;
 }
+
+std::vector<WalkStep> walkPackFolder(const fs::path& packFolder) {
+    std::vector<WalkStep> walk;
+    std::vector<fs::path> pending{packFolder};
+    while (!pending.empty()) {
+        fs::path folder = std::move(pending.back());
+        pending.pop_back();
+        FolderListing listing;
+        try {
+            listing = listFolder(folder);
+        } catch (const std::exception& e) {
+            walk.push_back({WalkStep::Unlistable, folder, e.what()});
+            break;
+        }
+        for (fs::path& file : listing.files) walk.push_back({WalkStep::File, std::move(file), {}});
+        for (fs::path& link : listing.linkedFolders) walk.push_back({WalkStep::LinkNotFollowed, std::move(link), {}});
+        pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());
+    }
+    return walk;
+}

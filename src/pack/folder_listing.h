@@ -1,9 +1,9 @@
-// One folder's entries as the pack walk sees them, each list in byte order of the names.
-// Links to folders (symbolic links, junctions) are never followed; a link to a file counts as
-// that file.
+// The pack folder as the compression pass walks it. Links to folders (symbolic links,
+// junctions) are never followed; a link to a file counts as that file.
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 struct FolderListing {
@@ -12,5 +12,18 @@ struct FolderListing {
     std::vector<std::filesystem::path> linkedFolders;  // symbolic links (or junctions) to folders
 };
 
-// Fails with a Failure naming the folder when it cannot be listed.
+// One folder's entries, each list in byte order of the names. Fails with a Failure naming the
+// folder when it cannot be listed.
 FolderListing listFolder(const std::filesystem::path& folder);
+
+// One step of the walk: a file to stage, a link to a folder that is not followed, or a folder
+// that could not be listed (which ends the walk).
+struct WalkStep {
+    enum Kind { File, LinkNotFollowed, Unlistable } kind;
+    std::filesystem::path path;
+    std::string reason;  // why an Unlistable folder could not be listed
+};
+
+// The pack folder and every folder below it, each folder's files before its sub-folders, with
+// no depth limit.
+std::vector<WalkStep> walkPackFolder(const std::filesystem::path& packFolder);

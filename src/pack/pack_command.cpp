@@ -66,30 +66,6 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
     return library;
 }
 
-// Stages the pack folder and every folder below it, each folder before its sub-folders, with
-// no depth limit and without following links into other folders. False at the first file or
-// folder that could not be staged.
-bool stageTree(Form& form, const StagingJob& job) {
-    std::vector<fs::path> pending{job.packFolder};
-    while (!pending.empty()) {
-        fs::path folder = std::move(pending.back());
-        pending.pop_back();
-        FolderListing listing;
-        try {
-            listing = listFolder(folder);
-        } catch (const std::exception& e) {
-            logStagingFailed(form, job, folder, e.what());
-            return false;
-        }
-        if (!StageFolder(form, listing.files, job)) return false;
-        for (const fs::path& link : listing.linkedFolders)
-            appendLogLine(form, "Symbolic link not followed: " + archivePathOf(job.packFolder, link));
-        pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());
-        form.window.yield();
-    }
-    return true;
-}
-
 void appendSummary(Form& form, std::int16_t packStatus) {
     appendLogLine(form, std::to_string(form.filesZippedCount) + " files zipped.");
     appendLogLine(form, std::to_string(form.filesPackedCount) + " files packed.");
@@ -135,7 +111,7 @@ void PackMPAK(Form& form) {
     std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
     const StagingJob job{form.extractedFilesPath / name, *library, window.compressAllFiles()};
-    if (stageTree(form, job)) {
+    if (StageFolder(form, walkPackFolder(job.packFolder), job)) {
         window.yield();
         packStatus = PackIt(form);
     } else {

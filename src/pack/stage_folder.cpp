@@ -1,6 +1,7 @@
 #include "pack/stage_folder.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,59 +12,17 @@
 #include "pack/toc_library_index.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
+#include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
-#include "shell/tool_runner.h"
 
 namespace {
 
-// Whether the file is packed compressed, with how many copies, and whether it is new.
-struct StagingChoice {
-    std::string copies;
-    bool newFile;
-    bool compress;
+// A file of the walk made ready to stage: where it goes and how, or why it cannot be staged.
+struct StagingPlan {
+    std::string stagedName;
+    bool compress = false;
+    std::optional<std::string> failure;
 };
-
-StagingChoice chooseStaging(const StagingJob& job, const std::string& relativePath) {
-    const TocLibraryLine* line = job.library.find(relativePath);
-    if (!line) return {"1", true, true};
-    return {line->copiesField, false, line->compressedField == "01" || job.compressAllFiles};
-}
-
-void showStep(Form& form, const char* verb, const std::string& stagedName) {
-    std::string line = verb + std::to_string(form.walkFileCount + 1) + ": " + stagedName;
-    form.window.setStatus(line);
-    appendLogLine(form, line);
-}
-
-// Why zlibc did not stage the file, in its own words where it gave any.
-std::string zlibcFailure(std::int32_t exitCode, const std::string& errors) {
-    if (exitCode == -1) return "zlibc could not be started";
-    std::string reason = errors.substr(0, errors.find('\n'));
-    if (startsWith(reason, "zlibc: ")) reason.erase(0, 7);
-    return reason.empty() ? "zlibc ended with code " + std::to_string(exitCode) : reason;
-}
-
-// The reason the file could not be staged; nothing when it was.
-std::optional<std::string> compressInto(Form& form, const fs::path& source, const fs::path& target) {
-    std::string errors;
-    RunAndWait(form, zlibcDeflateCommand(form, source, target), &errors);
-    form.window.yield();
-    form.window.yield();
-    ++form.filesZippedCount;
-    ++form.walkFileCount;
-    std::error_code ec;
-    if (form.toolExitCode != 0) return zlibcFailure(form.toolExitCode, errors);
-    if (!fs::is_regular_file(target, ec)) return "zlibc left no staged file";
-    return std::nullopt;
-}
-
-std::optional<std::string> copyInto(Form& form, const fs::path& source, const fs::path& target) {
-    std::error_code ec;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    ++form.walkFileCount;
-    if (ec) return ec.message();
-    return std::nullopt;
-}
 
 // The size of a regular file (a link to one counts), or the reason it has none that fits an
 // archive entry.
@@ -79,47 +38,115 @@ std::int64_t stageableSize(const fs::path& file, std::string& reason) {
     return static_cast<std::int64_t>(size);
 }
 
-std::optional<std::string> stageFile(Form& form, const fs::path& file, const StagingJob& job) {
-    std::string reason;
-    std::int64_t size = stageableSize(file, reason);
-    if (size < 0) return reason;
-    std::string relativePath = archivePathOf(job.packFolder, file);
-    StagingChoice choice = chooseStaging(job, relativePath);
-    std::string stagedName = buildStagedName(relativePath, size, choice.copies, choice.newFile, choice.compress);
-    if (std::size_t limit = longestFileName(form.tempPath); stagedName.size() > limit)
-        return "its name in Temp would be " + std::to_string(stagedName.size()) + " bytes long; Temp takes at most " +
-               std::to_string(limit);
-    fs::path target = form.tempPath / stagedName;
-    // Only a name holding "\" (possible outside Windows) can give another file's staged name;
-    // staging it would silently replace that file.
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(target, ec))) return "another file of the folder has the same name in Temp";
-    if (choice.compress) {
-        showStep(form, "Zipping ", stagedName);
-        return compressInto(form, file, target);
-    }
-    showStep(form, "Copying ", stagedName);
-    return copyInto(form, file, target);
+// Why zlibc did not stage the file, in its own words where it gave any.
+std::string zlibcFailure(const ToolResult& result) {
+    if (result.exitCode == -1) return "zlibc could not be started";
+    std::string reason = result.errors.substr(0, result.errors.find('\n'));
+    if (startsWith(reason, "zlibc: ")) reason.erase(0, 7);
+    return reason.empty() ? "zlibc ended with code " + std::to_string(result.exitCode) : reason;
 }
+
+class Staging {
+public:
+    Staging(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job)
+        : form_(form), walk_(walk), job_(job), plans_(walk.size()), tempNameLimit_(longestFileName(form.tempPath)) {}
+
+    // The library decides how the file is staged; nothing is written yet. A staged name is
+    // claimed here, in walk order, so that a later file cannot take it while zlibc runs.
+    std::optional<std::string> prepare(std::size_t i) {
+        if (walk_[i].kind != WalkStep::File) return std::nullopt;
+        try {
+            return plan(i, plans_[i]);
+        } catch (const std::exception& e) {
+            plans_[i].failure = e.what();  // said at the step's turn
+            return std::nullopt;
+        }
+    }
+
+    // The step's turn, in walk order: its log lines and counters, and the copy of a stored file.
+    bool finish(std::size_t i, const ToolResult* result) {
+        try {
+            return finishStep(walk_[i], plans_[i], result);
+        } catch (const std::exception& e) {
+            return failed(walk_[i].path, e.what());
+        }
+    }
+
+private:
+    // The zlibc command line of a file to compress; nothing for a copy or a failure.
+    std::optional<std::string> plan(std::size_t i, StagingPlan& plan) {
+        std::string reason;
+        std::int64_t size = stageableSize(walk_[i].path, reason);
+        if (size < 0) return plan.failure = reason, std::nullopt;
+        std::string relativePath = archivePathOf(job_.packFolder, walk_[i].path);
+        const TocLibraryLine* line = job_.library.find(relativePath);
+        plan.compress = !line || line->compressedField == "01" || job_.compressAllFiles;
+        plan.stagedName = buildStagedName(relativePath, size, line ? line->copiesField : "1", !line, plan.compress);
+        if (plan.stagedName.size() > tempNameLimit_)
+            return plan.failure = "its name in Temp would be " + std::to_string(plan.stagedName.size()) +
+                                  " bytes long; Temp takes at most " + std::to_string(tempNameLimit_),
+                   std::nullopt;
+        // Only a name holding "\" (possible outside Windows) can give another file's staged
+        // name; staging it would silently replace that file.
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(target(plan), ec)) || !claimed_.insert(plan.stagedName).second)
+            return plan.failure = "another file of the folder has the same name in Temp", std::nullopt;
+        if (!plan.compress) return std::nullopt;
+        return zlibcDeflateCommand(form_, walk_[i].path, target(plan));
+    }
+
+    bool finishStep(const WalkStep& step, const StagingPlan& plan, const ToolResult* result) {
+        if (step.kind == WalkStep::LinkNotFollowed) {
+            appendLogLine(form_, "Symbolic link not followed: " + archivePathOf(job_.packFolder, step.path));
+            return true;
+        }
+        if (step.kind == WalkStep::Unlistable) return failed(step.path, step.reason);
+        if (plan.failure) return failed(step.path, *plan.failure);
+        showStep(plan.compress ? "Zipping " : "Copying ", plan.stagedName);
+        std::error_code ec;
+        if (plan.compress) {
+            form_.toolExitCode = result->exitCode;
+            form_.window.yield();
+            form_.window.yield();
+            ++form_.filesZippedCount;
+            ++form_.walkFileCount;
+            if (result->exitCode != 0) return failed(step.path, zlibcFailure(*result));
+            if (!fs::is_regular_file(target(plan), ec)) return failed(step.path, "zlibc left no staged file");
+            return true;
+        }
+        fs::copy_file(step.path, target(plan), fs::copy_options::overwrite_existing, ec);
+        ++form_.walkFileCount;
+        return ec ? failed(step.path, ec.message()) : true;
+    }
+
+    fs::path target(const StagingPlan& plan) const { return form_.tempPath / plan.stagedName; }
+
+    void showStep(const char* verb, const std::string& stagedName) {
+        std::string line = verb + std::to_string(form_.walkFileCount + 1) + ": " + stagedName;
+        form_.window.setStatus(line);
+        appendLogLine(form_, line);
+    }
+
+    bool failed(const fs::path& path, const std::string& reason) {
+        appendLogLine(form_, "Staging failed: " + archivePathOf(job_.packFolder, path) + " (" + reason + ")");
+        return false;
+    }
+
+    Form& form_;
+    const std::vector<WalkStep>& walk_;
+    const StagingJob& job_;
+    std::vector<StagingPlan> plans_;
+    std::size_t tempNameLimit_;
+    std::set<std::string> claimed_;
+};
 
 }  // namespace
 
-void logStagingFailed(Form& form, const StagingJob& job, const fs::path& path, const std::string& reason) {
-    appendLogLine(form, "Staging failed: " + archivePathOf(job.packFolder, path) + " (" + reason + ")");
-}
-
-bool StageFolder(Form& form, const std::vector<fs::path>& files, const StagingJob& job) {
-    for (const fs::path& file : files) {
-        std::optional<std::string> failure;
-        try {
-            failure = stageFile(form, file, job);
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        if (failure) {
-            logStagingFailed(form, job, file, *failure);
-            return false;
-        }
-    }
-    return true;
+bool StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
+    Staging staging(form, walk, job);
+    HelperPipeline pipeline;
+    pipeline.commandOf = [&](std::size_t i) { return staging.prepare(i); };
+    pipeline.finish = [&](std::size_t i, const ToolResult* result) { return staging.finish(i, result); };
+    pipeline.whileWaiting = [&form] { form.window.yield(); };
+    return runHelperPipeline(walk.size(), form.helperRunsAtOnce, pipeline);
 }

@@ -1,10 +1,13 @@
-// The compression pass: stages every file directly inside one folder into Temp, compressed
-// by "zlibc -k" or copied, under a staged name that tells the writer how to pack it.
+// The compression pass: stages every file of the pack folder into Temp, compressed by
+// "zlibc -k" or copied, under a staged name that tells the writer how to pack it. Up to
+// form.helperRunsAtOnce zlibc runs go side by side; the log is that of one run at a time.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "pack/folder_listing.h"
 
 struct Form;
 class TocLibraryIndex;
@@ -17,11 +20,7 @@ struct StagingJob {
     bool compressAllFiles = false;
 };
 
-// Stages the files directly inside one folder, as the folder walk listed them (in byte order
-// of their names). Returns false at the first file that could not be staged: its log line has
-// been followed by "Staging failed: <relative path> (<reason>)", and nothing after it was
-// staged.
-bool StageFolder(Form& form, const std::vector<std::filesystem::path>& files, const StagingJob& job);
-
-// Logs "Staging failed: <relative path> (<reason>)" for a path below the pack folder.
-void logStagingFailed(Form& form, const StagingJob& job, const std::filesystem::path& path, const std::string& reason);
+// Stages the walk's files in its order. Returns false at the first file or folder that could
+// not be staged: "Staging failed: <relative path> (<reason>)" has been logged, and nothing after
+// it was staged (zlibc runs started ahead are waited for; Temp is the caller's to empty).
+bool StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job);

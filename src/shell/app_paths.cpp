@@ -1,8 +1,10 @@
 #include "shell/app_paths.h"
 
 #include "shell/form.h"
+#include "shell/helper_pipeline.h"
 
-Form::Form(Window& w, fs::path applicationFolder) : window(w), appFolder(std::move(applicationFolder)) {
+Form::Form(Window& w, fs::path applicationFolder)
+    : window(w), appFolder(std::move(applicationFolder)), helperRunsAtOnce(defaultHelperRuns()) {
     setWorkFolderPaths(*this);
 }
 

@@ -27,6 +27,7 @@ struct Form {
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;
     std::int32_t toolExitCode = 0;
+    int helperRunsAtOnce = 1;  // zlibc runs side by side in the unzip and compression passes
 
     // The open archive
     fs::path archivePath;

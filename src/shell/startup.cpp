@@ -4,8 +4,7 @@
 #include "shell/form.h"
 
 std::string windowTitle() {
-    return "Vantrel Ripper  ver-" + std::to_string(VR_VERSION_MAJOR) + " build-" +
-           std::to_string(VR_VERSION_REVISION);
+    return "Vantrel Ripper  ver-" + std::to_string(VR_VERSION_MAJOR) + " build-" + std::to_string(VR_VERSION_REVISION);
 }
 
 void initializeForm(Form& form) {

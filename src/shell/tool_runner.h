@@ -12,8 +12,8 @@ struct Form;
 
 // The exit code as a signed 32-bit value; -1 when the program cannot be started; 128 + the
 // signal number when a signal ends it. The program path comes first, quoted or not (see
-// resolveCommandLine). With `errors`, what the program writes to its standard error is
-// caught there (its first 4 KiB) instead of going to ours.
+// resolveCommandLine). With `errors`, what the program wrote to its standard error (its first
+// 4 KiB) is given there. It is never shown: the window has no console.
 std::int32_t runAndWait(const std::string& commandLine, std::string* errors = nullptr);
 // The same, leaving the result in form.toolExitCode as well.
 std::int32_t RunAndWait(Form& form, const std::string& commandLine, std::string* errors = nullptr);

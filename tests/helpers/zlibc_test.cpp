@@ -30,15 +30,10 @@ struct ToolRun {
 
 // Runs a command line with our stderr sent to a file; the child inherits it.
 ToolRun runCapturingErrors(const std::string& commandLine, const fs::path& errorFile) {
-    std::fflush(stderr);
-    int saved = dup(2);
-    int file = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(file, 2);
-    close(file);
-    int exitCode = runAndWait(commandLine);
-    dup2(saved, 2);
-    close(saved);
-    return {exitCode, readAll(errorFile)};
+    std::string errors;
+    int exitCode = runAndWait(commandLine, &errors);
+    writeFile(errorFile, errors);
+    return {exitCode, errors};
 }
 
 // Python's zlib, independent of ours: inflates IN, or deflates it with a zero Adler-32 field

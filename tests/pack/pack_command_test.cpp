@@ -212,3 +212,37 @@ TEST_F(PackCommandTest, AFailedWriterStillWritesTheSummaryOfWhatWasReached) {
     EXPECT_EQ(onlyMessage(), "two\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
     EXPECT_FALSE(fs::exists(archive()));
 }
+
+TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFailures) {
+    // The real zlibc, but refusing to pack files named "nopack" and to unzip ones named "nounzip".
+    fs::rename(app / "zlibc", app / "real-zlibc");
+    writeFile(app / "zlibc",
+              "#!/bin/sh\ncase \"$1$2\" in -k*nopack*|-d*nounzip*) echo 'zlibc: refused' >&2; exit 1;; "
+              "esac\nexec '" +
+                  (app / "real-zlibc").string() + "' \"$@\"\n");
+    fs::permissions(app / "zlibc", fs::perms::owner_all);
+    std::string tocLines;
+    for (int i = 0; i < 30; ++i) {
+        std::string name = "f" + std::to_string(i % 7) + "/" + (i == 11 ? "nounzip" : "n" + std::to_string(i));
+        writeFile(source(name), std::string(static_cast<std::size_t>(100 * i), static_cast<char>('a' + i % 26)));
+        if (i % 3 == 0) tocLines += "00 " + std::to_string(i % 4) + " " + replaceAll(name, '/', '\\') + "\r\n";
+    }
+    // Packs the folder, then extracts the new archive over it; everything that came out.
+    auto run = [&](int helpersAtOnce) {
+        form.helperRunsAtOnce = helpersAtOnce;
+        std::string packLog = pack(tocLines);
+        window.archive = "x.mpak";
+        form.archivePath = archive();
+        form.entries = readArchiveTables(archive(), readArchiveLayout(archive())).entries;
+        form.entryCount = static_cast<std::int32_t>(form.entries.size());
+        window.list.assign(form.entries.size(), "line");
+        SelectAll(form);
+        MassExtract(form);
+        return std::tuple{packLog, readFile(archive()), form.logText, filesBelow(form.extractedFilesPath)};
+    };
+    EXPECT_EQ(run(1), run(4));
+    EXPECT_NE(form.logText.find("Unzip failed (1): x.mpak+f4+nounzip.gz\r\n"), std::string::npos);
+    writeFile(source("f3/nopack"), "zlibc refuses this one");  // the staging stops there
+    EXPECT_EQ(run(1), run(4));
+    EXPECT_NE(std::get<0>(run(4)).find("Staging failed: f3\\nopack (refused)\r\n"), std::string::npos);
+}

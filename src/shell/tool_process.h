@@ -1,0 +1,37 @@
+// One run of a helper program: started from a command line, then waited for. Its standard error
+// is always caught (its first 4 KiB), so that a caller can say why it failed; the window's own
+// console is never written to.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class ToolProcess {
+public:
+    ToolProcess() = default;
+    ToolProcess(const ToolProcess&) = delete;
+    ToolProcess& operator=(const ToolProcess&) = delete;
+    ~ToolProcess();  // a run still going is waited for
+
+    // Starts the program that the command line names (see resolveCommandLine); false when it
+    // cannot be started.
+    bool start(const std::string& commandLine);
+    // Waits until the run ends and gives its exit code: 128 + the signal number when a signal
+    // ended it, -1 when it never started or cannot be waited for. While it runs, `whileWaiting`
+    // (when given) is called about every 16 ms.
+    std::int32_t finish(const std::function<void()>& whileWaiting = {});
+    const std::string& errors() const { return errors_; }
+
+private:
+    void keepErrors(const char* bytes, std::size_t count);
+
+#ifdef _WIN32
+    void* process_ = nullptr;
+    void* errorPipe_ = nullptr;
+#else
+    int pid_ = -1;
+    int errorPipe_ = -1;
+#endif
+    std::string errors_;
+};

@@ -1,0 +1,97 @@
+// ToolProcess on POSIX: posix_spawn with the child's standard error on a pipe. The pipe also
+// tells when the child ends: it is closed then, so waiting is a poll on it with a timeout.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <optional>
+#include <vector>
+
+#include "shell/tool_process.h"
+#include "shell/tool_runner.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr std::size_t kErrorTextLimit = 4096;
+constexpr int kPauseMilliseconds = 16;
+
+}  // namespace
+
+void ToolProcess::keepErrors(const char* bytes, std::size_t count) {
+    if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
+}
+
+bool ToolProcess::start(const std::string& commandLine) {
+    std::optional<ToolCommand> command = resolveCommandLine(commandLine);
+    if (!command) return false;
+    std::vector<char*> argv;
+    argv.push_back(command->program.data());
+    for (std::string& argument : command->arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    // The child starts with no blocked signals, whatever the window's thread blocks.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    // Environment and current folder are inherited; posix_spawn reports a failed exec as its
+    // own failure, so a program that cannot run is not started.
+    pid_t child = 0;
+    int spawnError = posix_spawn(&child, command->program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    if (spawnError != 0) {
+        close(pipeEnds[0]);
+        return false;
+    }
+    pid_ = child;
+    errorPipe_ = pipeEnds[0];
+    return true;
+}
+
+std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
+    if (pid_ < 0) return -1;
+    char buffer[4096];
+    while (errorPipe_ >= 0) {
+        pollfd ready{errorPipe_, POLLIN, 0};
+        int polled = poll(&ready, 1, whileWaiting ? kPauseMilliseconds : -1);
+        if (polled == 0) {
+            whileWaiting();
+            continue;
+        }
+        if (polled < 0 && errno == EINTR) continue;
+        ssize_t got = polled < 0 ? -1 : read(errorPipe_, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got > 0) {
+            keepErrors(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        close(errorPipe_);  // the child closed its end: it is ending
+        errorPipe_ = -1;
+    }
+    int status = 0;
+    pid_t child = pid_;
+    pid_ = -1;
+    while (waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+ToolProcess::~ToolProcess() { finish(); }

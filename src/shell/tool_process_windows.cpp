@@ -1,0 +1,70 @@
+// ToolProcess on Windows: CreateProcess hidden, with the child's standard error on a pipe;
+// waiting is WaitForSingleObject with a timeout, the pipe read as it fills.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "shell/tool_process.h"
+
+namespace {
+
+constexpr std::size_t kErrorTextLimit = 4096;
+constexpr DWORD kPauseMilliseconds = 16;
+
+}  // namespace
+
+void ToolProcess::keepErrors(const char* bytes, std::size_t count) {
+    if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
+}
+
+bool ToolProcess::start(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return false;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    std::string writable = commandLine;  // CreateProcessA may write into the line
+    BOOL started = CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE,
+                                  NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        return false;
+    }
+    CloseHandle(process.hThread);
+    process_ = process.hProcess;
+    errorPipe_ = readEnd;
+    return true;
+}
+
+std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
+    if (!process_) return -1;
+    HANDLE process = static_cast<HANDLE>(process_), pipe = static_cast<HANDLE>(errorPipe_);
+    char buffer[4096];
+    auto drain = [&] {
+        DWORD available = 0, got = 0;
+        while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+               ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got > 0)
+            keepErrors(buffer, got);
+    };
+    while (WaitForSingleObject(process, whileWaiting ? kPauseMilliseconds : INFINITE) == WAIT_TIMEOUT) {
+        drain();
+        whileWaiting();
+    }
+    drain();
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (!GetExitCodeProcess(process, &exitCode)) exitCode = static_cast<DWORD>(-1);
+    CloseHandle(pipe);
+    CloseHandle(process);
+    process_ = errorPipe_ = nullptr;
+    return static_cast<std::int32_t>(exitCode);
+}
+
+ToolProcess::~ToolProcess() { finish(); }
