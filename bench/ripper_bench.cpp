@@ -49,6 +49,7 @@ struct ArchiveDialogs : Dialogs {
     void message(QWidget*, const std::string& text, MessageIcon, const std::string&) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
+    bool question(QWidget*, const std::string&, const std::string&) override { return true; }
     void openFolder(const fs::path&) override {}
 };
 

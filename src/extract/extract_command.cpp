@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
+#include "extract/edited_files.h"
 #include "extract/extract_entry.h"
 #include "extract/selection.h"
 #include "extract/unzip_temp_files.h"
@@ -161,6 +162,13 @@ void MassExtract(Form& form) {
         if (form.window.selectedLineCount() == 0) {
             showNotice(form, "No files selected.");
             return;
+        }
+        // A modder's edits are replaced only when the modder says so.
+        std::error_code ec;
+        const fs::path archiveFolder = form.extractedFilesPath / archiveName;
+        if (fs::is_directory(fs::symlink_status(archiveFolder, ec))) {
+            EditedFiles edited = findEditedFiles(form, archiveFolder, fileSizeOf(form.archivePath));
+            if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle)) return;
         }
         extractSelected(form, archiveName);
     });

@@ -443,6 +443,10 @@ void MainWindow::showMessage(const std::string& text, MessageIcon icon, const st
     dialogs_->message(this, text, icon, title);
 }
 
+bool MainWindow::askYesNo(const std::string& text, const std::string& title) {
+    return dialogs_->question(this, text, title);
+}
+
 std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt& prompt) {
     QString initialFolder = QString::fromLocal8Bit(form_.appFolder.string());
     {

@@ -64,6 +64,7 @@ public:
     bool autoAddNewFiles() const override;
     bool compressAllFiles() const override;
     void showMessage(const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
     std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) override;
     std::optional<std::filesystem::path> browseFolder(const std::string& title) override;
     void openFolder(const std::filesystem::path& folder) override;

@@ -59,6 +59,11 @@ void QtDialogs::message(QWidget* parent, const std::string& text, MessageIcon ic
     box.exec();
 }
 
+bool QtDialogs::question(QWidget* parent, const std::string& text, const std::string& title) {
+    return QMessageBox::question(parent, QString::fromLocal8Bit(title), displayText(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtDialogs::openFolder(const std::filesystem::path& folder) {
     // Not waited for; a file manager that cannot start is silent.
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(folder.string())));

@@ -18,6 +18,7 @@ public:
                                             const QString& filter) = 0;
     virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title) = 0;
     virtual void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) = 0;
+    virtual bool question(QWidget* parent, const std::string& text, const std::string& title) = 0;
     virtual void openFolder(const std::filesystem::path& folder) = 0;
 };
 
@@ -28,6 +29,7 @@ public:
                                     const QString& filter) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& title) override;
     void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool question(QWidget* parent, const std::string& text, const std::string& title) override;
     void openFolder(const std::filesystem::path& folder) override;
 };
 

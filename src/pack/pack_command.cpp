@@ -100,8 +100,14 @@ void PackMPAK(Form& form) {
     }
 
     std::optional<TocLibraryIndex> library;
+    std::optional<std::vector<StocLibraryGroup>> groups;
     bool prepared = runGuarded(
-        form, "PackMPAK", [&] { library = preparePack(form, caption); },
+        form, "PackMPAK",
+        [&] {
+            library = preparePack(form, caption);
+            // The library .stoc is checked before the long compression pass, not after it.
+            if (library) groups = readLibraryStoc(form, caption);
+        },
         [&] {
             appendLogLine(form, "Pack operation aborted due to error.");
             ShowLog(form);
@@ -111,9 +117,9 @@ void PackMPAK(Form& form) {
     std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
     const StagingJob job{form.extractedFilesPath / name, *library, window.compressAllFiles()};
-    if (StageFolder(form, walkPackFolder(job.packFolder), job)) {
+    if (groups && StageFolder(form, walkPackFolder(job.packFolder), job)) {
         window.yield();
-        packStatus = PackIt(form);
+        packStatus = PackIt(form, std::move(*groups));
     } else {
         // Nothing is written from a folder that was not staged whole.
         try {

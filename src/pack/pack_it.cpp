@@ -11,15 +11,11 @@
 #include "format/library_readers.h"
 #include "pack/mpak_writer.h"
 #include "pack/plain_name.h"
+#include "pack/stage_folder.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
-namespace {
-
-// The groups of Library\<caption>.stoc; none when there is no such file (with a caution for a
-// folder whose name does not start as the game's own archives do). Nothing when a group
-// header is not a number: that has been shown and the pack ends.
-std::optional<std::vector<StocLibraryGroup>> libraryStocGroups(Form& form, const std::string& caption) {
+std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption) {
     fs::path library = form.libraryPath / (caption + ".stoc");
     std::error_code ec;
     if (!fs::exists(library, ec)) {
@@ -37,6 +33,8 @@ std::optional<std::vector<StocLibraryGroup>> libraryStocGroups(Form& form, const
     return std::move(parsed.groups);
 }
 
+namespace {
+
 // Empties Temp of the staged files; a failure here is ignored.
 void emptyTemp(Form& form) {
     try {
@@ -48,7 +46,7 @@ void emptyTemp(Form& form) {
 
 }  // namespace
 
-std::int16_t PackIt(Form& form) {
+std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
     const std::string caption = form.window.packFolderName();
     MpakWriterCounts counts;
     bool written = false;
@@ -57,6 +55,7 @@ std::int16_t PackIt(Form& form) {
         std::string line = "Packing " + std::to_string(number) + "/" + std::to_string(total) + ": " + stagedName;
         form.window.setStatus(line);
         appendLogLine(form, line);
+        form.window.setProgress(kStagingShare + (1 - kStagingShare) * static_cast<float>(number) / total);
     };
     progress.pause = [&form] { form.window.yield(); };
 
@@ -66,9 +65,7 @@ std::int16_t PackIt(Form& form) {
             if (!isPlainName(caption))
                 throw Failure("'" + caption +
                               "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
-            std::optional<std::vector<StocLibraryGroup>> groups = libraryStocGroups(form, caption);
-            if (!groups) return emptyTemp(form);
-            MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(*groups), form.window.autoAddNewFiles(),
+            MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(libraryGroups), form.window.autoAddNewFiles(),
                               form.appFolder, form.newMpaksPath / caption};
             writeMpak(job, progress, counts);
             emptyTemp(form);

@@ -1,5 +1,6 @@
 #include "pack/stage_folder.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -49,7 +50,12 @@ std::string zlibcFailure(const ToolResult& result) {
 class Staging {
 public:
     Staging(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job)
-        : form_(form), walk_(walk), job_(job), plans_(walk.size()), tempNameLimit_(longestFileName(form.tempPath)) {}
+        : form_(form),
+          walk_(walk),
+          job_(job),
+          plans_(walk.size()),
+          tempNameLimit_(longestFileName(form.tempPath)),
+          files_(std::count_if(walk.begin(), walk.end(), [](const WalkStep& s) { return s.kind == WalkStep::File; })) {}
 
     // The library decides how the file is staged; nothing is written yet. A staged name is
     // claimed here, in walk order, so that a later file cannot take it while zlibc runs.
@@ -121,10 +127,13 @@ private:
 
     fs::path target(const StagingPlan& plan) const { return form_.tempPath / plan.stagedName; }
 
+    // "Zipping 12: name" in the log; the status line adds the total, "Zipping 12/345: name".
     void showStep(const char* verb, const std::string& stagedName) {
-        std::string line = verb + std::to_string(form_.walkFileCount + 1) + ": " + stagedName;
-        form_.window.setStatus(line);
-        appendLogLine(form_, line);
+        const std::string number = verb + std::to_string(form_.walkFileCount + 1);
+        form_.window.setStatus(number + "/" + std::to_string(files_) + ": " + stagedName);
+        appendLogLine(form_, number + ": " + stagedName);
+        form_.window.setProgress(kStagingShare * static_cast<float>(form_.walkFileCount + 1) /
+                                 static_cast<float>(files_));
     }
 
     bool failed(const fs::path& path, const std::string& reason) {
@@ -137,6 +146,7 @@ private:
     const StagingJob& job_;
     std::vector<StagingPlan> plans_;
     std::size_t tempNameLimit_;
+    std::ptrdiff_t files_;  // files the walk found
     std::set<std::string> claimed_;
 };
 

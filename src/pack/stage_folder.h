@@ -12,6 +12,9 @@
 struct Form;
 class TocLibraryIndex;
 
+// The progress bar's share for staging; the writer fills the rest.
+inline constexpr float kStagingShare = 0.9f;
+
 // What the whole pass stages from: the folder being packed, the library .toc and the option
 // "Force compression of all files".
 struct StagingJob {

@@ -61,6 +61,8 @@ public:
     // Platform dialogs; prompts return nothing when cancelled. promptForFile starts in the
     // remembered folder and remembers the chosen file's folder.
     virtual void showMessage(const std::string& text, MessageIcon icon, const std::string& title) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
     virtual std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) = 0;
     virtual std::optional<std::filesystem::path> browseFolder(const std::string& title) = 0;
     virtual void openFolder(const std::filesystem::path& folder) = 0;  // file manager, not waited for

@@ -41,7 +41,7 @@ void deleteEarlierSound(Form& form, const fs::path& bank, const std::string& sou
 
 void convertBank(Form& form, const fs::path& bank) {
     appendLogLine(form, "Converting: " + pathText(bank.filename()));
-    form.window.showLogText(form.logText, Caret::Start);
+    form.window.showLogText(form.logText, Caret::End);
 
     std::string soundName = firstSoundName(bank);
     form.window.yield();
@@ -55,7 +55,7 @@ void convertBank(Form& form, const fs::path& bank) {
         return;
     }
     appendLogLine(form, "Operation complete.");
-    form.window.showLogText(form.logText, Caret::Start);
+    form.window.showLogText(form.logText, Caret::End);
 }
 
 }  // namespace

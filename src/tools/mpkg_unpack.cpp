@@ -42,12 +42,12 @@ void unpackMpkg(Form& form, const fs::path& source) {
     deleteEarlierResult(output);
 
     appendLogLine(form, "Unzipping: " + pathText(source));
-    form.window.showLogText(form.logText, Caret::Start);
+    form.window.showLogText(form.logText, Caret::End);
     RunAndWait(form, zlibcInflateCommand(form, workFile, output));
     std::error_code ec;
     if (form.toolExitCode != 0 || !fs::exists(output, ec)) {
         appendLogLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
-        form.window.showLogText(form.logText, Caret::Start);
+        form.window.showLogText(form.logText, Caret::End);
     }
     form.window.yield();
 }

@@ -85,9 +85,35 @@ TEST_F(MassExtractTest, EntriesLandAtTheirPathsBytesUnchangedAndASecondRunReplac
     EXPECT_TRUE(window.logFocused);
     EXPECT_EQ(window.progressHistory, (std::vector<float>{0.25f, 0.5f, 0.75f, 1, 0.5f, 1}));
 
+    window.yesNoAnswers = {true};
     extractAll({{"readme.txt", "short"}, {"sound.bnk", "tiny", true}});
     EXPECT_EQ(readFile(out("readme.txt")), "short");
     EXPECT_EQ(readFile(out("sound.bnk")), "tiny");
+}
+
+TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
+    const std::vector<TestEntry> entries = {
+        {"scripts\\main.lua", "print(1)"}, {"tex.dds", "pixels", true}, {"same.txt", "same"}};
+    extractAll(entries);
+    EXPECT_TRUE(window.questions.empty());  // a first extraction flows as before
+    extractAll(entries);
+    EXPECT_TRUE(window.questions.empty());  // nor is anything asked over unchanged files
+
+    writeFile(out("scripts/main.lua"), "print(2)");  // edits of the same sizes
+    writeFile(out("tex.dds"), "PIXELS");
+    window.log = "before";
+    extractAll(entries);  // answered No
+    EXPECT_EQ(window.questions.at(0),
+              "2 extracted files differ from the archive (first: scripts\\main.lua). Replace them with the archive's "
+              "copies?");
+    EXPECT_EQ(filesBelow(out()),
+              (Files{{"same.txt", "same"}, {"scripts/main.lua", "print(2)"}, {"tex.dds", "PIXELS"}}));
+    EXPECT_EQ(window.log, "before");  // nothing was done
+
+    window.yesNoAnswers = {true};
+    extractAll(entries);
+    EXPECT_EQ(filesBelow(out()),
+              (Files{{"same.txt", "same"}, {"scripts/main.lua", "print(1)"}, {"tex.dds", "pixels"}}));
 }
 
 TEST_F(MassExtractTest, EmptyEntriesAreEmptyFilesWhereverTheirOffsetsPoint) {
@@ -148,6 +174,7 @@ TEST_F(MassExtractTest, AnExtractionFolderThatIsALinkIsRefusedInPlainWords) {
 TEST_F(MassExtractTest, AFullDiskLeavesNoCutShortFileAndKeepsTheEarlierOne) {
     writeFile(out("big.bin"), "earlier");
     loadArchive({{"big.bin", std::string(1500000, 'B')}});
+    window.yesNoAnswers = {true};
     {
         FileSizeLimit fullDisk(1000000);
         extractAll();

@@ -38,7 +38,13 @@ struct ScriptedDialogs : Dialogs {
     void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
+    bool question(QWidget*, const std::string& text, const std::string&) override {
+        questions.push_back(text);
+        return questionAnswer;
+    }
     void openFolder(const std::filesystem::path& folder) override { openedFolders.push_back(folder); }
+    std::vector<std::string> questions;
+    bool questionAnswer = false;
 
 private:
     static std::optional<QString> take(std::deque<std::optional<QString>>& script) {

@@ -118,6 +118,8 @@ TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNam
         "Packing 4/5: fx%2B1+a%2Bb.txt.4.1.0.unc\r\nPacking 5/5: new.txt.9.1.1.cmp\r\n" +
             summary(2, 5, 2, true));
     EXPECT_EQ(window.log, form.logText);
+    EXPECT_EQ(window.statusHistory.at(3), "Zipping 3/5: new.txt.9.1.1.cmp");  // the status line shows the total
+    EXPECT_EQ(window.progressHistory.back(), 1.0f);
     EXPECT_EQ(packedFiles(), (Files{{"Sub\\B.dat", std::string(3000, 'b')},
                                     {"a.txt", "alpha"},
                                     {"dup.txt", "dup"},
@@ -205,11 +207,15 @@ TEST_F(PackCommandTest, AFileThatCannotBeStagedAbortsThePackSayingWhyAndKeepsThe
     EXPECT_EQ(readFile(archive()), "earlier archive");
 }
 
-TEST_F(PackCommandTest, AFailedWriterStillWritesTheSummaryOfWhatWasReached) {
-    writeFile(source("a.txt"), "alpha");
+TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeAnyFileIsCompressed) {
+    // A zlibc that only counts its runs.
+    writeFile(app / "zlibc", "#!/bin/sh\necho run >> '" + (app / "runs").string() + "'\n");
+    fs::permissions(app / "zlibc", fs::perms::owner_all);
+    writeFile(source("new.txt"), "compressed as a new file");
     library(".stoc", "[two]\r\na\r\nb");
-    EXPECT_EQ(pack("00 1 a.txt"), "Copying 1: a.txt.5.1.0.unc\r\n" + summary(0, 0, 0, false));
+    EXPECT_EQ(pack(""), summary(0, 0, 0, false));
     EXPECT_EQ(onlyMessage(), "two\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
+    EXPECT_FALSE(fs::exists(app / "runs"));
     EXPECT_FALSE(fs::exists(archive()));
 }
 

@@ -1,0 +1,24 @@
+// A modder's edits in the extraction folder: selected entries whose extracted file exists with
+// other bytes than the archive's copy would give. Extraction asks before replacing them.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+struct Form;
+struct EntrySlot;
+
+struct EditedFiles {
+    int count = 0;
+    std::string firstPath;  // the first one's entry path, in list order
+};
+
+// Looks at every selected entry whose file exists below `archiveFolder`: a different size or,
+// for the same size, different bytes (a compressed entry is inflated in memory to compare).
+// An entry whose data cannot be read or inflated would not replace its file: it does not count.
+EditedFiles findEditedFiles(const Form& form, const std::filesystem::path& archiveFolder, std::uint64_t archiveSize);
+
+// "N extracted files differ from the archive (first: <path>). Replace them with the archive's
+// copies?"
+std::string replaceQuestion(const EditedFiles& edited);
