@@ -57,24 +57,27 @@ void appendU32(std::string& out, std::uint32_t value) {
 
 void appendI32(std::string& out, std::int32_t value) { appendU32(out, static_cast<std::uint32_t>(value)); }
 
+namespace {
+
+[[noreturn]] void beyondRange(const char* what, long long value, long long min, long long max) {
+    std::string text = what;
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    throw Failure(text + " comes to " + std::to_string(value) + ", more than an archive can record there (" +
+                  std::to_string(min) + " to " + std::to_string(max) + ").");
+}
+
+}  // namespace
+
 std::int16_t toInt16(long long value, const char* what) {
-    if (value < INT16_MIN || value > INT16_MAX)
-        throw Failure(std::string("Overflow: ") + what + " (" + std::to_string(value) +
-                      ") does not fit a signed 16-bit field.");
+    if (value < INT16_MIN || value > INT16_MAX) beyondRange(what, value, INT16_MIN, INT16_MAX);
     return static_cast<std::int16_t>(value);
 }
 
 std::int32_t toInt32(long long value, const char* what) {
-    if (value < INT32_MIN || value > INT32_MAX)
-        throw Failure(std::string("Overflow: ") + what + " (" + std::to_string(value) +
-                      ") does not fit a signed 32-bit field.");
+    if (value < INT32_MIN || value > INT32_MAX) beyondRange(what, value, INT32_MIN, INT32_MAX);
     return static_cast<std::int32_t>(value);
 }
 
 std::int32_t addInt32(std::int32_t a, std::int32_t b, const char* what) {
     return toInt32(static_cast<long long>(a) + b, what);
-}
-
-std::int16_t mulInt16(std::int16_t a, std::int16_t b, const char* what) {
-    return toInt16(static_cast<long long>(a) * b, what);
 }

@@ -37,4 +37,3 @@ void appendU32(std::string& out, std::uint32_t value);
 std::int16_t toInt16(long long value, const char* what);
 std::int32_t toInt32(long long value, const char* what);
 std::int32_t addInt32(std::int32_t a, std::int32_t b, const char* what);
-std::int16_t mulInt16(std::int16_t a, std::int16_t b, const char* what);

@@ -21,10 +21,12 @@ std::string decimalPadded(long long value, int width, const char* what) {
     std::string digits = std::to_string(value < 0 ? -value : value);
     if (value < 0) digits.insert(digits.begin(), '-');
     if (static_cast<int>(digits.size()) > width)
-        throw Failure(std::string("Overflow: ") + what + " (" + std::to_string(value) +
-                      ") does not fit its " + std::to_string(width) + "-digit field.");
+        throw Failure(std::string(what) + " (" + std::to_string(value) + ") has more than the " +
+                      std::to_string(width) + " digits its field shows.");
     return std::string(width - digits.size(), '0') + digits;
 }
+
+std::string byteCount(std::uint64_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
 std::vector<std::string> splitCrLf(std::string_view text) {
     std::vector<std::string> lines;

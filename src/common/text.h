@@ -15,6 +15,9 @@ std::string hex8(std::int32_t value);
 // Decimal padded with "0" on the left to `width` digits; fails when it does not fit.
 std::string decimalPadded(long long value, int width, const char* what);
 
+// "1 byte", "2 bytes".
+std::string byteCount(std::uint64_t count);
+
 // Splits at every CR LF pair; an empty text gives no lines.
 std::vector<std::string> splitCrLf(std::string_view text);
 // Removes every trailing CR LF pair.

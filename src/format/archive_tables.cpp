@@ -40,8 +40,8 @@ ArchiveLayout readArchiveLayout(const std::filesystem::path& archive) {
     ArchiveLayout layout;
     layout.fileSize = fileSizeOf(archive);
     if (layout.fileSize < static_cast<std::uint64_t>(kMpakHeaderSize))
-        throw Failure("'" + pathText(archive) + "' is " + std::to_string(layout.fileSize) +
-                      " bytes long, too short for the 16-byte MPAK header.");
+        throw Failure("'" + pathText(archive) + "' is " + byteCount(layout.fileSize) +
+                      " long, too short for the 16-byte header of an archive.");
     layout.header = parseMpakHeader(readFileRange(archive, 0, kMpakHeaderSize));
     layout.tocStart = kMpakHeaderSize;
     layout.stocStart = addInt32(layout.header.tocSize, kMpakHeaderSize, "the STOC position (TOC size + 16)");

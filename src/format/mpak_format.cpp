@@ -53,9 +53,9 @@ TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number) 
     // The offsets' length is a signed 16-bit product: copies above 8191 overflow it.
     int offsetsLength = 4 * entry.copies;
     if (offsetsLength < INT16_MIN || offsetsLength > INT16_MAX)
-        throw Failure("Overflow: TOC entry " + std::to_string(number) + " at offset " + offsetText(offset) + " has " +
+        throw Failure("TOC entry " + std::to_string(number) + " at offset " + offsetText(offset) + " says it has " +
                       std::to_string(entry.copies) +
-                      " copies; their offsets (4 bytes each) do not fit a signed 16-bit length.");
+                      " copies; an archive entry can have at most 8191: the archive is damaged.");
     entry.nextEntryOffset = addInt32(offset, 15 + nameLength + offsetsLength, "the position of the next TOC entry");
     return entry;
 }

@@ -96,8 +96,8 @@ private:
         std::string_view stored = data;
         if (staged.compressed) {
             if (data.size() < kZlibWrapperBytes)
-                throw Failure("The staged file '" + display + "' is " + std::to_string(data.size()) +
-                              " bytes long, too short to be a zlib stream.");
+                throw Failure("The staged file '" + display + "' is " + byteCount(data.size()) +
+                              " long, too short to be a zlib stream.");
             stored = stored.substr(kZlibHeaderBytes, data.size() - kZlibWrapperBytes);
         }
         if (stored.size() > static_cast<std::size_t>(INT32_MAX))

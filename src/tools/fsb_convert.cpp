@@ -5,6 +5,7 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/text.h"
 #include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/form.h"
@@ -74,8 +75,8 @@ std::string fsbConversionErrorText(std::int32_t exitCode) {
 std::string firstSoundName(const fs::path& bank) {
     std::uint64_t size = fileSizeOf(bank);
     if (size < kFirstNameOffset + kNameFieldSize)
-        throw Failure("'" + pathText(bank) + "' is " + std::to_string(size) +
-                      " bytes long, too short for a sound bank: the first sound's name ends at byte 56.");
+        throw Failure("'" + pathText(bank) + "' is " + byteCount(size) +
+                      " long, too short for a sound bank: the first sound's name ends at byte 56.");
     std::string field = readFileRange(bank, kFirstNameOffset, kNameFieldSize);
     std::size_t end = field.find('\0');
     if (end == std::string::npos)

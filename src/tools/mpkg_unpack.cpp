@@ -6,6 +6,7 @@
 #include "common/bytes.h"
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/text.h"
 #include "shell/commands.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
@@ -28,8 +29,8 @@ void deleteEarlierResult(const fs::path& output) {
 void unpackMpkg(Form& form, const fs::path& source) {
     const std::int32_t fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
     if (fileLength < kMpkgLeadSize)
-        throw Failure("'" + pathText(source) + "' is " + std::to_string(fileLength) +
-                      " bytes long; an .mpkg file holds at least its two leading bytes.");
+        throw Failure("'" + pathText(source) + "' is " + byteCount(static_cast<std::uint64_t>(fileLength)) +
+                      " long; an .mpkg file holds at least its two leading bytes.");
     std::string body = readFileRange(source, kMpkgLeadSize, fileLength - kMpkgLeadSize);
     form.window.yield();
 

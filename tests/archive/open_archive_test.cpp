@@ -80,7 +80,7 @@ TEST_F(OpenArchiveTest, TenThousandAndOneEntriesLoadAndOneMoreFailsUnloadingTheP
 
 TEST_F(OpenArchiveTest, ValuesThatDoNotFitAMissingFileAndAFullDiskFailTheOpen) {
     open("flag.mpak", MpakBuilder().entry("ok", "1").entry("bad/flag", "2", MpakEntryOptions().compressed(100)).build());
-    expectFailure("ProcessLibrary error.\r\n\r\nOverflow: the compressed byte of bad\\flag (100) does not fit");
+    expectFailure("ProcessLibrary error.\r\n\r\nThe entry bad\\flag has a compression value of 100");
     EXPECT_FALSE(fs::exists(library("flag.mpak.toc")));
 
     window.messages.clear();

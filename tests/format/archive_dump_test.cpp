@@ -16,8 +16,8 @@ TEST(MpakDump, PrintsTheSectionsExitingZeroOrTheErrorBoxExitingOneAndWritesNothi
         {"sky.mpak", "== log\nTOC = x10, 1 entries\r\nSTOC = x37, 1 entries\r\nRAWD = x58\r\n\r\n\n== list\n" +
                          kSkyListLine + "\n== toc\n" + kTocIntro + "\r\n01 1 textures\\sky.tga\n== stoc\n" +
                          kStocIntro + "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\n"},
-        {"bad.mpak", "== error\nProcessLibrary error.\r\n\r\nOverflow: the compressed byte of bad (100) does not fit "
-                     "the list's 2-digit field.\n"},
+        {"bad.mpak", "== error\nProcessLibrary error.\r\n\r\nThe entry bad has a compression value of 100, more than "
+                     "the list's two digits can show (0 to 99): the archive is damaged.\n"},
     };
     for (const auto& [name, expected] : cases) {
         FILE* pipe = popen(("'" + program.string() + "' '" + (dir / name).string() + "'").c_str(), "r");

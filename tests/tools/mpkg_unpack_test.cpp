@@ -61,8 +61,8 @@ TEST_F(MpkgUnpackTest, MpkgShorterThanTwoBytesEndsWithTheProcessMpkgError) {
         EXPECT_EQ(window.log, "");
         ASSERT_EQ(window.messages.size(), 1u);
         EXPECT_EQ(window.messages[0].text, "ProcessMPKG error.\r\n\r\n'" + mpkg.string() + "' is " +
-                                               std::to_string(content.size()) +
-                                               " bytes long; an .mpkg file holds at least its two leading bytes.");
+                                               (content.empty() ? "0 bytes" : "1 byte") +
+                                               " long; an .mpkg file holds at least its two leading bytes.");
         EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(window.messages[0].title, "Vantrel Ripper");
         EXPECT_FALSE(fs::exists(gz()));
