@@ -99,7 +99,7 @@ Cost best(const std::vector<Cost>& costs) {
 }
 
 std::string zlibcLine(const char* zwitch, const fs::path& in, const fs::path& out) {
-    return (fs::path(VR_APP_DIR) / "zlibc").string() + " " + zwitch + " " + quoteArgument(in.string()) + " " +
+    return quoteProgramPath((fs::path(VR_APP_DIR) / "zlibc").string()) + " " + zwitch + " " + quoteArgument(in.string()) + " " +
            quoteArgument(out.string());
 }
 
