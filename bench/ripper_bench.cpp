@@ -174,15 +174,15 @@ struct Row {
 void printTable(int rounds, const std::vector<Row>& rows) {
     std::printf("\nMedian of %d rounds, seconds:\n", rounds);
     std::printf(
-        "| operation     |   median |    floor | x floor | alternative            | x alternative | window ms/file "
+        "| operation       |   median |    floor | x floor | alternative            | x alternative | window ms/file "
         "|\n");
     std::printf(
-        "|---------------|---------:|---------:|--------:|------------------------|--------------:|---------------:|"
+        "|-----------------|---------:|---------:|--------:|------------------------|--------------:|---------------:|"
         "\n");
     for (const Row& r : rows) {
         const Measures& m = *r.measures;
         double own = median(m.own), floor = median(m.floor), other = median(m.alternative);
-        std::printf("| %-13s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f | %14.3f |\n", r.operation.c_str(), own,
+        std::printf("| %-15s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f | %14.3f |\n", r.operation.c_str(), own,
                     floor, own / floor, r.alternative, other, own / other, 1000 * median(m.windowProcessor) / r.files);
     }
 }
