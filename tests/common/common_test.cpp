@@ -9,9 +9,9 @@
 
 using namespace std::string_view_literals;
 
-TEST(ByteReader, ReadsSignedLittleEndianFieldsAndFailsPastTheEndWithTheOffsetAndWhatWasRead) {
+TEST(CheckedFields, ReadsAndNumbersFailPastTheEndOrBeyondTheirWidthAndNegativeHexIsTwosComplement) {
     ByteReader r("\x00\x80\xFF\xFF\xFF"sv);
-    EXPECT_EQ(r.i32(1, "f"), -128);
+    EXPECT_EQ(hex8(r.i32(1, "f")), "FFFFFF80");           // -128, little-endian
     EXPECT_EQ(r.bytes(5, 0, "name"), "");                 // nothing to read is never past the end
     EXPECT_THROW(r.bytes(1, SIZE_MAX, "name"), Failure);  // offset + length does not wrap around
     try {
@@ -20,16 +20,15 @@ TEST(ByteReader, ReadsSignedLittleEndianFieldsAndFailsPastTheEndWithTheOffsetAnd
     } catch (const Failure& f) {
         EXPECT_STREQ(f.what(), "The TOC entry at offset 0x2 runs past the end of the file (5 bytes).");
     }
-}
-
-TEST(NumberTexts, NegativeHexIsTwosComplementAndAPaddedDecimalTooWideFails) {
-    EXPECT_EQ(hex8(-1), "FFFFFFFF");
+    EXPECT_EQ(toInt16(32767, "x"), 32767);
+    EXPECT_THROW(toInt16(32768, "x"), Failure);
+    EXPECT_EQ(addInt32(INT32_MAX - 1, 1, "x"), INT32_MAX);
+    EXPECT_THROW(addInt32(INT32_MAX, 1, "x"), Failure);
     EXPECT_THROW(decimalPadded(100, 2, "x"), Failure);
 }
 
 TEST(ArchivePaths, FlattenedNamesReadBackAndJoinsStayBelowTheRootRefusingLinksOnTheWay) {
     for (std::string path : {"a+b\\50%.dds", "%%\\++\\%25"}) EXPECT_EQ(unflattenName(flattenPath(path)), path);
-    EXPECT_EQ(flattenPath("a+b\\50%.dds"), "a%2Bb+50%25.dds");
     TempDir dir, outside;
     for (const char* same : {"a\\b.dds", "a/b.dds", "a\\\\b.dds", "a\\.\\b.dds", "\\a\\b.dds", "./a/b.dds/"})
         EXPECT_EQ(safeJoin(dir.path(), same), dir.path() / "a" / "b.dds") << same;
