@@ -114,8 +114,10 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     const fs::path in = app / "out \" \"" / "a \"quoted\" name\\", out = app / "out \" \"" / "x.cmp\\";
     writeFile(in, data(5000));
     EXPECT_EQ(RunAndWait(blanks, zlibcDeflateCommand(blanks, in, out)), 0);
-    EXPECT_EQ(RunAndWait(blanks, zlibcInflateCommand(blanks, out, app / "back")), 0);
-    EXPECT_EQ(readFile(app / "back"), data(5000));
+    EXPECT_TRUE(zlibInflate(readFile(out), 5000) == data(5000));
+    fs::remove(in);
+    EXPECT_EQ(RunAndWait(blanks, zlibcInflateCommand(blanks, out, in)), 0);
+    EXPECT_TRUE(readFile(in) == data(5000));
 }
 
 TEST_F(HelperProgram, FsbextWritesPcmAsWavFilesOtherSamplesAsTheirBytesAndBasicHeadersTakeTheFirstsFormat) {
@@ -166,8 +168,8 @@ TEST_F(HelperProgram, FsbextRefusesWhatIsNotAWholeFsb3BankInARegularFileWritingN
     auto patched = [&](std::size_t at, char byte) { return good.substr(0, at) + byte + good.substr(at + 1); };
     // Not FSB3, a wrong version, headers past the end, a negative or too large count, data past
     // the data size (9 < 6 + 4), a first header smaller than its fields; then cut at every length.
-    Args banks = {patched(3, '4'), patched(16, 2), patched(8, 0x7F), patched(7, '\x80'),
-                  patched(4, 100), patched(12, 9), patched(24, 10)};
+    std::vector<std::string> banks = {patched(3, '4'), patched(16, 2), patched(8, 0x7F), patched(7, '\x80'),
+                                      patched(4, 100), patched(12, 9), patched(24, 10)};
     for (std::size_t length = 0; length < good.size(); ++length) banks.push_back(good.substr(0, length));
     for (const std::string& bank : banks) {
         writeFile(app / "bad.fsb", bank);
