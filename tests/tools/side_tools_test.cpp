@@ -66,9 +66,11 @@ TEST_F(SideTool, ConvertFsbDeletesOnlyAPlainEarlierSoundOfTheFirstSoundsNameAndS
     EXPECT_EQ(filesBelow(form.soundsPath), (Files{{"other.wav", "keep me"}, {"sub/victim", "in a sub-folder"}}));
 }
 
-TEST_F(SideTool, ListModelGraphicsListsEachNameOnceWithItsOffsetInTheStatusLine) {
+TEST_F(SideTool, ListModelGraphicsPromptsThenListsEachNameOnceWithItsOffsetInTheStatusLine) {
     GetModelGraphics(form);  // cancelled: nothing runs
     EXPECT_EQ(window.log, "");
+    EXPECT_EQ(window.prompts.at(0).title, "Select File [.mmod]");
+    EXPECT_EQ(window.prompts.at(0).filter, ".mmod type files (*.mmod)|*.mmod");
     writeFile(app / "tank.mmod", Z + "a.tga" + Z + "A.TGA" + Z + "a.tga" + Z + "x||y.tga");
     run(GetModelGraphics, app / "tank.mmod");
     EXPECT_EQ(window.statusHistory, (Names{"a.tga loc=2", "A.TGA loc=8", "a.tga loc=E", "x||y.tga loc=17", ""}));
