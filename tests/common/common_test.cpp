@@ -1,0 +1,40 @@
+// The checked reads, number texts and archive paths that every format and command builds on.
+#include <gtest/gtest.h>
+
+#include "common/bytes.h"
+#include "common/failure.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "fixtures/temp_dir.h"
+
+using namespace std::string_view_literals;
+
+TEST(CheckedFields, ReadsAndNumbersFailPastTheEndOrBeyondTheirWidthAndNegativeHexIsTwosComplement) {
+    ByteReader r("\x00\x80\xFF\xFF\xFF"sv);
+    EXPECT_EQ(hex8(r.i32(1, "f")), "FFFFFF80");           // -128, little-endian
+    EXPECT_EQ(r.bytes(5, 0, "name"), "");                 // nothing to read is never past the end
+    EXPECT_THROW(r.bytes(1, SIZE_MAX, "name"), Failure);  // offset + length does not wrap around
+    try {
+        r.i32(2, "TOC entry");
+        FAIL();
+    } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(), "The TOC entry at offset 0x2 runs past the end of the file (5 bytes).");
+    }
+    EXPECT_EQ(toInt16(32767, "x"), 32767);
+    EXPECT_THROW(toInt16(32768, "x"), Failure);
+    EXPECT_EQ(addInt32(INT32_MAX - 1, 1, "x"), INT32_MAX);
+    EXPECT_THROW(addInt32(INT32_MAX, 1, "x"), Failure);
+    EXPECT_THROW(decimalPadded(100, 2, "x"), Failure);
+}
+
+TEST(ArchivePaths, FlattenedNamesReadBackAndJoinsStayBelowTheRootRefusingLinksOnTheWay) {
+    for (std::string path : {"a+b\\50%.dds", "%%\\++\\%25"}) EXPECT_EQ(unflattenName(flattenPath(path)), path);
+    TempDir dir, outside;
+    for (const char* same : {"a\\b.dds", "a/b.dds", "a\\\\b.dds", "a\\.\\b.dds", "\\a\\b.dds", "./a/b.dds/"})
+        EXPECT_EQ(safeJoin(dir.path(), same), dir.path() / "a" / "b.dds") << same;
+    EXPECT_EQ(safeJoin(dir.path(), "my:mod.mpak"), dir.path() / "my:mod.mpak");  // ":" is no drive here
+    for (std::string_view hostile : {"..\\x"sv, "a\\..\\..\\x"sv, "a/../x"sv, ""sv, "."sv, "\\"sv, "a\0b"sv})
+        EXPECT_FALSE(safeJoin(dir.path(), hostile)) << hostile;
+    fs::create_directory_symlink(outside.path(), dir / "link");
+    EXPECT_FALSE(safeJoin(dir.path(), "link\\file"));
+}

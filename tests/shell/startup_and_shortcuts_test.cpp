@@ -1,0 +1,63 @@
+// Start-up, the "Open Folder" buttons and the help texts.
+#include <gtest/gtest.h>
+
+#include "fixtures/app_folder.h"
+#include "shell/commands.h"
+#include "shell/startup.h"
+
+using Files = std::map<std::string, std::string>;
+using Startup = AppFolderTest;
+using FolderShortcuts = AppFolderTest;
+
+TEST(StartupTexts, TitleShowsMajorVersionAndBuildAndTheInitializationErrorEndsWithTerminating) {
+    EXPECT_EQ(windowTitle(), "Vantrel Ripper  ver-1 build-1");
+    EXPECT_EQ(initializationErrorText("Disk gone."), "Initialization error.\r\n\r\nDisk gone.\r\n\r\nTerminating.");
+}
+
+TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileThatCannotBeDeleted) {
+    fs::remove(form.soundsPath);  // a missing work folder is created again
+    writeFile(app / "Library" / "x.mpak.toc", "kept");
+    for (const char* name : {"a", "b", "c", "sub/d"}) writeFile(app / "Temp" / name, name);
+    window.status = window.log = "old";
+    initializeForm(form);
+    prepareWorkFolders(form, [](const fs::path& file, std::error_code& ec) {
+        if (file.filename() != "b") return fs::remove(file, ec);
+        ec = std::make_error_code(std::errc::permission_denied);
+        return false;
+    });
+    EXPECT_EQ(window.status + window.log, "");
+    EXPECT_TRUE(fs::is_directory(form.soundsPath));
+    EXPECT_EQ(filesBelow(app.path()),
+              (Files{{"Library/x.mpak.toc", "kept"}, {"Temp/b", "b"}, {"Temp/c", "c"}, {"Temp/sub/d", "sub/d"}}));
+    Form unwritable(window, "/proc/no-such-application-folder");
+    EXPECT_NO_THROW(prepareWorkFolders(unwritable));
+    EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnlyOnceItWasExtractedTheOthersAreFixed) {
+    OpenExtractorFolder(form);  // no archive
+    window.archive = "sounds.mpak";
+    OpenExtractorFolder(form);  // not extracted yet
+    fs::create_directories(app / "ExtractedFiles" / "sounds.mpak");
+    OpenExtractorFolder(form);
+    OpenNewMPAKsFolder(form);
+    OpenSoundsFolder(form);
+    EXPECT_EQ(window.openedFolders,
+              (std::vector<fs::path>{app / "ExtractedFiles", app / "ExtractedFiles",
+                                     app / "ExtractedFiles" / "sounds.mpak", app / "NewMPAKs", app / "Sounds"}));
+}
+
+TEST_F(FolderShortcuts, HelpTextsShowFromTheirTopLeavingLogTextAndAMissingOneIsCreatedEmpty) {
+    writeFile(app / "packing_files.txt", "Packing\r\nstep 1\r\n");
+    writeFile(app / "extracting_files.txt", "Extracting\r\n");
+    form.logText = "earlier line\r\n";
+    ShowPackerHelp(form);
+    EXPECT_EQ(window.log, "Packing\r\nstep 1\r\n");
+    EXPECT_EQ(window.caret, Caret::Start);
+    ShowExtractorHelp(form);
+    EXPECT_EQ(window.log, "Extracting\r\n");
+    ShowSoundHelp(form);
+    EXPECT_EQ(window.log, "");
+    EXPECT_EQ(fs::file_size(app / "converting_fsb.txt"), 0u);
+    EXPECT_EQ(form.logText, "earlier line\r\n");
+}
