@@ -1,5 +1,8 @@
 #include "common/paths.h"
 
+#include "common/files.h"
+#include "common/links.h"
+
 std::string flattenPath(std::string_view archivePath) {
     std::string out;
     out.reserve(archivePath.size());
@@ -49,10 +52,9 @@ std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archiveP
         if (segment == ".." || segment.find('\0') != std::string_view::npos ||
             segment.find_first_of(kDriveCharacters) != std::string_view::npos)
             return std::nullopt;
-        result /= fs::path(std::string(segment));
+        result /= hostPath(segment);
         joined = true;
-        std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(result, ec))) return std::nullopt;
+        if (isLinkOrJunction(result)) return std::nullopt;
     }
     if (!joined) return std::nullopt;  // the root itself is no file of its own
     return result;

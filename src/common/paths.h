@@ -23,7 +23,7 @@ inline constexpr std::string_view kDriveCharacters = "";
 
 // The host path of `archivePath` ("\" or "/" separated) below `root`, or nothing when the
 // path would lead out of it: a ".." segment, a drive (see kDriveCharacters), a zero byte, an
-// existing symbolic link on the way, or no name at all. Empty and "." segments (a leading or
+// existing symbolic link or junction on the way, or no name at all. Empty and "." segments (a leading or
 // doubled separator) are passed over.
 std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath);
 

@@ -3,20 +3,20 @@
 #include <algorithm>
 
 #include "common/files.h"
+#include "common/links.h"
 
 FolderListing listFolder(const fs::path& folder) {
     FolderListing listing;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        fs::file_status own = it->symlink_status(typeError);
-        if (fs::is_directory(own)) {
-            listing.folders.push_back(it->path());
-        } else if (fs::is_directory(it->status(typeError))) {  // a symbolic link or junction
+        const bool folder = fs::is_directory(it->status(typeError));
+        if (folder && isLinkOrJunction(it->path()))
             listing.linkedFolders.push_back(it->path());
-        } else {
+        else if (folder)
+            listing.folders.push_back(it->path());
+        else
             listing.files.push_back(it->path());
-        }
     }
     if (ec) failFile("list the folder", folder, ec.message());
     for (auto* list : {&listing.files, &listing.folders, &listing.linkedFolders})

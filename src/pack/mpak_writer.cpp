@@ -8,6 +8,7 @@
 #include "common/bytes.h"
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/links.h"
 #include "common/text.h"
 #include "format/mpak_records.h"
 #include "pack/staged_name.h"
@@ -71,8 +72,7 @@ private:
 
     // Whatever had the work file's name before is replaced, a planted link included.
     std::unique_ptr<WorkFile> openWorkFile(const fs::path& path) {
-        std::error_code ec;
-        bool existed = fs::exists(fs::symlink_status(path, ec));
+        bool existed = nameExists(path);
         reached_.push_back(path);
         auto file = std::make_unique<WorkFile>(path);
         if (existed) pause();

@@ -5,6 +5,7 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/links.h"
 #include "common/text.h"
 #include "shell/app_paths.h"
 #include "shell/commands.h"
@@ -30,10 +31,9 @@ const std::string kFsbErrorTitle = "VantrelRipper";
 // bank itself lying in Sounds under that name: fsbext is about to read it.
 void deleteEarlierSound(Form& form, const fs::path& bank, const std::string& soundName) {
     if (!isPlainSoundFileName(soundName)) return;
-    const fs::path earlier = form.soundsPath / soundName;
+    const fs::path earlier = form.soundsPath / hostPath(soundName);
     std::error_code ec;
-    fs::file_status status = fs::symlink_status(earlier, ec);
-    if (!fs::is_regular_file(status) && !fs::is_symlink(status)) return;
+    if (!isLinkOrJunction(earlier) && !fs::is_regular_file(fs::symlink_status(earlier, ec))) return;
     if (fs::equivalent(earlier, bank, ec)) return;
     fs::remove(earlier, ec);
     if (ec) failFile("delete", earlier, ec.message());
