@@ -11,13 +11,30 @@
 #include <io.h>
 #include <process.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "common/failure.h"
+#include "common/links.h"
 
-std::string pathText(const fs::path& path) { return path.string(); }
+std::string pathText(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+#else
+    return path.string();
+#endif
+}
+
+fs::path hostPath(std::string_view text) {
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
+}
 
 void failFile(const char* action, const fs::path& path, const std::string& reason) {
     throw Failure(std::string("Cannot ") + action + " '" + pathText(path) + "': " + reason);
@@ -117,9 +134,9 @@ std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint6
 
 WorkFile::WorkFile(fs::path path) : path_(std::move(path)), named_(path_) {
     std::error_code ec;
-    fs::file_status own = fs::symlink_status(path_, ec);
-    if (fs::is_directory(own)) failFile("create", path_, "a folder has that name");
-    if (fs::exists(own) && !fs::remove(path_, ec)) failFile("replace", path_, ec.message());
+    const bool link = isLinkOrJunction(path_);
+    if (!link && fs::is_directory(fs::symlink_status(path_, ec))) failFile("create", path_, "a folder has that name");
+    if ((link || nameExists(path_)) && !fs::remove(path_, ec)) failFile("replace", path_, ec.message());
     file_ = createExclusively(path_);
     if (!file_) failFile("create", path_, std::strerror(errno));
 }
@@ -128,7 +145,7 @@ WorkFile::WorkFile(Fresh, const fs::path& target) : named_(target) {
     const fs::path folder = target.parent_path();
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        path_ = folder / (".vr-" + std::to_string(processId()) + "-" + std::to_string(counter++) + ".tmp");
+        path_ = folder / hostPath(".vr-" + std::to_string(processId()) + "-" + std::to_string(counter++) + ".tmp");
         if ((file_ = createExclusively(path_))) return;
         if (errno != EEXIST) failFile("create", named_, std::strerror(errno));
     }
@@ -169,10 +186,30 @@ void ReplacingFile::commit() {
     committed_ = true;
 }
 
+#ifdef _WIN32
+namespace {
+
+// Long paths need both the program's manifest and the system's setting; ntdll says whether
+// this process has them (Windows 10 1607 and later; elsewhere it lacks the call).
+bool longPathsEnabled() {
+    using Query = BOOLEAN(WINAPI*)();
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    FARPROC found = ntdll ? GetProcAddress(ntdll, "RtlAreLongPathsEnabled") : nullptr;
+    auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(found));
+    return query && query();
+}
+
+}  // namespace
+#endif
+
 std::size_t longestFileName(const fs::path& folder) {
 #ifdef _WIN32
-    (void)folder;
-    return 255;
+    constexpr std::size_t kLongestName = 255, kLongestPath = MAX_PATH - 1;  // MAX_PATH counts the final zero
+    if (longPathsEnabled()) return kLongestName;
+    // The name follows the folder and one separator.
+    std::error_code ec;
+    const std::size_t taken = fs::absolute(folder, ec).native().size() + 1;
+    return taken >= kLongestPath ? 0 : std::min(kLongestName, kLongestPath - taken);
 #else
     long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;

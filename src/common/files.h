@@ -12,8 +12,10 @@
 
 namespace fs = std::filesystem;
 
-// Host paths shown to the user (log lines, messages) as bytes in the platform's form.
+// Host paths shown to the user (log lines, messages) as bytes in the platform's form: UTF-8
+// on Windows, whichever compiler's narrow encoding; and such a text back as a host path.
 std::string pathText(const fs::path& path);
+fs::path hostPath(std::string_view text);
 
 std::string readWholeFile(const fs::path& path);
 // Exactly `length` bytes from `offset`; fails when the file is shorter. Reading no bytes never
@@ -66,7 +68,9 @@ private:
     bool committed_ = false;
 };
 
-// The longest file name the file system takes in `folder`, in bytes.
+// The longest file name the file system takes in `folder`, in bytes. On Windows a name takes
+// 255 characters, and unless long paths are enabled (our programs' manifest asks for them,
+// the system's setting must allow them) the whole path must also stay below 260.
 std::size_t longestFileName(const fs::path& folder);
 
 // Creates the file afresh (see WorkFile) and writes `data` whole. A failure may leave part of

@@ -6,6 +6,7 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/links.h"
 #include "common/paths.h"
 #include "extract/edited_files.h"
 #include "extract/extract_entry.h"
@@ -32,8 +33,7 @@ const EntrySlot& entryAt(const Form& form, std::int32_t index) {
 // ExtractedFiles\<archive>; made when missing, errors ignored: a folder that is truly missing
 // makes the first write fail, which reports it.
 fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) {
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(form.extractedFilesPath / archiveName, ec)))
+    if (isLinkOrJunction(form.extractedFilesPath / hostPath(archiveName)))
         throw Failure("ExtractedFiles\\" + archiveName + " is a link; extraction does not follow links.");
     std::optional<fs::path> folder = safeJoin(form.extractedFilesPath, archiveName);
     if (!folder)
@@ -86,7 +86,7 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
             appendLogLine(form, "Name too long for Temp: " + path);
             return;
         }
-        wrappedPath = form.tempPath / wrappedName;
+        wrappedPath = form.tempPath / hostPath(wrappedName);
     }
 
     std::string entryData = readEntryData(form.archivePath, slot);
@@ -165,8 +165,8 @@ void MassExtract(Form& form) {
         }
         // A modder's edits are replaced only when the modder says so.
         std::error_code ec;
-        const fs::path archiveFolder = form.extractedFilesPath / archiveName;
-        if (fs::is_directory(fs::symlink_status(archiveFolder, ec))) {
+        const fs::path archiveFolder = form.extractedFilesPath / hostPath(archiveName);
+        if (!isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec)) {
             EditedFiles edited = findEditedFiles(form, archiveFolder, fileSizeOf(form.archivePath));
             if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle)) return;
         }

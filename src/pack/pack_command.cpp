@@ -46,7 +46,7 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
     form.window.showLogText("", Caret::End);
     form.logText.clear();
 
-    fs::path tocFile = form.libraryPath / (caption + ".toc");
+    fs::path tocFile = form.libraryPath / hostPath(caption + ".toc");
     std::error_code ec;
     if (!fs::exists(tocFile, ec)) {
         form.window.showMessage(
@@ -94,7 +94,7 @@ void PackMPAK(Form& form) {
     }
     std::string name(trimSpaces(caption));
     // A name that is not one plain folder name could lead out of ExtractedFiles.
-    if (!isPlainName(name) || !isFolder(form.extractedFilesPath / name)) {
+    if (!isPlainName(name) || !isFolder(form.extractedFilesPath / hostPath(name))) {
         showNotice(form, "\\" + name + " folder does not exist in \\ExtractedFiles folder.");
         return;
     }
@@ -116,7 +116,7 @@ void PackMPAK(Form& form) {
 
     std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
-    const StagingJob job{form.extractedFilesPath / name, *library, window.compressAllFiles()};
+    const StagingJob job{form.extractedFilesPath / hostPath(name), *library, window.compressAllFiles()};
     if (groups && StageFolder(form, walkPackFolder(job.packFolder), job)) {
         window.yield();
         packStatus = PackIt(form, std::move(*groups));

@@ -16,7 +16,7 @@
 #include "shell/shell_ops.h"
 
 std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption) {
-    fs::path library = form.libraryPath / (caption + ".stoc");
+    fs::path library = form.libraryPath / hostPath(caption + ".stoc");
     std::error_code ec;
     if (!fs::exists(library, ec)) {
         if (std::string_view("0345").find(caption.front()) == std::string_view::npos)
@@ -66,7 +66,7 @@ std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
                 throw Failure("'" + caption +
                               "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
             MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(libraryGroups), form.window.autoAddNewFiles(),
-                              form.appFolder, form.newMpaksPath / caption};
+                              form.appFolder, form.newMpaksPath / hostPath(caption)};
             writeMpak(job, progress, counts);
             emptyTemp(form);
             written = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/links.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "pack/staged_name.h"
@@ -94,8 +95,7 @@ private:
                    std::nullopt;
         // Only a name holding "\" (possible outside Windows) can give another file's staged
         // name; staging it would silently replace that file.
-        std::error_code ec;
-        if (fs::exists(fs::symlink_status(target(plan), ec)) || !claimed_.insert(plan.stagedName).second)
+        if (nameExists(target(plan)) || !claimed_.insert(plan.stagedName).second)
             return plan.failure = "another file of the folder has the same name in Temp", std::nullopt;
         if (!plan.compress) return std::nullopt;
         return zlibcDeflateCommand(form_, walk_[i].path, target(plan));
@@ -125,7 +125,7 @@ private:
         return ec ? failed(step.path, ec.message()) : true;
     }
 
-    fs::path target(const StagingPlan& plan) const { return form_.tempPath / plan.stagedName; }
+    fs::path target(const StagingPlan& plan) const { return form_.tempPath / hostPath(plan.stagedName); }
 
     // "Zipping 12: name" in the log; the status line adds the total, "Zipping 12/345: name".
     void showStep(const char* verb, const std::string& stagedName) {

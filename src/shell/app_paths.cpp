@@ -1,5 +1,6 @@
 #include "shell/app_paths.h"
 
+#include "common/files.h"
 #include "shell/form.h"
 #include "shell/helper_pipeline.h"
 
@@ -26,8 +27,8 @@ void createWorkFolders(const Form& form) {
 
 fs::path helperProgramPath(const Form& form, const char* name) {
 #ifdef _WIN32
-    return form.appFolder / (std::string(name) + ".exe");
+    return form.appFolder / hostPath(std::string(name) + ".exe");
 #else
-    return form.appFolder / name;
+    return form.appFolder / hostPath(name);
 #endif
 }

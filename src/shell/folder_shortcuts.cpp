@@ -3,18 +3,18 @@
 #include <string>
 
 #include "common/files.h"
+#include "common/links.h"
 #include "shell/commands.h"
 #include "shell/form.h"
 
 namespace {
 
 void showHelpText(Form& form, const char* fileName) {
-    const fs::path file = form.appFolder / fileName;
+    const fs::path file = form.appFolder / hostPath(fileName);
     std::string text;
     // A missing help file is created empty, so the view shows nothing; every failure is ignored.
     try {
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(file, ec))) writeWholeFile(file, "");
+        if (!nameExists(file)) writeWholeFile(file, "");
         text = readWholeFile(file);
     } catch (const std::exception&) {
     }
@@ -27,7 +27,7 @@ void showHelpText(Form& form, const char* fileName) {
 void OpenExtractorFolder(Form& form) {
     std::string archive = form.window.archiveName();
     if (!archive.empty()) {
-        fs::path folder = form.appFolder / "ExtractedFiles" / archive;
+        fs::path folder = form.appFolder / "ExtractedFiles" / hostPath(archive);
         std::error_code ec;
         if (fs::is_directory(folder, ec)) {
             form.window.openFolder(folder);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/files.h"
 #include "shell/form.h"
 #include "shell/tool_process.h"
 
@@ -18,7 +19,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool namesExecutableFile(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
+    if (path.empty() || !std::filesystem::is_regular_file(hostPath(path), ec)) return false;
 #ifdef _WIN32
     return true;
 #else
