@@ -1,10 +1,14 @@
-// ToolProcess on Windows: CreateProcess hidden, with the child's standard error on a pipe;
-// waiting is WaitForSingleObject with a timeout, the pipe read as it fills.
+// ToolProcess on Windows: CreateProcessW hidden and without a console of its own, with the
+// child's standard error on a pipe; waiting is WaitForSingleObject with a timeout, the pipe
+// read as it fills so that a child writing much to it never blocks.
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "common/utf16.h"
 #include "shell/tool_process.h"
+#include "shell/tool_runner.h"
 
 namespace {
 
@@ -18,11 +22,18 @@ void ToolProcess::keepErrors(const char* bytes, std::size_t count) {
 }
 
 bool ToolProcess::start(const std::string& commandLine) {
+    // The program that the line names, found as on POSIX, and the line itself in UTF-16: the
+    // narrow CreateProcessA would pass both through the system's code page.
+    std::optional<ToolCommand> command = resolveCommandLine(commandLine);
+    if (!command) return false;
+    std::optional<std::wstring> program = utf16FromUtf8(command->program), line = utf16FromUtf8(commandLine);
+    if (!program || !line) return false;
+
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return false;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = SW_HIDE;
@@ -30,8 +41,9 @@ bool ToolProcess::start(const std::string& commandLine) {
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION process{};
-    std::string writable = commandLine;  // CreateProcessA may write into the line
-    BOOL started = CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE,
+    // CREATE_NO_WINDOW: a console program started from the window gets no console host, which
+    // thousands of zlibc runs would otherwise each create and tear down.
+    BOOL started = CreateProcessW(program->c_str(), line->data(), nullptr, nullptr, TRUE,
                                   NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     if (!started) {
@@ -54,9 +66,9 @@ std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
                ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got > 0)
             keepErrors(buffer, got);
     };
-    while (WaitForSingleObject(process, whileWaiting ? kPauseMilliseconds : INFINITE) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(process, kPauseMilliseconds) == WAIT_TIMEOUT) {
         drain();
-        whileWaiting();
+        if (whileWaiting) whileWaiting();
     }
     drain();
     DWORD exitCode = static_cast<DWORD>(-1);
