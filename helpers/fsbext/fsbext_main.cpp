@@ -12,6 +12,13 @@
 #include "output_names.h"
 #include "wav_file.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "common/utf16.h"
+#endif
+
 namespace {
 
 enum ExitCode { kWritten = 0, kBadArguments = 1, kBadBank = 2, kWriteFailed = 3 };
@@ -20,10 +27,11 @@ struct Arguments {
     std::filesystem::path outputFolder, bank;
 };
 
-std::optional<Arguments> parseArguments(int argc, char** argv) {
+// The arguments after the program's name, as UTF-8.
+std::optional<Arguments> parseArguments(const std::vector<std::string>& argv) {
     std::optional<std::string> folder, bank;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
+    for (std::size_t i = 1; i + 1 < argv.size(); i += 2) {
+        const std::string& option = argv[i];
         if (option == "-d" && !folder)
             folder = argv[i + 1];
         else if (option == "-a" && !bank)
@@ -31,8 +39,8 @@ std::optional<Arguments> parseArguments(int argc, char** argv) {
         else
             return std::nullopt;
     }
-    if (argc % 2 == 0 || !folder || !bank) return std::nullopt;
-    return Arguments{*folder, *bank};
+    if (argv.size() % 2 == 0 || !folder || !bank) return std::nullopt;
+    return Arguments{hostPath(*folder), hostPath(*bank)};
 }
 
 int fail(int code, const std::string& message) {
@@ -42,8 +50,8 @@ int fail(int code, const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::optional<Arguments> args = parseArguments(argc, argv);
+static int run(const std::vector<std::string>& argv) {
+    std::optional<Arguments> args = parseArguments(argv);
     if (!args) return fail(kBadArguments, "usage: fsbext -d OUTPUT_FOLDER -a BANK.fsb");
 
     std::string bank;
@@ -56,16 +64,27 @@ int main(int argc, char** argv) {
     }
 
     std::vector<std::string> names = soundFileNames(samples, pathText(args->bank.stem()), [&](const std::string& name) {
-        return isTheBank(args->outputFolder / name, args->bank);
+        return isTheBank(args->outputFolder / hostPath(name), args->bank);
     });
     try {
         for (std::size_t i = 0; i < samples.size(); ++i) {
             std::string_view data = std::string_view(bank).substr(samples[i].dataOffset, samples[i].dataLength);
             // Written under a temporary name and renamed, so no half-written sound is left.
-            writeFileReplacing(args->outputFolder / names[i], soundFileBytes(samples[i], data));
+            writeFileReplacing(args->outputFolder / hostPath(names[i]), soundFileBytes(samples[i], data));
         }
     } catch (const std::exception& e) {
         return fail(kWriteFailed, e.what());
     }
     return kWritten;
 }
+
+#ifdef _WIN32
+// The arguments as UTF-16, whatever the system's code page; standard error in binary mode, so
+// that a line ends in LF as in every build.
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stderr), _O_BINARY);
+    return run(utf8Arguments(argc, argv));
+}
+#else
+int main(int argc, char** argv) { return run(std::vector<std::string>(argv, argv + argc)); }
+#endif

@@ -25,7 +25,9 @@ static const ErrorText kGlibcWords[] = {
 #ifdef EUCLEAN
     {EUCLEAN, "Structure needs cleaning"},
 #endif
+#ifdef EDQUOT
     {EDQUOT, "Disk quota exceeded"},
+#endif
 };
 
 const char* systemErrorText(int error) {

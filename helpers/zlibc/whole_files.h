@@ -1,7 +1,7 @@
 // zlibc's file access: the input read whole with one read, the output written with one write
 // to a fresh temporary name in its folder and renamed into place only when complete. This is
-// the one part that differs between platforms (whole_files_posix.c; a Windows version gives
-// the same functions with CreateFile's CREATE_NEW and MoveFileEx).
+// the one part that differs between platforms (whole_files_posix.c, whole_files_windows.c).
+// Paths are UTF-8 on every platform.
 #pragma once
 
 #include <stddef.h>

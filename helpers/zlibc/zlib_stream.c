@@ -43,7 +43,7 @@ static bool inflateWith(struct libdeflate_decompressor* decompressor, const uint
 
 bool inflateZlibWrapped(const uint8_t* input, size_t size, Bytes* output, ZlibcFailure* failure) {
     if (size < kHeaderSize + kTrailerSize)
-        return fail(failure, "the input holds %zu bytes, too few for a zlib header, data and trailer", size);
+        return fail(failure, "the input holds %u bytes, too few for a zlib header, data and trailer", (unsigned)size);
     struct libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
     if (!decompressor) return fail(failure, "out of memory");
     bool inflated = inflateWith(decompressor, input + kHeaderSize, size - kHeaderSize, output, failure);

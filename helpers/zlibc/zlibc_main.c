@@ -8,6 +8,13 @@
 
 #include "zlib_stream.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "utf16_windows.h"
+#endif
+
 enum { kConverted = 0, kFailed = 1, kBadArguments = 2 };
 
 // One line, whatever the file names hold, in one write: zlibc runs sharing a stderr do not
@@ -34,7 +41,7 @@ static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure*
     return converted;
 }
 
-int main(int argc, char** argv) {
+static int run(int argc, char** argv) {
     bool inflate = argc == 4 && strcmp(argv[1], "-d") == 0;
     bool deflate = argc == 4 && strcmp(argv[1], "-k") == 0;
     if (!inflate && !deflate) {
@@ -46,3 +53,19 @@ int main(int argc, char** argv) {
     printReason(failure.text);
     return kFailed;
 }
+
+#ifdef _WIN32
+// The arguments as UTF-16, turned into the UTF-8 that the rest of zlibc works in; standard
+// error in binary mode, so that a line ends in LF as in every build.
+int wmain(int argc, wchar_t** wideArgv) {
+    _setmode(_fileno(stderr), _O_BINARY);
+    char** argv = utf8FromUtf16Arguments(argc, wideArgv);
+    if (!argv) {
+        fputs("zlibc: out of memory\n", stderr);
+        return kFailed;
+    }
+    return run(argc, argv);
+}
+#else
+int main(int argc, char** argv) { return run(argc, argv); }
+#endif
