@@ -1,33 +1,44 @@
 // The mpak-dump program: what opening an archive shows, as sections for scripts.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 
 #include "fixtures/example_archive.h"
+#include "fixtures/platform.h"
 #include "fixtures/temp_dir.h"
+
+#ifdef _WIN32
+// The shell is cmd.exe, which takes the outer quotes off the line; _pclose gives the exit code.
+static FILE* startReading(const std::string& line) { return _popen(("\"" + line + "\"").c_str(), "rb"); }
+static int exitCodeOf(FILE* pipe) { return _pclose(pipe); }
+#else
+#include <sys/wait.h>
+static FILE* startReading(const std::string& line) { return popen(line.c_str(), "r"); }
+static int exitCodeOf(FILE* pipe) { return WEXITSTATUS(pclose(pipe)); }
+#endif
 
 TEST(MpakDump, PrintsTheSectionsExitingZeroOrTheErrorBoxExitingOneAndWritesNothing) {
     TempDir dir;
     writeFile(dir / "sky.mpak", skyArchive(true).build());
     writeFile(dir / "bad.mpak", MpakBuilder().entry("bad", "x", MpakEntryOptions().compressed(100)).build());
-    const fs::path program = fs::path(VR_APP_DIR).parent_path() / "devtools" / "mpak-dump";
+    const fs::path program = fs::path(VR_APP_DIR).parent_path() / "devtools" / programFile("mpak-dump");
     const std::pair<const char*, std::string> cases[] = {
         {"sky.mpak", "== log\nTOC = x10, 1 entries\r\nSTOC = x37, 1 entries\r\nRAWD = x58\r\n\r\n\n== list\n" +
                          kSkyListLine + "\n== toc\n" + kTocIntro + "\r\n01 1 textures\\sky.tga\n== stoc\n" +
                          kStocIntro + "\r\n[2]\r\ntextures/sky.tga\r\nsky.tga\n"},
-        {"bad.mpak", "== error\nProcessLibrary error.\r\n\r\nThe entry bad has a compression value of 100, more than "
-                     "the list's two digits can show (0 to 99): the archive is damaged.\n"},
+        {"bad.mpak",
+         "== error\nProcessLibrary error.\r\n\r\nThe entry bad has a compression value of 100, more than "
+         "the list's two digits can show (0 to 99): the archive is damaged.\n"},
     };
     for (const auto& [name, expected] : cases) {
-        FILE* pipe = popen(("'" + program.string() + "' '" + (dir / name).string() + "'").c_str(), "r");
+        FILE* pipe = startReading("\"" + program.string() + "\" \"" + (dir / name).string() + "\"");
         ASSERT_NE(pipe, nullptr);
         std::string output;
         char buffer[4096];
         for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
-        int status = pclose(pipe);
+        const int exitCode = exitCodeOf(pipe);
         EXPECT_EQ(output, expected);
-        EXPECT_EQ(WEXITSTATUS(status), expected.starts_with("== error") ? 1 : 0);
+        EXPECT_EQ(exitCode, expected.starts_with("== error") ? 1 : 0);
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
 }
