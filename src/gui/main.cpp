@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <cstdio>
 
+#include "gui/host_paths.h"
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) return 0;
 
-    MainWindow window(std::filesystem::path(appFolder.toLocal8Bit().toStdString()));
+    MainWindow window(hostPathOf(appFolder));
     if (!window.startUp()) return 1;
     window.show();
     return app.exec();

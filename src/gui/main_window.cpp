@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "gui/host_paths.h"
 #include "shell/commands.h"
 #include "shell/shell_ops.h"
 #include "shell/startup.h"
@@ -448,7 +449,7 @@ bool MainWindow::askYesNo(const std::string& text, const std::string& title) {
 }
 
 std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt& prompt) {
-    QString initialFolder = QString::fromLocal8Bit(form_.appFolder.string());
+    QString initialFolder = qtPathOf(form_.appFolder);
     {
         QSettings settings = preferences();
         initialFolder = settings.value(QStringLiteral("Preferences/OpenFilePath"), initialFolder).toString();
@@ -462,13 +463,13 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
     QSettings settings = preferences();
     settings.setValue(QStringLiteral("Preferences/OpenFilePath"), folder);
     settings.sync();
-    return std::filesystem::path(native.toLocal8Bit().toStdString());
+    return hostPathOf(native);
 }
 
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
     std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title));
     if (!chosen) return std::nullopt;
-    return std::filesystem::path(QDir::toNativeSeparators(*chosen).toLocal8Bit().toStdString());
+    return hostPathOf(QDir::toNativeSeparators(*chosen));
 }
 
 void MainWindow::openFolder(const std::filesystem::path& folder) { dialogs_->openFolder(folder); }

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "gui/host_paths.h"
+
 QString displayText(const std::string& bytes) {
     QString text = QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -66,5 +68,5 @@ bool QtDialogs::question(QWidget* parent, const std::string& text, const std::st
 
 void QtDialogs::openFolder(const std::filesystem::path& folder) {
     // Not waited for; a file manager that cannot start is silent.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(folder.string())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(qtPathOf(folder)));
 }
