@@ -1,7 +1,7 @@
 // Opening an archive through the real window: list, item count, archive name, log and the
 // library files.
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -10,9 +10,9 @@
 
 namespace {
 
-QStringList listTexts(QListWidget* list) {
+QStringList listTexts(QListView* list) {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    for (int i = 0; i < list->model()->rowCount(); ++i) texts << list->model()->index(i, 0).data().toString();
     return texts;
 }
 
@@ -29,7 +29,7 @@ TEST_F(GuiTest, OpeningAnArchiveFillsTheListLabelsLogAndLibraryFiles) {
     click("butSelectMPAKfile");
 
     EXPECT_TRUE(dialogs->messages.empty());
-    EXPECT_EQ(listTexts(control<QListWidget>("List1")),
+    EXPECT_EQ(listTexts(control<QListView>("List1")),
               QStringList({"00000081 000000B0 00000030 00002000 01 1 textures\\sky.tga",
                            "000000B1 000000B4 00000004 00000004 00 2 sounds\\a b.wav"}));
     EXPECT_EQ(control<QLabel>("Label2")->text(), "2 Items");
@@ -60,7 +60,7 @@ TEST_F(GuiTest, TheListsScrollExtentNeverShrinksAndAFailedOpenLeavesNoArchiveLoa
         click("butSelectMPAKfile");
         QCoreApplication::processEvents();  // Qt lays the list out again after a change
     };
-    QScrollBar* bar = control<QListWidget>("List1")->horizontalScrollBar();
+    QScrollBar* bar = control<QListView>("List1")->horizontalScrollBar();
     open("wide.mpak");
     const int wideRange = bar->maximum();
     EXPECT_GT(wideRange, 0);
@@ -72,7 +72,7 @@ TEST_F(GuiTest, TheListsScrollExtentNeverShrinksAndAFailedOpenLeavesNoArchiveLoa
     EXPECT_TRUE(dialogs->messages[0].text.starts_with("ProcessLibrary error.\r\n\r\nThe TOC entry 1 at offset 0x14"))
         << dialogs->messages[0].text;
     EXPECT_EQ(dialogs->messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
+    EXPECT_EQ(control<QListView>("List1")->model()->rowCount(), 0);
     EXPECT_EQ(control<QLabel>("Label2")->text(), "0 Items");
     EXPECT_TRUE(control<QLabel>("Label5")->text().isEmpty());
     EXPECT_FALSE(window->isBusy());

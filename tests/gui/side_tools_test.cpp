@@ -2,7 +2,7 @@
 // Model Graphics" with the real helper programs.
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 
 #include "fixtures/mpak_builder.h"
@@ -18,11 +18,11 @@ protected:
         writeFile(game / "Level1.MPAK", MpakBuilder().entry("a.txt", "a").build());
         dialogs->fileAnswers.push_back(answer(game / "Level1.MPAK"));
         click("butSelectMPAKfile");
-        ASSERT_EQ(control<QListWidget>("List1")->count(), 1);
+        ASSERT_EQ(control<QListView>("List1")->model()->rowCount(), 1);
     }
 
     void expectNoArchiveLoaded() {
-        EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
+        EXPECT_EQ(control<QListView>("List1")->model()->rowCount(), 0);
         EXPECT_EQ(control<QLabel>("Label2")->text(), "0 Items");
         EXPECT_TRUE(control<QLabel>("Label5")->text().isEmpty());
         EXPECT_TRUE(control<QLineEdit>("Text1")->text().isEmpty());
