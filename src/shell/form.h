@@ -19,15 +19,19 @@ struct Form {
 
     Window& window;
 
-    // Folders, set at start-up
+    // Folders, set at start-up. appFolder holds the five work folders; programFolder holds the
+    // helper programs and the help texts. The window uses its own folder for both; the command
+    // line may name another work folder.
     fs::path appFolder;
+    fs::path programFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
 
     std::string zlibHeader = std::string("\x78\x9C", 2);
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;
     std::int32_t toolExitCode = 0;
-    int helperRunsAtOnce = 1;  // zlibc runs side by side in the unzip and compression passes
+    int helperRunsAtOnce = 1;            // zlibc runs side by side in the unzip and compression passes
+    bool overwriteChangedFiles = false;  // extraction may replace extracted files that were edited
 
     // The open archive
     fs::path archivePath;

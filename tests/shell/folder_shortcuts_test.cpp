@@ -2,6 +2,7 @@
 
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
+#include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
@@ -59,4 +60,16 @@ TEST_F(FolderShortcuts, AMissingHelpFileShowsNothingAndIsLeftEmpty) {
     EXPECT_EQ(window.log, "");
     EXPECT_TRUE(fs::exists(app / "converting_fsb.txt"));
     EXPECT_EQ(fs::file_size(app / "converting_fsb.txt"), 0u);
+}
+
+TEST_F(FolderShortcuts, HelpTextsAndHelpersComeFromTheProgramFolderAndWorkFoldersFromTheWorkFolder) {
+    TempDir program;
+    form.programFolder = program.path();
+    writeFile(program / "packing_files.txt", "from the program folder");
+    ShowPackerHelp(form);
+    OpenSoundsFolder(form);
+    EXPECT_EQ(window.log, "from the program folder");
+    EXPECT_FALSE(fs::exists(app / "packing_files.txt"));
+    EXPECT_EQ(window.openedFolders.at(0), app / "Sounds");
+    EXPECT_EQ(helperProgramPath(form, "zlibc").parent_path(), program.path());
 }
