@@ -46,4 +46,6 @@ struct Form {
     std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
     std::int32_t filesZippedCount = 0, walkFileCount = 0;
     std::int16_t filesPackedCount = 0;
+    // Entries an extraction or unpack refused, skipped or failed, each with its log line.
+    std::int32_t entriesLeftOutCount = 0;
 };

@@ -48,6 +48,7 @@ TEST_F(MpkgUnpackTest, FailedUnzipDeletesTheEarlierResultAndSaysSo) {
     EXPECT_FALSE(fs::exists(dat()));
     EXPECT_EQ(form.toolExitCode, -1);
     EXPECT_EQ(window.log, "Unzipping: " + (app / "a.mpkg").string() + "\r\nUnzip failed (-1): mpkg.gz\r\n");
+    EXPECT_EQ(form.entriesLeftOutCount, 1);
     EXPECT_TRUE(window.messages.empty());
 }
 
