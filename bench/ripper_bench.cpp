@@ -7,6 +7,8 @@
 //            (libdeflate) and writing the same files in-process; alternative: `unzip -q`
 //   pack     floor: the same spawns, plus reading, deflating (libdeflate) and writing an
 //            archive of the same layout in-process; alternative: `zip -q -r` on the same folder
+// The command line's extract (its open included) and pack of the same archive, each started as
+// a program in a work folder of its own, are set against the same floors and alternatives.
 // Prints one table of medians. Run it from a Release or RelWithDebInfo build:
 //   ripper_bench [rounds, default 3] [folder to work in, default /dev/shm or the temporary folder]
 #include <libdeflate.h>
@@ -144,7 +146,21 @@ struct Measures {
     std::vector<double> own, floor, alternative;
 };
 
-void printTable(int rounds, const Measures& open, const Measures& extract, const Measures& pack) {
+// One round of the command line: extract (open included) into a fresh work folder of its own,
+// then pack what it extracted.
+void timeCommandLine(const fs::path& work, const fs::path& archive, Measures& extract, Measures& pack) {
+    const fs::path cliWork = work / "cli";
+    const std::string cli = quoted(fs::path(VR_APP_DIR) / "vantrel-ripper-cli") + " -q --work " + quoted(cliWork);
+    fs::remove_all(cliWork);
+    extract.own.push_back(secondsOf([&] { shell(cli + " extract " + quoted(archive) + " > /dev/null"); }));
+    pack.own.push_back(secondsOf([&] { shell(cli + " pack " + kArchiveName + " > /dev/null"); }));
+    if (readArchiveTables(cliWork / "NewMPAKs" / kArchiveName, readArchiveLayout(cliWork / "NewMPAKs" / kArchiveName))
+            .entries.size() != kEntries)
+        std::fprintf(stderr, "the command line's pack does not list every file\n"), std::exit(1);
+}
+
+void printTable(int rounds, const Measures& open, const Measures& extract, const Measures& pack,
+                const Measures& cliExtract, const Measures& cliPack) {
     std::printf("\nMedian of %d rounds, seconds:\n", rounds);
     std::printf("| operation   |   median |    floor | x floor | alternative            | x alternative |\n");
     std::printf("|-------------|---------:|---------:|--------:|------------------------|--------------:|\n");
@@ -156,6 +172,10 @@ void printTable(int rounds, const Measures& open, const Measures& extract, const
     row("open", open, "unzip -l");
     row("extract-all", extract, "unzip -q");
     row("pack-all", pack, "zip -q -r");
+    row("cli extract", {cliExtract.own, extract.floor, extract.alternative}, "unzip -q");
+    row("cli pack", {cliPack.own, pack.floor, pack.alternative}, "zip -q -r");
+    std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",
+                median(cliExtract.own), median(open.own) + median(extract.own), median(cliPack.own), median(pack.own));
 }
 
 int run(const fs::path& work, int rounds) {
@@ -182,7 +202,7 @@ int run(const fs::path& work, int rounds) {
     const fs::path packed = form.newMpaksPath / kArchiveName;
     const fs::path zip = work / "same.zip", unzipped = work / "unzipped";
 
-    Measures open, extract, pack;
+    Measures open, extract, pack, cliExtract, cliPack;
     int zlibcInflates = 0, zlibcDeflates = 0;
     for (int round = 1; round <= rounds; ++round) {
         // Every run starts from nothing, as a user's first one does.
@@ -221,8 +241,10 @@ int run(const fs::path& work, int rounds) {
         extract.alternative.push_back(secondsOf([&] { shell("unzip -q " + quoted(zip) + " -d " + quoted(unzipped)); }));
         open.alternative.push_back(secondsOf([&] { shell("unzip -l " + quoted(zip) + " > /dev/null"); }));
 
-        std::printf("Round %d: open %.3f s, extract %.3f s, pack %.3f s\n", round, open.own.back(), extract.own.back(),
-                    pack.own.back());
+        timeCommandLine(work, archive, cliExtract, cliPack);
+        std::printf("Round %d: open %.3f s, extract %.3f s, pack %.3f s; command line: extract %.3f s, pack %.3f s\n",
+                    round, open.own.back(), extract.own.back(), pack.own.back(), cliExtract.own.back(),
+                    cliPack.own.back());
     }
 
     // The round trip kept every byte.
@@ -232,7 +254,7 @@ int run(const fs::path& work, int rounds) {
     if (readArchiveTables(packed, readArchiveLayout(packed)).entries.size() != kEntries)
         return std::fprintf(stderr, "the packed archive does not list every file\n"), 1;
 
-    printTable(rounds, open, extract, pack);
+    printTable(rounds, open, extract, pack, cliExtract, cliPack);
     std::printf("zlibc runs: %d to extract, %d to pack; the floors spawn %s as often.\n", zlibcInflates, zlibcDeflates,
                 kTrivialProgram);
     return 0;
