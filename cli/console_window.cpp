@@ -8,7 +8,7 @@
 
 namespace {
 
-// The terminal is painted at most this often; the last state is painted when a command ends.
+// The status line is painted at most this often; a command's end clears it.
 constexpr std::chrono::milliseconds kPaintInterval(100);
 
 // Log lines end in CR LF in the program; a console's lines end in LF.
