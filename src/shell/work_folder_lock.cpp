@@ -1,6 +1,7 @@
 #include "shell/work_folder_lock.h"
 
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "common/text.h"
@@ -46,8 +47,12 @@ fs::path workFolderLockPath(const fs::path& workFolder) {
 }
 
 WorkFolderLock::WorkFolderLock(const fs::path& workFolder) {
-    fs::path lockFile = workFolderLockPath(workFolder);
-    if (!lockFile.empty()) handle_ = lockFileExclusively(lockFile, state_);
+    try {
+        fs::path lockFile = workFolderLockPath(workFolder);
+        if (!lockFile.empty()) handle_ = lockFileExclusively(lockFile, state_);
+    } catch (const std::exception&) {
+        // A path the system cannot convert gives no lock, like a missing temporary folder.
+    }
 }
 
 WorkFolderLock::~WorkFolderLock() {
