@@ -4,7 +4,10 @@
 #include "shell/helper_pipeline.h"
 
 Form::Form(Window& w, fs::path applicationFolder)
-    : window(w), appFolder(std::move(applicationFolder)), helperRunsAtOnce(defaultHelperRuns()) {
+    : window(w),
+      appFolder(std::move(applicationFolder)),
+      programFolder(appFolder),
+      helperRunsAtOnce(defaultHelperRuns()) {
     setWorkFolderPaths(*this);
 }
 
@@ -26,8 +29,8 @@ void createWorkFolders(const Form& form) {
 
 fs::path helperProgramPath(const Form& form, const char* name) {
 #ifdef _WIN32
-    return form.appFolder / (std::string(name) + ".exe");
+    return form.programFolder / (std::string(name) + ".exe");
 #else
-    return form.appFolder / name;
+    return form.programFolder / name;
 #endif
 }

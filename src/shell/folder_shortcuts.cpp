@@ -9,7 +9,7 @@
 namespace {
 
 void showHelpText(Form& form, const char* fileName) {
-    const fs::path file = form.appFolder / fileName;
+    const fs::path file = form.programFolder / fileName;
     std::string text;
     // A missing help file is created empty, so the view shows nothing; every failure is ignored.
     try {
