@@ -7,6 +7,8 @@
 //            (libdeflate) and writing the same files in-process; alternative: `unzip -q`
 //   pack     floor: the same spawns, plus reading, deflating (libdeflate) and writing an
 //            archive of the same layout in-process; alternative: `zip -q -r` on the same folder
+// The command line's extract (its open included) and pack of the same archive, each started as
+// a program in a work folder of its own, are set against the same floors and alternatives.
 // Prints one table of medians. Run it from a Release or RelWithDebInfo build:
 //   ripper_bench [rounds, default 3] [folder to work in, default /dev/shm or the temporary folder]
 #include <libdeflate.h>
@@ -164,6 +166,19 @@ void measure(Measures& m, Operation&& operation) {
     m.windowProcessor.push_back(ownProcessorSeconds() - processorStart);
 }
 
+// One round of the command line: extract (open included) into a fresh work folder of its own,
+// then pack what it extracted.
+void timeCommandLine(const fs::path& work, const fs::path& archive, Measures& extract, Measures& pack) {
+    const fs::path cliWork = work / "cli";
+    const std::string cli = quoted(fs::path(VR_APP_DIR) / "vantrel-ripper-cli") + " -q --work " + quoted(cliWork);
+    fs::remove_all(cliWork);
+    extract.own.push_back(secondsOf([&] { shell(cli + " extract " + quoted(archive) + " > /dev/null"); }));
+    pack.own.push_back(secondsOf([&] { shell(cli + " pack " + kArchiveName + " > /dev/null"); }));
+    const fs::path packed = cliWork / "NewMPAKs" / kArchiveName;
+    if (readArchiveTables(packed, readArchiveLayout(packed)).entries.size() != kEntries)
+        std::fprintf(stderr, "the command line's pack does not list every file\n"), std::exit(1);
+}
+
 struct Row {
     std::string operation;
     const Measures* measures;
@@ -182,8 +197,10 @@ void printTable(int rounds, const std::vector<Row>& rows) {
     for (const Row& r : rows) {
         const Measures& m = *r.measures;
         double own = median(m.own), floor = median(m.floor), other = median(m.alternative);
-        std::printf("| %-15s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f | %14.3f |\n", r.operation.c_str(), own,
-                    floor, own / floor, r.alternative, other, own / other, 1000 * median(m.windowProcessor) / r.files);
+        std::string perFile = "-";  // a program of its own: its processor time is not this one's
+        if (!m.windowProcessor.empty()) perFile = std::to_string(1000 * median(m.windowProcessor) / r.files);
+        std::printf("| %-15s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f | %14.14s |\n", r.operation.c_str(), own,
+                    floor, own / floor, r.alternative, other, own / other, perFile.c_str());
     }
 }
 
@@ -213,7 +230,7 @@ int run(const fs::path& work, int rounds) {
 
     // One helper run at a time, then one per core.
     const int cores = defaultHelperRuns();
-    Measures open, extract[2], pack[2];
+    Measures open, extract[2], pack[2], cliExtract, cliPack;
     int zlibcInflates = 0, zlibcDeflates = 0;
     for (int round = 1; round <= rounds; ++round) {
         // Every run starts from nothing, as a user's first one does.
@@ -257,8 +274,14 @@ int run(const fs::path& work, int rounds) {
             pack[way].alternative.push_back(zipSeconds);
             extract[way].alternative.push_back(unzipSeconds);
         }
-        std::printf("Round %d: open %.3f s, extract %.3f / %.3f s, pack %.3f / %.3f s\n", round, open.own.back(),
-                    extract[0].own.back(), extract[1].own.back(), pack[0].own.back(), pack[1].own.back());
+        timeCommandLine(work, archive, cliExtract, cliPack);
+        cliExtract.floor = extract[1].floor, cliExtract.alternative = extract[1].alternative;
+        cliPack.floor = pack[1].floor, cliPack.alternative = pack[1].alternative;
+        std::printf(
+            "Round %d: open %.3f s, extract %.3f / %.3f s, pack %.3f / %.3f s; command line: extract %.3f s, "
+            "pack %.3f s\n",
+            round, open.own.back(), extract[0].own.back(), extract[1].own.back(), pack[0].own.back(),
+            pack[1].own.back(), cliExtract.own.back(), cliPack.own.back());
     }
 
     // The round trip kept every byte.
@@ -273,7 +296,12 @@ int run(const fs::path& work, int rounds) {
                         {"extract-all" + one, &extract[0], "unzip -q", kEntries},
                         {"extract-all" + many, &extract[1], "unzip -q", kEntries},
                         {"pack-all" + one, &pack[0], "zip -q -r", kEntries},
-                        {"pack-all" + many, &pack[1], "zip -q -r", kEntries}});
+                        {"pack-all" + many, &pack[1], "zip -q -r", kEntries},
+                        {"cli extract" + many, &cliExtract, "unzip -q", kEntries},
+                        {"cli pack" + many, &cliPack, "zip -q -r", kEntries}});
+    std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",
+                median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own),
+                median(pack[1].own));
     std::printf(
         "(n): zlibc runs at once. zlibc runs: %d to extract, %d to pack; the floors spawn %s as often, one at a\n"
         "time, and do the rest in-process. window ms/file: the program's own processor time per file.\n",

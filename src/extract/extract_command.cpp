@@ -70,11 +70,11 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
     const std::string& path = slot.entryPath;
     std::optional<fs::path> target = safeJoin(run.archiveFolder, path);
     if (!target) {
-        appendLogLine(form, "Refused unsafe path: " + path);
+        appendLeftOutLine(form, "Refused unsafe path: " + path);
         return;
     }
     if (!entryDataInside(slot, run.archiveSize)) {
-        appendLogLine(form, "Data past the end of the archive: " + path);
+        appendLeftOutLine(form, "Data past the end of the archive: " + path);
         return;
     }
     // An entry of no bytes has nothing to inflate: it is an empty file, like a stored one.
@@ -83,7 +83,7 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
     if (compressed) {
         std::string wrappedName = wrappedFileName(run.archiveName, path);
         if (wrappedName.size() > run.tempNameLimit) {
-            appendLogLine(form, "Name too long for Temp: " + path);
+            appendLeftOutLine(form, "Name too long for Temp: " + path);
             return;
         }
         wrappedPath = form.tempPath / hostPath(wrappedName);
@@ -119,6 +119,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.window.yield();
     form.filesExtractedCount = 0;
     form.filesUnzippedCount = 0;
+    form.entriesLeftOutCount = 0;
     form.window.setBusy(true);
 
     const ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};

@@ -63,10 +63,10 @@ void UnzipTempFiles(Form& form) {
             form.toolExitCode = result->exitCode;
             std::error_code ec;
             if (result->exitCode != 0 || !fs::is_regular_file(*file.output, ec))
-                appendLogLine(form, "Unzip failed (" + std::to_string(result->exitCode) + "): " + file.tempName);
+                appendLeftOutLine(form, "Unzip failed (" + std::to_string(result->exitCode) + "): " + file.tempName);
         } else {
-            appendLogLine(form,
-                          "Refused unsafe path: " + unflattenName(file.tempName.substr(0, file.tempName.size() - 3)));
+            appendLeftOutLine(
+                form, "Refused unsafe path: " + unflattenName(file.tempName.substr(0, file.tempName.size() - 3)));
         }
         form.window.yield();
         form.window.yield();

@@ -1,26 +1,21 @@
-// Vantrel Ripper: one window; a second running copy closes silently.
+// Vantrel Ripper: one window; a second copy on the same work folder closes silently.
 #include <QApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QLockFile>
-#include <cstdio>
+#include <filesystem>
 
 #include "gui/host_paths.h"
 #include "gui/main_window.h"
+#include "shell/work_folder_lock.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QString appFolder = QCoreApplication::applicationDirPath();
+    const std::filesystem::path appFolder = hostPathOf(QCoreApplication::applicationDirPath());
 
-    // One copy per application folder. A lock that cannot be made at all (no writable
+    // The same lock as the command line's. A lock that cannot be made at all (no writable
     // temporary folder) does not keep the window from opening.
-    QByteArray hash = QCryptographicHash::hash(appFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    QLockFile lock(QDir::tempPath() + QStringLiteral("/VantrelRipper-") + QString::fromLatin1(hash) +
-                   QStringLiteral(".lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) return 0;
+    WorkFolderLock lock(appFolder);
+    if (lock.state() == LockState::HeldByAnother) return 0;
 
-    MainWindow window(hostPathOf(appFolder));
+    MainWindow window(appFolder);
     if (!window.startUp()) return 1;
     window.show();
     return app.exec();

@@ -7,19 +7,18 @@
 #include <functional>
 #include <memory>
 
-#include "shell/form.h"
 #include "gui/qt_dialogs.h"
+#include "gui/window_controls.h"
+#include "shell/form.h"
 #include "shell/window.h"
 
+class FileListView;
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
-class WideRows;
 
 class MainWindow : public QWidget, public Window {
     Q_OBJECT
@@ -33,7 +32,6 @@ public:
     bool startUp();
 
     Form& form() { return form_; }
-    int listExtent() const { return listExtent_; }
     bool isBusy() const { return busy_; }
     // What closing the window does; tests replace the default, which ends the process at once.
     void setExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
@@ -77,9 +75,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildControls();
-    void wire(QPushButton* button, void (*command)(Form&));
-    void runCommand(void (*command)(Form&));
+    void runCommand(Command command);
     void applyLayout();
     void updateMinimumSize();
 
@@ -88,23 +84,18 @@ private:
     std::function<void()> exitHandler_;
     bool commandRunning_ = false;
     bool busy_ = false;
-    int listExtent_ = 0;
-    int listRowsPainted_ = 0;  // rows the list held when it was last painted whole
-    std::string logBytes_;
-    std::vector<std::string> listLines_;  // the bytes of each list line
+    std::string logBytes_;  // what the log view shows, as bytes
     std::string archiveName_, packFolderName_;
     float progressFullWidth_ = 0;  // the bar's width at start-up, in twips
 
-    QFrame* frame1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* label5_ = nullptr;
-    QLabel* label9_ = nullptr;
-    QLabel* label13_ = nullptr;
-    QListWidget* list1_ = nullptr;
-    WideRows* listRows_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QPlainTextEdit* richTextBox1_ = nullptr;
-    QRadioButton* radAutoAddNewFiles_ = nullptr;
-    QRadioButton* radIWillMaintainLibrarySTOC_ = nullptr;
-    QCheckBox* chkCompressAllFiles_ = nullptr;
+    FileListView* fileList_ = nullptr;
+    QLabel* itemCountLabel_ = nullptr;
+    QLineEdit* statusLine_ = nullptr;
+    QPlainTextEdit* logView_ = nullptr;
+    QFrame* optionsPanel_ = nullptr;
+    QLabel* progressBar_ = nullptr;
+    QLabel* archiveNameLabel_ = nullptr;
+    QLabel* packFolderLabel_ = nullptr;
+    QRadioButton* autoAddOption_ = nullptr;
+    QCheckBox* compressAllOption_ = nullptr;
 };

@@ -52,10 +52,18 @@ void QtDialogs::message(QWidget* parent, const std::string& text, MessageIcon ic
     box.setWindowTitle(QString::fromLocal8Bit(title));
     box.setText(displayText(text));
     switch (icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

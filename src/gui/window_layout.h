@@ -3,6 +3,8 @@
 // of the height below its top.
 #pragma once
 
+#include <cmath>
+
 inline constexpr float kTwipsPerPixel = 15.0f;
 inline constexpr float kMinOuterWidth = 12000.0f;
 inline constexpr float kMinOuterHeight = 8460.0f;
@@ -15,6 +17,9 @@ inline constexpr float kDesignClientHeight = 7950.0f;
 struct Rect {
     float left, top, width, height;
 };
+
+// Twips as whole pixels, to the nearest.
+inline int pixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
 // The controls that move; everything else keeps its design place.
 struct LeftColumnLayout {

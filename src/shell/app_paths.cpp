@@ -5,7 +5,10 @@
 #include "shell/helper_pipeline.h"
 
 Form::Form(Window& w, fs::path applicationFolder)
-    : window(w), appFolder(std::move(applicationFolder)), helperRunsAtOnce(defaultHelperRuns()) {
+    : window(w),
+      appFolder(std::move(applicationFolder)),
+      programFolder(appFolder),
+      helperRunsAtOnce(defaultHelperRuns()) {
     setWorkFolderPaths(*this);
 }
 
@@ -27,8 +30,8 @@ void createWorkFolders(const Form& form) {
 
 fs::path helperProgramPath(const Form& form, const char* name) {
 #ifdef _WIN32
-    return form.appFolder / hostPath(std::string(name) + ".exe");
+    return form.programFolder / hostPath(std::string(name) + ".exe");
 #else
-    return form.appFolder / hostPath(name);
+    return form.programFolder / hostPath(name);
 #endif
 }

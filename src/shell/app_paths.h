@@ -1,4 +1,4 @@
-// The application folder's five work folders.
+// The five work folders, and the helper programs beside the program.
 #pragma once
 
 #include <filesystem>
@@ -9,5 +9,5 @@ struct Form;
 void setWorkFolderPaths(Form& form);
 // Creates each work folder that is missing (only the last level); failures are ignored.
 void createWorkFolders(const Form& form);
-// The path of a helper program in the application folder, with the platform's suffix.
+// The path of a helper program in the program's folder, with the platform's suffix.
 std::filesystem::path helperProgramPath(const Form& form, const char* name);

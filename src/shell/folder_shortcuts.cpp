@@ -10,7 +10,7 @@
 namespace {
 
 void showHelpText(Form& form, const char* fileName) {
-    const fs::path file = form.appFolder / hostPath(fileName);
+    const fs::path file = form.programFolder / hostPath(fileName);
     std::string text;
     // A missing help file is created empty, so the view shows nothing; every failure is ignored.
     try {

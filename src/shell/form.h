@@ -19,15 +19,18 @@ struct Form {
 
     Window& window;
 
-    // Folders, set at start-up
+    // Folders, set at start-up. appFolder holds the five work folders; programFolder holds the
+    // helper programs and the help texts. The window uses its own folder for both; the command
+    // line may name another work folder.
     fs::path appFolder;
+    fs::path programFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
 
     std::string zlibHeader = std::string("\x78\x9C", 2);
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;
     std::int32_t toolExitCode = 0;
-    int helperRunsAtOnce = 1;  // zlibc runs side by side in the unzip and compression passes
+    int helperRunsAtOnce = 1;            // zlibc runs side by side in the unzip and compression passes
 
     // The open archive
     fs::path archivePath;
@@ -42,4 +45,6 @@ struct Form {
     std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
     std::int32_t filesZippedCount = 0, walkFileCount = 0;
     std::int16_t filesPackedCount = 0;
+    // Entries an extraction or unpack refused, skipped or failed, each with its log line.
+    std::int32_t entriesLeftOutCount = 0;
 };

@@ -14,6 +14,11 @@ void appendLogLine(Form& form, const std::string& line) {
     form.logText += "\r\n";
 }
 
+void appendLeftOutLine(Form& form, const std::string& line) {
+    appendLogLine(form, line);
+    ++form.entriesLeftOutCount;
+}
+
 void reportError(Form& form, const std::string& command, const std::string& description) {
     form.window.showMessage(errorBoxText(command, description), MessageIcon::Exclamation, kAppTitle);
 }

@@ -13,6 +13,9 @@ struct Form;
 void ShowLog(Form& form);
 // Appends one line and CR LF to logText.
 void appendLogLine(Form& form, const std::string& line);
+// The same for a line that says an entry was refused, skipped or failed; counts it in
+// entriesLeftOutCount.
+void appendLeftOutLine(Form& form, const std::string& line);
 
 // Shows that text with the exclamation icon and the program's title.
 void reportError(Form& form, const std::string& command, const std::string& description);

@@ -27,6 +27,7 @@ void deleteEarlierResult(const fs::path& output) {
 }
 
 void unpackMpkg(Form& form, const fs::path& source) {
+    form.entriesLeftOutCount = 0;
     const std::int32_t fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
     if (fileLength < kMpkgLeadSize)
         throw Failure("'" + pathText(source) + "' is " + byteCount(static_cast<std::uint64_t>(fileLength)) +
@@ -47,7 +48,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
     RunAndWait(form, zlibcInflateCommand(form, workFile, output));
     std::error_code ec;
     if (form.toolExitCode != 0 || !fs::exists(output, ec)) {
-        appendLogLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
+        appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
     }
     form.window.yield();

@@ -154,6 +154,7 @@ TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
     EXPECT_TRUE(
         startsWith(form.logText, "Refused unsafe path: ..\\escape.txt\r\nRefused unsafe path: ..\\escape.txt\r\n"));
     EXPECT_TRUE(logHas("Refused unsafe path: \\\r\nExtracting 1\\13: \\rooted.txt\r\n"));
+    EXPECT_EQ(form.entriesLeftOutCount, 10);
 
     // The unzip pass refuses a Temp name that would lead out, and leaves what is not ".gz".
     writeFile(form.tempPath / "x.mpak+..+..+evil.gz", "z");
@@ -161,6 +162,7 @@ TEST_F(MassExtractTest, UnsafePathsAreRefusedAndNothingIsWrittenOutside) {
     form.logText.clear();
     UnzipTempFiles(form);
     EXPECT_EQ(form.logText, "Refused unsafe path: x.mpak\\..\\..\\evil\r\n");
+    EXPECT_EQ(form.entriesLeftOutCount, 11);
     EXPECT_EQ(filesBelow(form.tempPath), (Files{{"x.mpak+f.GZ", "z"}}));
 }
 
@@ -193,6 +195,7 @@ TEST_F(MassExtractTest, NameTooLongForTempAndMissingZlibcAreLoggedAndTheRunGoesO
     extractAll({{path, "compressed", true}, {"stored.txt", "stored"}});
     EXPECT_EQ(filesBelow(out()), (Files{{"stored.txt", "stored"}}));
     EXPECT_TRUE(startsWith(form.logText, "Name too long for Temp: " + path + "\r\nExtracting 1\\2: \\stored.txt"));
+    EXPECT_EQ(form.entriesLeftOutCount, 1);
 
     fs::remove(app / programFile("zlibc"));  // every .gz is still deleted, and each failure said
     extractAll({{"a.dds", "a", true}, {"b\\c.dds", "c", true}});
@@ -200,6 +203,7 @@ TEST_F(MassExtractTest, NameTooLongForTempAndMissingZlibcAreLoggedAndTheRunGoesO
     EXPECT_TRUE(
         logHas("Unzipping 1\\2: x.mpak+a.dds.gz\r\nUnzip failed (-1): x.mpak+a.dds.gz\r\n"
                "Unzipping 2\\2: x.mpak+b+c.dds.gz\r\nUnzip failed (-1): x.mpak+b+c.dds.gz\r\n2 files unzipped."));
+    EXPECT_EQ(form.entriesLeftOutCount, 2);  // counted afresh by each extraction
 }
 
 TEST_F(MassExtractTest, DataOutsideTheArchiveIsSkippedWithALineAndTheRunGoesOn) {
@@ -218,6 +222,7 @@ TEST_F(MassExtractTest, DataOutsideTheArchiveIsSkippedWithALineAndTheRunGoesOn) 
         EXPECT_EQ(filesBelow(out()), expected);
         EXPECT_TRUE(fs::is_empty(form.tempPath));
         EXPECT_TRUE(logHas("Data past the end of the archive: " + std::string(lastCut ? "third.dds" : "second.txt")));
+        EXPECT_EQ(form.entriesLeftOutCount, 1);
     }
 }
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <deque>
 #include <memory>
-#include <optional>
 
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
@@ -19,10 +19,8 @@ struct ScriptedDialogs : Dialogs {
     struct OpenCall {
         QString title, initialFolder, filter;
     };
-    std::deque<std::optional<QString>> fileAnswers;    // empty script = cancel
-    std::deque<std::optional<QString>> folderAnswers;  // empty script = cancel
+    std::deque<QString> fileAnswers, folderAnswers;  // taken in order; none left = cancelled
     std::vector<OpenCall> openCalls;
-    std::vector<QString> folderCalls;
     std::vector<RecordedMessage> messages;
     std::vector<std::filesystem::path> openedFolders;
 
@@ -31,10 +29,7 @@ struct ScriptedDialogs : Dialogs {
         openCalls.push_back({title, initialFolder, filter});
         return take(fileAnswers);
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString& title) override {
-        folderCalls.push_back(title);
-        return take(folderAnswers);
-    }
+    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return take(folderAnswers); }
     void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
@@ -47,9 +42,9 @@ struct ScriptedDialogs : Dialogs {
     bool questionAnswer = false;
 
 private:
-    static std::optional<QString> take(std::deque<std::optional<QString>>& script) {
+    static std::optional<QString> take(std::deque<QString>& script) {
         if (script.empty()) return std::nullopt;
-        auto answer = script.front();
+        QString answer = script.front();
         script.pop_front();
         return answer;
     }
@@ -85,6 +80,21 @@ protected:
     void click(const char* buttonName) { QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton); }
 
     QString answer(const fs::path& path) { return QString::fromLocal8Bit(path.string()); }
+
+    // "Open Game .MPAK File" answered with `archive`.
+    void openArchive(const fs::path& archive) {
+        dialogs->fileAnswers.push_back(answer(archive));
+        click("butSelectMPAKfile");
+        QCoreApplication::processEvents();  // Qt lays the list out again after a change
+    }
+
+    // The texts List1 shows.
+    QStringList shownLines() {
+        QAbstractItemModel* lines = control<QListView>("List1")->model();
+        QStringList texts;
+        for (int row = 0; row < lines->rowCount(); ++row) texts << lines->index(row, 0).data().toString();
+        return texts;
+    }
 
     TempDir app;
     ScriptedDialogs* dialogs = nullptr;

@@ -1,77 +1,69 @@
+// The window itself: its controls in their design state and places, the resize rules, the
+// message box, what it does while a command runs, and the program started twice.
 #include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
+#include <QThread>
+#include <QTimer>
 
+#include "fixtures/mpak_builder.h"
 #include "gui_fixture.h"
-#include "shell/form.h"
 
 namespace {
-QRect twips(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
-}  // namespace
 
 TEST_F(GuiTest, StartsInItsDesignStateWithEveryControlNamedAndCaptioned) {
     MainWindow& w = start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantrel Ripper  ver-1 build-1"));
-    EXPECT_EQ(control<QLabel>("Label1")->text(), "File List");
-    EXPECT_EQ(control<QLabel>("Label2")->text(), "0 Items");
-    EXPECT_EQ(control<QLabel>("Label10")->text(), "          File Extractor");
-    EXPECT_EQ(control<QLabel>("Label11")->text(), "   File Packer (Make an MPAK)");
-    EXPECT_EQ(control<QLabel>("Label4")->text(), "  Sound File Conversion (.FSB)");
-    EXPECT_EQ(control<QLabel>("Label6")->text(), ".MPAK Sub Table of Contents");
-    EXPECT_EQ(control<QLabel>("Label3")->text(), "Vantrel Ripper");
-    EXPECT_TRUE(control<QLabel>("Label5")->text().isEmpty());
-    EXPECT_TRUE(control<QLabel>("Label13")->text().isEmpty());
-    const std::pair<const char*, const char*> buttons[] = {
+    const std::pair<const char*, const char*> captions[] = {
+        {"Label1", "File List"},
         {"butSelectAll", "Select All"},
+        {"Label2", "0 Items"},
+        {"Text1", ""},
+        {"Label10", "          File Extractor"},
         {"butFileExtractorQuestion", "?"},
         {"butSelectMPAKfile", "Open Game .MPAK File"},
+        {"Label5", ""},
         {"butMassExtract", "Extract Selected File(s)"},
         {"butOpenFolder", "Open Folder"},
         {"butGetModelGraphics", "List Model Graphics"},
         {"butDecompressMPKG", "Unpack .MPKG"},
+        {"Label11", "   File Packer (Make an MPAK)"},
         {"butFilePackerQuestion", "?"},
         {"butSelectMPAKFolder", "Select .MPAK Folder"},
+        {"Label13", ""},
+        {"Label6", ".MPAK Sub Table of Contents"},
+        {"radAutoAddNewFiles", "Auto-add new files to .MPAK STOC"},
+        {"radIWillMaintainLibrarySTOC", "I will maintain the Library .stoc"},
+        {"chkCompressAllFiles", "Force compression of all files"},
         {"butPackMPAK", "Pack New .MPAK"},
         {"butOpenNewMPAKsFolder", "Open Folder"},
+        {"Label4", "  Sound File Conversion (.FSB)"},
         {"butSoundConversionQuestion", "?"},
         {"butConvertFSB", "Convert .FSB"},
         {"butOpenSoundsFolder", "Open Folder"},
-    };
-    for (auto [name, caption] : buttons) EXPECT_EQ(control<QPushButton>(name)->text(), caption) << name;
-    EXPECT_TRUE(control<QPushButton>("butDecompressMPKG")->isEnabled());
-    EXPECT_FALSE(control<QPushButton>("butDecompressMPKG")->focusPolicy() & Qt::TabFocus);
+        {"Label3", "Vantrel Ripper"}};
+    for (auto [name, caption] : captions) EXPECT_EQ(control(name)->property("text").toString(), caption) << name;
     EXPECT_TRUE(control<QRadioButton>("radAutoAddNewFiles")->isChecked());
     EXPECT_FALSE(control<QRadioButton>("radIWillMaintainLibrarySTOC")->isChecked());
     EXPECT_FALSE(control<QCheckBox>("chkCompressAllFiles")->isChecked());
-    EXPECT_EQ(control<QListWidget>("List1")->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(control<QListWidget>("List1")->count(), 0);
-    EXPECT_TRUE(control<QLineEdit>("Text1")->text().isEmpty());
+    EXPECT_TRUE(control<QPushButton>("butDecompressMPKG")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("butDecompressMPKG")->focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(control<QListView>("List1")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(shownLines().isEmpty());
     EXPECT_TRUE(control<QPlainTextEdit>("RichTextBox1")->toPlainText().isEmpty());
-    EXPECT_EQ(w.form().zlibHeader, std::string("\x78\x9C", 2));
-    EXPECT_EQ(w.form().zlibTrailer, std::string(4, '\0'));
 }
 
-TEST_F(GuiTest, ControlsSitAtTheirDesignPlacesInTheDesignClientArea) {
+TEST_F(GuiTest, ControlsSitAtTheirDesignPlacesAndFollowTheResizeRules) {
     MainWindow& w = start();
     EXPECT_EQ(w.size(), QSize(858, 530));
     // The resize rules move the left column and the panel by a pixel at most from the design.
     EXPECT_EQ(control("Frame1")->geometry(), QRect(609, 0, 249, 521));
     EXPECT_EQ(control("List1")->geometry(), QRect(8, 24, 601, 324));
     EXPECT_EQ(control("Label2")->x(), 535);
-    EXPECT_EQ(control("Label1")->geometry(), twips(120, 120, 1815, 255));
-    EXPECT_EQ(control("butSelectAll")->geometry(), twips(5760, 120, 1455, 255));
-    EXPECT_EQ(control("Label9")->geometry(), twips(120, 120, 3495, 255));
-    EXPECT_EQ(control("butSelectMPAKfile")->geometry(), twips(240, 840, 1935, 255));
-    EXPECT_EQ(control("butPackMPAK")->geometry(), twips(240, 4920, 2055, 375));
-    EXPECT_EQ(control("Image1")->geometry(), twips(120, 7080, 480, 480));
-}
+    EXPECT_EQ(control("butSelectAll")->geometry(), QRect(384, 8, 97, 17));  // 5760, 120, 1455, 255 twips
 
-TEST_F(GuiTest, ResizingKeepsThePanelRightAndTheListAboveTheLog) {
-    MainWindow& w = start();
     w.resize(1200, 800);
     QCoreApplication::processEvents();
     EXPECT_EQ(control("Frame1")->x(), 1200 - 249);
@@ -84,18 +76,57 @@ TEST_F(GuiTest, ResizingKeepsThePanelRightAndTheListAboveTheLog) {
     EXPECT_EQ(w.size(), QSize(800 - 8, 564 - 34));
 }
 
-TEST_F(GuiTest, StartupCreatesTheFiveFoldersAndEmptiesTempOfFilesOnly) {
-    writeFile(app / "Temp" / "old.gz", "x");
-    writeFile(app / "Temp" / "keep" / "inner.txt", "y");
+// A command that yields to the window must not be joined by a second one (it could empty Temp
+// under the first); closing the window ends the program even then.
+TEST_F(GuiTest, WhileACommandRunsASecondIsIgnoredAndClosingEndsTheProgram) {
+    TempDir game;
+    writeFile(game / "x.mpak", MpakBuilder().entry("a", "a").build());
     start();
-    for (const char* folder : {"ExtractedFiles", "Temp", "NewMPAKs", "Library", "Sounds"})
-        EXPECT_TRUE(fs::is_directory(app / folder)) << folder;
-    EXPECT_FALSE(fs::exists(app / "Temp" / "old.gz"));
-    EXPECT_EQ(readFile(app / "Temp" / "keep" / "inner.txt"), "y");
+    QTimer::singleShot(0, window.get(), [this] {
+        click("butSelectMPAKfile");
+        window->close();
+    });
+    openArchive(game / "x.mpak");
+    EXPECT_EQ(dialogs->openCalls.size(), 1u);
+    EXPECT_TRUE(exitRequested);
+    EXPECT_EQ(shownLines().size(), 1);
 }
 
-TEST_F(GuiTest, ClosingTheWindowEndsTheProgram) {
-    MainWindow& w = start();
-    w.close();
-    EXPECT_TRUE(exitRequested);
+// The real message box, as the failed FSB conversion shows it.
+TEST(MessageBox, ShowsTitleIconAndTextWithCrLfAsLineBreaks) {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle(), text = box->text(), icon = box->icon();
+        box->accept();
+    });
+    QtDialogs().message(nullptr, "FSB conversion error (2).\r\n\r\nOperation terminated.\r\n", MessageIcon::None,
+                        "VantrelRipper");
+    EXPECT_EQ(title, "VantrelRipper");
+    EXPECT_EQ(text, "FSB conversion error (2).\n\nOperation terminated.\n");
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
 }
+
+// The real program, started twice on one application folder: the second copy ends at once
+// without touching the folders.
+TEST_F(GuiTest, ASecondCopyExitsWithoutTouchingTheFolders) {
+    fs::copy_file(fs::path(VR_APP_DIR) / "VantrelRipper", app / "VantrelRipper");
+    QProcess first, second;
+    first.start(answer(app / "VantrelRipper"));
+    ASSERT_TRUE(first.waitForStarted());
+    for (int i = 0; i < 200 && !fs::exists(app / "Sounds"); ++i) QThread::msleep(20);
+    ASSERT_TRUE(fs::exists(app / "Sounds"));
+    QThread::msleep(200);  // let the first copy finish emptying Temp
+    writeFile(app / "Temp" / "work.gz", "in use");
+    second.start(answer(app / "VantrelRipper"));
+    EXPECT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(readFile(app / "Temp" / "work.gz"), "in use");
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}
+
+}  // namespace

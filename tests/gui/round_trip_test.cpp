@@ -1,12 +1,13 @@
 // A modder's round trip through the real window and the real helper programs: open a game
-// archive, extract everything, edit the folder, pack it with every combination of the STOC
-// and compression options, and open each new archive to check every entry, group and byte.
-
+// archive, extract a scattered selection and then everything, edit the folder, pack it and
+// check every entry, group and byte of the new archive. Then what only the list itself shows:
+// its sideways extent, and a failed open.
 #include <QCheckBox>
-#include <QListWidget>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <algorithm>
-#include <map>
+#include <QScrollBar>
+#include <set>
 
 #include "common/files.h"
 #include "common/text.h"
@@ -14,127 +15,160 @@
 #include "fixtures/zlib_reference.h"
 #include "format/archive_tables.h"
 #include "gui_fixture.h"
-#include "pack/staged_name.h"
 
 namespace {
 
+enum class Edit { None, Changed, Added };
+
 struct GameFile {
-    std::string name;  // as the TOC stores it, "/" separators
-    std::string content;
+    std::string name;     // as the TOC stores it, "/" separators
+    std::string content;  // as the modder leaves it
     bool compressed;
     int copies;
-    bool isNew = false;
+    Edit edit = Edit::None;
 };
 
+// In the order a packed archive holds them: by name, "/" counting as "+" and "+" as "%2B".
 const std::vector<GameFile> kGameFiles = {
-    {"readme.txt", awkwardBytes(777, 11), false, 1},
-    {"textures/sky.dds", awkwardBytes(120000, 12), true, 2},
-    {"textures/ui/hud.tga", awkwardBytes(4096, 13), false, 3},
-    {"textures/ui/font.tga", std::string(30000, 'f'), true, 1},
-    {"sound/music/theme.fsb", awkwardBytes(50000, 14), true, 1},
-    {"levels/a/b/c/map.dat", std::string(100000, 'm'), true, 4},
+    {"data.v2/x.y", "dots", true, 1},  // dots the staged name must not split at
     {"levels/a/b/c/empty.dat", "", false, 1},
-    {"scripts/main.lua", "print('hello')\r\n", false, 2},
+    {"levels/a/b/c/map.dat", std::string(100000, 'm'), true, 4},
+    {"mods/new/added.txt", "a new file\r\n", true, 1, Edit::Added},
+    {"readme.txt", awkwardBytes(777, 11), false, 1},
     {"sound/bank+1.fsb", awkwardBytes(20000, 15), true, 1},  // a "+" that is not a separator
-    {"data.v2/x.y", "dots", true, 1},                        // dots the staged name must not split at
+    {"textures/sky.dds", awkwardBytes(70000, 99), true, 2, Edit::Changed},
+    {"textures/ui/hud.tga", awkwardBytes(4096, 13), false, 3},
 };
 const std::vector<std::vector<std::string>> kGameGroups = {
     {"textures/sky.dds", "sky.dds"},
     {"levels/a/b/c/map.dat", "map.dat", "levels/map.dat"},
-    {"sound/music/theme.fsb", "theme.fsb"},
     {"readme.txt"},  // a group of one
 };
 
+// What the game's archive holds.
+std::string gameContent(const GameFile& f) { return f.edit == Edit::Changed ? awkwardBytes(120000, 12) : f.content; }
+
+std::set<std::string> filesBelow(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& item : fs::recursive_directory_iterator(folder))
+        if (item.is_regular_file()) names.insert(item.path().lexically_relative(folder).generic_string());
+    return names;
+}
+
 class RoundTrip : public GuiTest {
 protected:
-    void packAndCheck(bool autoAdd, bool compressAll, const std::vector<GameFile>& files) {
+    fs::path buildGameArchive() {
+        MpakBuilder builder;
+        for (const GameFile& f : kGameFiles) {
+            if (f.edit == Edit::Added) continue;
+            const std::string content = gameContent(f);
+            builder.entry(f.name, f.compressed ? rawDeflate(content) : content,
+                          MpakEntryOptions()
+                              .compressed(f.compressed ? 1 : 0)
+                              .originalSize(static_cast<std::int32_t>(content.size()))
+                              .copies(f.copies));
+        }
+        for (const auto& group : kGameGroups) builder.stocGroup(group);
+        builder.stocEntryCount = static_cast<std::int16_t>(kGameGroups.size());  // the reader counts a group of one
+        writeFile(game / "x.mpak", builder.build());
+        return game / "x.mpak";
+    }
+
+    void packAndCheck(bool autoAdd, bool compressAll) {
         SCOPED_TRACE(std::string("auto-add ") + (autoAdd ? "on" : "off") + ", compress all " +
                      (compressAll ? "on" : "off"));
-        (autoAdd ? control<QRadioButton>("radAutoAddNewFiles") : control<QRadioButton>("radIWillMaintainLibrarySTOC"))
-            ->setChecked(true);
+        control<QRadioButton>(autoAdd ? "radAutoAddNewFiles" : "radIWillMaintainLibrarySTOC")->setChecked(true);
         control<QCheckBox>("chkCompressAllFiles")->setChecked(compressAll);
         click("butPackMPAK");
         EXPECT_TRUE(dialogs->messages.empty());
-        EXPECT_TRUE(endsWith(window->logViewText(), ".MPAK pack complete.\r\n")) << window->logViewText();
+        EXPECT_TRUE(window->logViewText().ends_with(".MPAK pack complete.\r\n")) << window->logViewText();
 
-        fs::path repacked = app / "NewMPAKs" / "x.mpak";
-        dialogs->fileAnswers.push_back(answer(repacked));
-        click("butSelectMPAKfile");
-        ASSERT_EQ(control<QListWidget>("List1")->count(), static_cast<int>(files.size()));
-
-        // What the edits should give: entries in the byte order of their staged names.
-        std::vector<GameFile> expected = files;
-        for (GameFile& f : expected) f.compressed = f.compressed || compressAll;
-        auto staged = [](const GameFile& f) {
-            return buildStagedName(replaceAll(f.name, '/', '\\'), static_cast<std::int64_t>(f.content.size()),
-                                   std::to_string(f.copies), f.isNew, f.compressed);
-        };
-        std::sort(expected.begin(), expected.end(),
-                  [&](const GameFile& a, const GameFile& b) { return staged(a) < staged(b); });
-
-        ArchiveTables tables = readArchiveTables(repacked, readArchiveLayout(repacked));
-        ASSERT_EQ(tables.entries.size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
+        const fs::path packed = app / "NewMPAKs" / "x.mpak";
+        ArchiveTables tables = readArchiveTables(packed, readArchiveLayout(packed));
+        ASSERT_EQ(tables.entries.size(), kGameFiles.size());
+        for (std::size_t i = 0; i < kGameFiles.size(); ++i) {
             const EntrySlot& slot = tables.entries[i];
-            const GameFile& f = expected[i];
-            SCOPED_TRACE(f.name);
-            EXPECT_EQ(slot.entryPath, replaceAll(f.name, '/', '\\'));
-            EXPECT_EQ(slot.entryCompressed, f.compressed ? 1 : 0);
-            EXPECT_EQ(slot.entryCopies, f.copies);
-            EXPECT_EQ(slot.entryOriginalSize, static_cast<std::int32_t>(f.content.size()));
-            // Every copy holds the same bytes.
-            std::string stored = readFileRange(repacked, static_cast<std::uint64_t>(slot.entryDataOffset),
-                                               static_cast<std::uint64_t>(slot.entryStoredSize) * f.copies);
-            for (int k = 1; k < f.copies; ++k)
-                EXPECT_EQ(stored.substr(k * slot.entryStoredSize, slot.entryStoredSize),
-                          stored.substr(0, slot.entryStoredSize));
-            stored.resize(slot.entryStoredSize);
-            EXPECT_EQ(f.compressed ? inflateRaw(stored, f.content.size()) : stored, f.content);
+            const GameFile& f = kGameFiles[i];
+            const bool compressed = f.compressed || compressAll;
+            EXPECT_EQ(std::tuple(slot.entryPath, slot.entryCompressed, slot.entryCopies, slot.entryOriginalSize),
+                      std::tuple(replaceAll(f.name, '/', '\\'), compressed ? 1 : 0, f.copies, f.content.size()));
+            const std::string copy = readFileRange(packed, slot.entryDataOffset, slot.entryStoredSize);
+            EXPECT_EQ(compressed ? inflateRaw(copy, f.content.size()) : copy, f.content) << f.name;
+            std::string copies;  // every copy holds the same bytes
+            for (int k = 0; k < f.copies; ++k) copies += copy;
+            EXPECT_EQ(readFileRange(packed, slot.entryDataOffset, copies.size()), copies) << f.name;
         }
-
+        std::vector<std::vector<std::string>> groups;
+        for (const auto& group : tables.stocGroups) groups.push_back(group.names);
         std::vector<std::vector<std::string>> expectedGroups = kGameGroups;
-        if (autoAdd)
-            for (const GameFile& f : expected)
-                if (f.isNew) expectedGroups.push_back({f.name, std::string(afterLast(f.name, '/'))});
-        ASSERT_EQ(tables.stocGroups.size(), expectedGroups.size());
-        for (std::size_t i = 0; i < expectedGroups.size(); ++i)
-            EXPECT_EQ(tables.stocGroups[i].names, expectedGroups[i]);
+        if (autoAdd) expectedGroups.push_back({"mods/new/added.txt", "added.txt"});
+        EXPECT_EQ(groups, expectedGroups);
     }
+
+    TempDir game;
 };
 
-TEST_F(RoundTrip, EditedFolderPacksWithEveryOptionCombinationIntoWhatTheEditsShouldGive) {
-    MpakBuilder builder;
-    for (const GameFile& f : kGameFiles)
-        builder.entry(f.name, f.compressed ? rawDeflate(f.content) : f.content,
-                      MpakEntryOptions()
-                          .compressed(f.compressed ? 1 : 0)
-                          .originalSize(static_cast<std::int32_t>(f.content.size()))
-                          .copies(f.copies));
-    for (const auto& group : kGameGroups) builder.stocGroup(group);
-    builder.stocEntryCount = static_cast<std::int16_t>(kGameGroups.size());  // the reader counts a group of one
-    TempDir game;
-    writeFile(game / "x.mpak", builder.build());
-    start();  // an empty application folder but for the helper programs and help texts
+TEST_F(RoundTrip, ExtractedEditedAndPackedFolderHoldsWhatTheEditsShouldGive) {
+    start();
+    openArchive(buildGameArchive());
+    ASSERT_EQ(shownLines().size(), 7);
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "7 Items");
+    EXPECT_EQ(control<QLabel>("Label5")->text(), "x.mpak");
 
-    dialogs->fileAnswers.push_back(answer(game / "x.mpak"));
-    click("butSelectMPAKfile");
-    click("butSelectAll");
+    // A scattered selection whose ranges overlap: only its lines are extracted.
+    auto* list = control<QListView>("List1");
+    for (int row : {1, 2, 3, 6, 2})
+        list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(window->selectedLineCount(), 4);
+    EXPECT_EQ(window->nextSelectedLine(3), 6);
+    EXPECT_EQ(window->nextSelectedLine(6), -1);
     click("butMassExtract");
     const fs::path folder = app / "ExtractedFiles" / "x.mpak";
-    for (const GameFile& f : kGameFiles) EXPECT_EQ(readFile(folder / f.name), f.content) << f.name;
+    EXPECT_EQ(filesBelow(folder), (std::set<std::string>{"levels/a/b/c/empty.dat", "levels/a/b/c/map.dat", "readme.txt",
+                                                         "textures/ui/hud.tga"}));
 
-    // The modder's edits: one file changed, one new file in a new sub-folder.
-    std::vector<GameFile> edited = kGameFiles;
-    edited[1].content = awkwardBytes(70000, 99);
-    writeFile(folder / edited[1].name, edited[1].content);
-    GameFile added{"mods/new/added.txt", "a new file\r\n", true, 1, true};
-    writeFile(folder / added.name, added.content);
-    edited.push_back(added);
-
+    click("butSelectAll");
+    click("butMassExtract");
+    EXPECT_EQ(QApplication::focusWidget(), control("RichTextBox1"));
+    // The log view shows CR LF as one line break; the window keeps the bytes.
+    EXPECT_EQ(control<QPlainTextEdit>("RichTextBox1")->toPlainText().replace('\n', "\r\n").toStdString(),
+              window->logViewText());
+    for (const GameFile& f : kGameFiles) {
+        if (f.edit != Edit::Added) {
+            EXPECT_EQ(readFile(folder / f.name), gameContent(f)) << f.name;
+        }
+        if (f.edit != Edit::None) writeFile(folder / f.name, f.content);  // the modder's edits
+    }
     dialogs->folderAnswers.push_back(answer(folder));
     click("butSelectMPAKFolder");
-    for (bool autoAdd : {true, false})
-        for (bool compressAll : {false, true}) packAndCheck(autoAdd, compressAll, edited);
+    packAndCheck(true, false);
+    packAndCheck(false, true);
+}
+
+TEST_F(GuiTest, TheListsScrollExtentNeverShrinksAndAFailedOpenLeavesNoArchiveLoaded) {
+    TempDir game;
+    writeFile(game / "wide.mpak", MpakBuilder().entry(std::string(200, 'w'), "w").build());
+    writeFile(game / "narrow.mpak", MpakBuilder().entry("caf\xC3\xA9", "a").build());
+    writeFile(game / "cut.mpak", MpakBuilder().entry("a", "a").build().substr(0, 22));
+    start();
+    QScrollBar* bar = control<QListView>("List1")->horizontalScrollBar();
+    openArchive(game / "wide.mpak");
+    const int wideRange = bar->maximum();
+    EXPECT_GT(wideRange, 0);
+    openArchive(game / "narrow.mpak");
+    EXPECT_EQ(bar->maximum(), wideRange);
+    // The list shows the line's bytes as text and gives them back unchanged.
+    EXPECT_TRUE(window->listLine(0).ends_with(" 00 1 caf\xC3\xA9")) << window->listLine(0);
+    EXPECT_EQ(shownLines(), QStringList{QString::fromUtf8(window->listLine(0))});
+
+    openArchive(game / "cut.mpak");
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(dialogs->messages[0].text.starts_with("ProcessLibrary error.\r\n\r\nThe TOC entry 1 at offset 0x14"))
+        << dialogs->messages[0].text;
+    EXPECT_TRUE(shownLines().isEmpty());
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "0 Items");
+    EXPECT_TRUE(control<QLabel>("Label5")->text().isEmpty());
+    EXPECT_FALSE(window->isBusy());
 }
 
 }  // namespace

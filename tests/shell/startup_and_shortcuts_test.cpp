@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fixtures/app_folder.h"
+#include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/startup.h"
 
@@ -48,8 +49,11 @@ TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnlyOnceItWasExtractedTheOth
 }
 
 TEST_F(FolderShortcuts, HelpTextsShowFromTheirTopLeavingLogTextAndAMissingOneIsCreatedEmpty) {
-    writeFile(app / "packing_files.txt", "Packing\r\nstep 1\r\n");
-    writeFile(app / "extracting_files.txt", "Extracting\r\n");
+    TempDir program;  // help texts and helpers lie beside the program, whatever the work folder
+    form.programFolder = program.path();
+    EXPECT_EQ(helperProgramPath(form, "zlibc").parent_path(), program.path());
+    writeFile(program / "packing_files.txt", "Packing\r\nstep 1\r\n");
+    writeFile(program / "extracting_files.txt", "Extracting\r\n");
     form.logText = "earlier line\r\n";
     ShowPackerHelp(form);
     EXPECT_EQ(window.log, "Packing\r\nstep 1\r\n");
@@ -58,6 +62,6 @@ TEST_F(FolderShortcuts, HelpTextsShowFromTheirTopLeavingLogTextAndAMissingOneIsC
     EXPECT_EQ(window.log, "Extracting\r\n");
     ShowSoundHelp(form);
     EXPECT_EQ(window.log, "");
-    EXPECT_EQ(fs::file_size(app / "converting_fsb.txt"), 0u);
+    EXPECT_EQ(fs::file_size(program / "converting_fsb.txt"), 0u);
     EXPECT_EQ(form.logText, "earlier line\r\n");
 }

@@ -126,6 +126,7 @@ TEST_F(SideTool, UnpackMpkgRewrapsTheBodyForZlibcAndAFailedUnzipLeavesNoEarlierR
     run(DecompressMPKG, app / "small.mpkg");
     EXPECT_EQ(window.log,
               "earlier log\r\nUnzipping: " + (app / "small.mpkg").string() + "\r\nUnzip failed (1): mpkg.gz\r\n");
+    EXPECT_EQ(form.entriesLeftOutCount, 1);
     EXPECT_EQ(filesBelow(form.tempPath), (Files{{"mpkg.gz", std::string("\x78\x9C\0\0\0\0", 6)}}));
     EXPECT_TRUE(window.messages.empty());
 }

@@ -1,0 +1,121 @@
+#include "cli/cli_arguments.h"
+
+#include <charconv>
+#include <utility>
+
+namespace {
+
+constexpr int kMostJobs = 256;
+
+CliCommand commandNamed(const std::string& name) {
+    static const std::pair<const char*, CliCommand> kCommands[] = {
+        {"list", CliCommand::List}, {"extract", CliCommand::Extract}, {"pack", CliCommand::Pack},
+        {"mpkg", CliCommand::Mpkg}, {"fsb", CliCommand::Fsb},         {"textures", CliCommand::Textures}};
+    for (const auto& [text, command] : kCommands)
+        if (name == text) return command;
+    return CliCommand::None;
+}
+
+std::optional<int> jobCount(const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > kMostJobs) return std::nullopt;
+    return value;
+}
+
+// "--work DIR" and "--work=DIR" alike; advances `i` past a separate value.
+std::optional<std::string> optionValue(const std::vector<std::string>& arguments, std::size_t& i,
+                                       const std::string& name) {
+    const std::string& argument = arguments[i];
+    if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0)
+        return argument.substr(name.size() + 1);
+    if (argument != name || i + 1 >= arguments.size()) return std::nullopt;
+    return arguments[++i];
+}
+
+bool isValueOption(const std::string& argument, const std::string& name) {
+    return argument == name || argument.starts_with(name + "=");
+}
+
+// One option at arguments[i]; the reason it is wrong, or empty.
+std::string takeOption(const std::vector<std::string>& arguments, std::size_t& i, CliRequest& request) {
+    const std::string& option = arguments[i];
+    if (isValueOption(option, "--work")) {
+        std::optional<std::string> value = optionValue(arguments, i, "--work");
+        if (!value || value->empty()) return "--work needs a folder";
+        request.workFolder = *value;
+    } else if (isValueOption(option, "--jobs")) {
+        std::optional<std::string> value = optionValue(arguments, i, "--jobs");
+        request.jobs = value ? jobCount(*value) : std::nullopt;
+        if (!request.jobs) return "--jobs needs a number from 1 to " + std::to_string(kMostJobs);
+    } else if (option == "-q" || option == "--quiet") {
+        request.quiet = true;
+    } else if (option == "--overwrite") {
+        request.overwrite = true;
+    } else if (option == "--paths") {
+        request.pathsOnly = true;
+    } else if (option == "--manual-stoc") {
+        request.manualStoc = true;
+    } else if (option == "--force-compression") {
+        request.forceCompression = true;
+    } else if (option == "-h" || option == "--help") {
+        request.help = true;
+    } else if (option == "--version") {
+        request.version = true;
+    } else {
+        return "unknown option '" + option + "'";
+    }
+    return {};
+}
+
+// What is wrong with a complete request, or empty.
+std::string checkRequest(const CliRequest& request) {
+    const std::size_t operands = request.operands.size();
+    switch (request.command) {
+        case CliCommand::None:
+            return "no command given";
+        case CliCommand::List:
+            if (operands != 1) return "list takes one ARCHIVE";
+            break;
+        case CliCommand::Extract:
+            if (operands < 1) return "extract takes an ARCHIVE and any PATTERNs";
+            break;
+        case CliCommand::Pack:
+            if (operands != 1) return "pack takes one FOLDER";
+            break;
+        default:
+            if (operands != 1) return "this command takes one FILE";
+            break;
+    }
+    if (request.pathsOnly && request.command != CliCommand::List) return "--paths belongs to list";
+    if ((request.manualStoc || request.forceCompression) && request.command != CliCommand::Pack)
+        return "--manual-stoc and --force-compression belong to pack";
+    return {};
+}
+
+}  // namespace
+
+ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
+    ParsedArguments parsed;
+    CliRequest& request = parsed.request;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            parsed.usageError = takeOption(arguments, i, request);
+            if (!parsed.usageError.empty()) return parsed;
+        } else if (request.command == CliCommand::None) {
+            request.command = commandNamed(argument);
+            if (request.command == CliCommand::None) {
+                parsed.usageError = "unknown command '" + argument + "'";
+                return parsed;
+            }
+        } else {
+            request.operands.push_back(argument);
+        }
+    }
+    if (!request.help && !request.version) parsed.usageError = checkRequest(request);
+    return parsed;
+}

@@ -1,0 +1,32 @@
+// The command line taken apart: the command, its operands and the options.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class CliCommand { None, List, Extract, Pack, Mpkg, Fsb, Textures };
+
+struct CliRequest {
+    CliCommand command = CliCommand::None;
+    std::vector<std::string> operands;  // ARCHIVE, FOLDER or FILE first, then any PATTERNs
+    std::optional<std::filesystem::path> workFolder;
+    std::optional<int> jobs;
+    bool quiet = false;
+    bool overwrite = false;
+    bool pathsOnly = false;         // list --paths
+    bool manualStoc = false;        // pack --manual-stoc
+    bool forceCompression = false;  // pack --force-compression
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedArguments {
+    CliRequest request;
+    std::string usageError;  // empty when the arguments make a request
+};
+
+// Options may stand before or after the command; "--" ends them. --help and --version win
+// over everything else on the line.
+ParsedArguments parseArguments(const std::vector<std::string>& arguments);

@@ -1,0 +1,174 @@
+// The commands over a work folder: each runs the functions behind the window's buttons, in
+// the order a person clicks them, through a ConsoleWindow, and turns what they showed into an
+// exit code.
+#include "cli/cli_commands.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/console_window.h"
+#include "cli/entry_pattern.h"
+#include "cli/exit_codes.h"
+#include "cli/list_command.h"
+#include "cli/platform.h"
+#include "common/files.h"
+#include "common/text.h"
+#include "shell/commands.h"
+#include "shell/form.h"
+#include "shell/shell_ops.h"
+#include "shell/startup.h"
+#include "shell/work_folder_lock.h"
+
+namespace {
+
+int outcome(const Form& form, const ConsoleWindow& window) {
+    if (window.errorShown()) return kExitFailed;
+    return form.entriesLeftOutCount > 0 ? kExitEntriesLeftOut : kExitDone;
+}
+
+// The open-file prompt takes only files that exist; so does the command line.
+std::optional<fs::path> existingFile(const std::string& operand) {
+    std::error_code ec;
+    if (fs::is_regular_file(operand, ec)) return fs::absolute(operand, ec);
+    printError("No such file: '" + operand + "'.");
+    return std::nullopt;
+}
+
+// The lines whose entry path matches any pattern; nothing when a pattern matches no entry
+// (that has been said), so that a mistyped pattern does not pass unseen.
+std::optional<std::vector<int>> linesMatching(const Form& form, const std::vector<std::string>& patterns) {
+    std::vector<int> lines;
+    std::vector<bool> used(patterns.size(), false);
+    for (std::int32_t i = 0; i < form.entryCount; ++i) {
+        bool selected = false;
+        for (std::size_t k = 0; k < patterns.size(); ++k)
+            if (entryPathMatches(patterns[k], form.entries[static_cast<std::size_t>(i)].entryPath))
+                used[k] = selected = true;
+        if (selected) lines.push_back(i);
+    }
+    for (std::size_t k = 0; k < patterns.size(); ++k)
+        if (!used[k]) return printError("No entry matches " + patterns[k]), std::nullopt;
+    return lines;
+}
+
+int extract(Form& form, ConsoleWindow& window, const std::vector<std::string>& operands) {
+    std::optional<fs::path> archive = existingFile(operands[0]);
+    if (!archive) return kExitFailed;
+    window.answerPrompts(*archive);
+    SelectMPAKfile(form);
+    window.finishCommand();
+    if (window.errorShown() || window.archiveName().empty()) return kExitFailed;
+    const std::vector<std::string> patterns(operands.begin() + 1, operands.end());
+    if (patterns.empty()) {
+        SelectAll(form);
+    } else {
+        std::optional<std::vector<int>> lines = linesMatching(form, patterns);
+        if (!lines) return kExitFailed;
+        window.selectLines(std::move(*lines));
+    }
+    MassExtract(form);
+    window.finishCommand();
+    return outcome(form, window);
+}
+
+// A FOLDER given as a path must be the folder of its name in ExtractedFiles, since the pack
+// command takes the chosen folder's name only.
+bool isExtractedFolder(const Form& form, const std::string& folder) {
+#ifdef _WIN32
+    const bool path = folder.find_first_of("\\/") != std::string::npos;
+#else
+    const bool path = folder.find('/') != std::string::npos;
+#endif
+    if (!path) return true;
+    fs::path given(folder);
+    if (!given.has_filename()) given = given.parent_path();
+    std::error_code ec;
+    if (fs::equivalent(given, form.extractedFilesPath / given.filename(), ec)) return true;
+    printError("'" + folder + "' is not a folder in '" + pathText(form.extractedFilesPath) + "'.");
+    return false;
+}
+
+int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
+    if (!isExtractedFolder(form, folder)) return kExitFailed;
+    window.answerPrompts(folder);
+    SelectMPAKFolder(form);
+    PackMPAK(form);
+    window.finishCommand();
+    if (window.errorShown()) return kExitFailed;
+    // A pack ends its log with whether the archive was written.
+    return endsWith(form.logText, ".MPAK pack complete.\r\n") ? kExitDone : kExitFailed;
+}
+
+int sideTool(Form& form, ConsoleWindow& window, void (*command)(Form&), const std::string& operand) {
+    std::optional<fs::path> file = existingFile(operand);
+    if (!file) return kExitFailed;
+    window.answerPrompts(*file);
+    command(form);
+    window.finishCommand();
+    return outcome(form, window);
+}
+
+int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
+    const std::vector<std::string>& operands = request.operands;
+    switch (request.command) {
+        case CliCommand::Extract:
+            return extract(form, window, operands);
+        case CliCommand::Pack:
+            return pack(form, window, operands[0]);
+        case CliCommand::Mpkg:
+            return sideTool(form, window, DecompressMPKG, operands[0]);
+        case CliCommand::Fsb:
+            return sideTool(form, window, ConvertFSB, operands[0]);
+        case CliCommand::Textures:
+            return sideTool(form, window, GetModelGraphics, operands[0]);
+        default:
+            return kExitBadUsage;
+    }
+}
+
+// The work folder made and locked, the Form set up as the window's start-up does, then the
+// command; as in the window, anything a command lets escape is its error.
+int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, const fs::path& work) {
+    WorkFolderLock lock(work);
+    if (lock.state() == LockState::HeldByAnother) {
+        printError("Another copy of Vantrel Ripper is using the work folder '" + pathText(work) + "'.");
+        return kExitWorkFolderBusy;
+    }
+    ConsoleSettings settings;
+    settings.showStatusLine = !request.quiet && isTerminal(stderr);
+    settings.autoAddNewFiles = !request.manualStoc;
+    settings.compressAllFiles = request.forceCompression;
+    settings.replaceEditedFiles = request.overwrite;
+    ConsoleWindow window(settings);
+    Form form(window, work);
+    form.programFolder = programFolder;
+    form.helperRunsAtOnce = request.jobs.value_or(form.helperRunsAtOnce);
+    try {
+        initializeForm(form);
+        prepareWorkFolders(form);
+        return runCommand(form, window, request);
+    } catch (const std::exception& e) {
+        reportError(form, "Command", e.what());
+        window.finishCommand();
+        return kExitFailed;
+    }
+}
+
+}  // namespace
+
+int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
+    if (request.command == CliCommand::List) {
+        std::optional<fs::path> archive = existingFile(request.operands[0]);
+        return archive ? listArchive(*archive, request.pathsOnly) : kExitFailed;
+    }
+    std::error_code ec;
+    const fs::path work = fs::absolute(request.workFolder.value_or(programFolder), ec);
+    fs::create_directories(work, ec);
+    if (ec || !fs::is_directory(work, ec)) {
+        printError("Cannot make the work folder '" + pathText(work) + "'" + (ec ? ": " + ec.message() : "") + ".");
+        return kExitFailed;
+    }
+    return runInWorkFolder(request, programFolder, work);
+}

@@ -1,0 +1,9 @@
+// "list": an archive's list lines or entry paths on standard output, read with the format
+// library alone, so that nothing is written anywhere.
+#pragma once
+
+#include <filesystem>
+
+// An exit code: kExitDone, or kExitFailed when the archive does not open (the error the
+// window's open would show has been printed).
+int listArchive(const std::filesystem::path& archive, bool pathsOnly);

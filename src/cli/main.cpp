@@ -1,0 +1,28 @@
+// vantrel-ripper-cli: the window's commands from a command line, for scripted mod builds.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_arguments.h"
+#include "cli/cli_commands.h"
+#include "cli/console_window.h"
+#include "cli/exit_codes.h"
+#include "cli/platform.h"
+#include "cli/usage_text.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        std::fputs(usageText().c_str(), stderr);
+        return kExitBadUsage;
+    }
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (parsed.request.help) return std::fputs(helpText().c_str(), stdout), kExitDone;
+    if (parsed.request.version) return std::fputs(versionText().c_str(), stdout), kExitDone;
+    if (!parsed.usageError.empty()) {
+        printError(parsed.usageError);
+        std::fputs(usageText().c_str(), stderr);
+        return kExitBadUsage;
+    }
+    return runCliCommand(parsed.request, runningProgramFolder(argv[0]));
+}

@@ -1,0 +1,67 @@
+#include "cli/usage_text.h"
+
+std::string usageText() {
+    return "usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] COMMAND ...\n"
+           "commands: list, extract, pack, mpkg, fsb, textures; --help tells more\n";
+}
+
+std::string helpText() {
+    return R"(usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] COMMAND ...
+
+The commands of the Vantrel Ripper window, without the window: for build scripts and tasks.
+
+Commands:
+  list ARCHIVE [--paths]
+      Prints one list line per entry, as the window's file list shows them (with --paths,
+      only each entry's path, "\" separated). Writes nothing.
+  extract ARCHIVE [PATTERN...] [--overwrite]
+      Opens ARCHIVE as the window does (its library .toc and .stoc are written into
+      WORK/Library when absent), selects the entries whose path matches any PATTERN (all
+      entries when none is given) and extracts them into WORK/ExtractedFiles/<archive name>.
+      Extracted files that were changed since are not replaced (an error names the first)
+      unless --overwrite is given.
+  pack FOLDER [--manual-stoc] [--force-compression]
+      Packs FOLDER, a folder name in WORK/ExtractedFiles or a path to such a folder, into
+      WORK/NewMPAKs/<folder name>, guided by its library files in WORK/Library.
+      --manual-stoc         new files are not added to the STOC ("I will maintain the
+                            Library .stoc"); by default they are
+      --force-compression   compresses every file ("Force compression of all files")
+      Without a library .stoc the caution is printed as a note and the pack goes on.
+  mpkg FILE       Unpacks an .mpkg file into WORK/Temp/mpkg.dat (Temp is emptied at the
+                  next start).
+  fsb FILE        Converts an .fsb sound bank into sound files in WORK/Sounds.
+  textures FILE   Lists the texture names an .mmod model refers to.
+
+Options:
+  --work DIR      The folder that holds the work folders ExtractedFiles, Temp, NewMPAKs,
+                  Library and Sounds; created when missing. By default the program's own
+                  folder, the one the window uses. Helper programs always come from the
+                  program's own folder.
+  --jobs N        How many helper runs go side by side (default: one per processor core).
+  -q, --quiet     No status line or progress on the terminal.
+  -h, --help      This text.
+  --version       The program's version.
+  --              Ends the options: what follows is a command or an operand.
+
+PATTERN: "*" matches any run of characters, separators included, and "?" one character;
+ASCII letters match in either case, and "/" and "\" both match a separator. Quote patterns
+for the shell: 'textures/*.dds'. A PATTERN that matches no entry is an error.
+
+Output: standard output gets each command's log, the text the window's log view shows when
+the command ends (extract prints the open's log, then the extraction's), lines ending in LF.
+Standard error gets notices as "note: ..." and errors as "error: ...", one line each, and,
+when it is a terminal and -q is not given, one status line rewritten in place.
+
+Only one copy of the program, window or command line, uses a work folder at a time.
+
+Exit codes:
+  0   done
+  1   the command failed; its error was printed
+  2   bad usage
+  3   done, but some entries were refused, skipped or failed ("Refused unsafe path",
+      "Data past the end of the archive", "Unzip failed", "Name too long for Temp" in the log)
+  4   another copy of the program is using the work folder
+)";
+}
+
+std::string versionText() { return std::string("vantrel-ripper-cli ") + VR_VERSION + "\n"; }

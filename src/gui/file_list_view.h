@@ -1,0 +1,39 @@
+// List1: one line per archive entry, several selectable at once, scrolled sideways rather
+// than cut short. Its sideways extent only grows while the program runs.
+#pragma once
+
+#include <QListView>
+#include <string>
+#include <utility>
+#include <vector>
+
+class FileListModel;
+class WideRows;
+
+class FileListView : public QListView {
+    Q_OBJECT
+public:
+    explicit FileListView(QWidget* parent);
+
+    void clear();
+    void append(const std::string& line);
+    int lineCount() const;
+    std::string line(int index) const;  // the exact bytes given
+
+    std::vector<int> selectedLines() const;  // ascending
+    int selectedLineCount() const;
+    int nextSelectedLine(int index) const;  // -1 when no line after `index` is selected
+
+    // Room for a line of this many characters of the list's font.
+    void widenToCharacters(int characters);
+    // Paints the lines added since the last call: the whole list while they are in view,
+    // otherwise only the scroll bar.
+    void repaintAddedLines();
+
+private:
+    std::vector<std::pair<int, int>> selectedIntervals() const;
+
+    FileListModel* model_;
+    WideRows* rows_;
+    int rowsPainted_ = 0;  // rows the list held when it was last painted whole
+};

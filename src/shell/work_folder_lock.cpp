@@ -1,0 +1,60 @@
+#include "shell/work_folder_lock.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "common/text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::uint64_t fnv1a64(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+// The one spelling of a folder: absolute, links resolved, no trailing separator. File names on
+// Windows ignore letter case.
+std::string folderKey(const fs::path& folder) {
+    std::error_code ec;
+    fs::path path = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    if (ec) path = fs::absolute(folder, ec).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
+    std::u8string text = path.generic_u8string();
+    std::string key(text.begin(), text.end());
+#ifdef _WIN32
+    key = asciiLower(key);
+#endif
+    return key;
+}
+
+}  // namespace
+
+fs::path workFolderLockPath(const fs::path& workFolder) {
+    std::error_code ec;
+    fs::path temp = fs::temp_directory_path(ec);
+    if (ec || temp.empty()) return {};
+    char name[48];
+    std::snprintf(name, sizeof name, "VantrelRipper-%016llx.lock",
+                  static_cast<unsigned long long>(fnv1a64(folderKey(workFolder))));
+    return temp / name;
+}
+
+WorkFolderLock::WorkFolderLock(const fs::path& workFolder) {
+    try {
+        fs::path lockFile = workFolderLockPath(workFolder);
+        if (!lockFile.empty()) handle_ = lockFileExclusively(lockFile, state_);
+    } catch (const std::exception&) {
+        // A path the system cannot convert gives no lock, like a missing temporary folder.
+    }
+}
+
+WorkFolderLock::~WorkFolderLock() {
+    if (handle_ != -1) releaseLockFile(handle_);
+}

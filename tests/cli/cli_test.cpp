@@ -1,0 +1,168 @@
+// vantrel-ripper-cli run as a program, with a temporary work folder: what it prints, the files
+// it writes, and its exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "common/text.h"
+#include "fixtures/app_folder.h"
+#include "fixtures/mpak_builder.h"
+#include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
+#include "shell/commands.h"
+#include "shell/work_folder_lock.h"
+#include "tools/fsb3_bank_builder.h"
+
+namespace {
+
+const fs::path kCli = fs::path(VR_APP_DIR) / "vantrel-ripper-cli";
+using Files = std::map<std::string, std::string>;
+// Names ending in ".dds" (any case) are stored compressed.
+const Files kEntries = {{"readme.txt", "read me\r\n"},
+                        {"textures/sky.dds", awkwardBytes(5000, 1)},
+                        {"textures/UI/hud.DDS", awkwardBytes(300, 2)},
+                        {"sounds/a.wav", awkwardBytes(900, 3)}};
+
+struct CliRun {
+    int exitCode;
+    std::string out, err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        MpakBuilder builder;
+        for (const auto& [path, content] : kEntries) {
+            bool compressed = endsWith(asciiLower(path), ".dds");
+            builder.entry(path, compressed ? rawDeflate(content) : content,
+                          MpakEntryOptions().compressed(compressed).originalSize(std::int32_t(content.size())));
+        }
+        writeFile(game / "x.mpak", builder.build());
+    }
+    // Runs the program with these blank-separated words; "{w}" and "{g}" stand for the work
+    // and game folders. Words reach the program unchanged (no shell patterns).
+    CliRun run(const std::string& line, const fs::path& program = kCli) {
+        std::string command = "'" + program.string() + "'";
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            if (startsWith(word, "{w}")) word = work.path().string() + word.substr(3);
+            if (startsWith(word, "{g}")) word = game.path().string() + word.substr(3);
+            command += " '" + word + "'";  // no "'" in these words
+        }
+        command += " >'" + (game / "out").string() + "' 2>'" + (game / "err").string() + "'";
+        int status = std::system(command.c_str());
+        return {WEXITSTATUS(status), readFile(game / "out"), readFile(game / "err")};
+    }
+
+    TempDir work, game;
+};
+
+}  // namespace
+
+TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothing) {
+    std::string lines;
+    for (const EntrySlot& slot : readArchiveTables(game / "x.mpak", readArchiveLayout(game / "x.mpak")).entries)
+        lines += listLine(slot) + "\n";
+    EXPECT_EQ(run("--work {w} list {g}/x.mpak").out, lines);
+    EXPECT_EQ(run("list {g}/x.mpak --paths --work {w}").out,
+              "readme.txt\nsounds\\a.wav\ntextures\\UI\\hud.DDS\ntextures\\sky.dds\n");
+    EXPECT_TRUE(fs::is_empty(work.path()));
+}
+
+TEST_F(CliTest, ExtractTakesTheEntriesMatchingAnyPatternByteForByte) {
+    for (const auto& [patterns, paths] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"", {"readme.txt", "sounds/a.wav", "textures/UI/hud.DDS", "textures/sky.dds"}},
+             {"textures/*.dds", {"textures/UI/hud.DDS", "textures/sky.dds"}},
+             {"TEXTURES\\ui\\hud.dds read?e.*", {"readme.txt", "textures/UI/hud.DDS"}}}) {
+        fs::remove_all(work / "ExtractedFiles");
+        CliRun result = run("--work {w} extract {g}/x.mpak " + patterns);
+        Files expected;
+        for (const std::string& path : paths) expected[path] = kEntries.at(path);
+        EXPECT_EQ(filesBelow(work / "ExtractedFiles/x.mpak"), expected) << result.err;
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_TRUE(startsWith(result.out, "TOC = x10, 4 entries\nSTOC = "));
+        EXPECT_TRUE(endsWith(result.out, "files extracted.\nExtraction complete.\n"));
+    }
+    writeFile(work / "ExtractedFiles/x.mpak/readme.txt", "edited");  // a modder's edit is kept...
+    CliRun kept = run("--work {w} extract {g}/x.mpak");
+    EXPECT_EQ(kept.exitCode, 1);
+    EXPECT_TRUE(startsWith(kept.err, "error: 1 extracted files differ from the archive (first: readme.txt)."))
+        << kept.err;
+    EXPECT_EQ(readFile(work / "ExtractedFiles/x.mpak/readme.txt"), "edited");
+    EXPECT_EQ(run("--work {w} extract {g}/x.mpak --overwrite").exitCode, 0);  // ...unless told otherwise
+    EXPECT_EQ(readFile(work / "ExtractedFiles/x.mpak/readme.txt"), kEntries.at("readme.txt"));
+}
+
+TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommand) {
+    ASSERT_EQ(run("--work {w} extract {g}/x.mpak").exitCode, 0);
+    writeFile(work / "ExtractedFiles/x.mpak/readme.txt", "edited");
+    writeFile(work / "ExtractedFiles/x.mpak/textures/new.dds", awkwardBytes(700, 4));
+    for (bool options : {false, true}) {
+        CliRun result = options ? run("--work {w} pack x.mpak --manual-stoc --force-compression")
+                                : run("--work {w} pack {w}/ExtractedFiles/x.mpak/");
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        // The missing library .stoc's caution does not stop the pack.
+        EXPECT_TRUE(startsWith(result.err, "note: Caution.  No library .stoc file found for this .MPAK.  Library"));
+
+        TempDir app;  // the window's pack command on a copy of the same work folder
+        fs::copy(work.path(), app.path(), fs::copy_options::recursive);
+        RecordingWindow window;
+        window.packFolder = "x.mpak", window.autoAdd = !options, window.compressAll = options;
+        Form form(window, app.path());
+        form.programFolder = VR_APP_DIR;
+        PackMPAK(form);
+        EXPECT_EQ(readFile(work / "NewMPAKs/x.mpak"), readFile(app / "NewMPAKs/x.mpak"));
+        std::string log = form.logText;  // printed with LF line ends
+        for (std::size_t at; (at = log.find("\r\n")) != std::string::npos;) log.erase(at, 1);
+        EXPECT_EQ(result.out, log);
+    }
+}
+
+TEST_F(CliTest, EachSideToolWritesWhereTheWindowsDoes) {
+    writeFile(game / "a.mpkg", "\x01\x02" + rawDeflate("unpacked"));
+    writeFile(game / "v.fsb", fsb3Bank({{"voice.wav", std::string(8, '\x01')}}));
+    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
+    EXPECT_EQ(run("--work {w} mpkg {g}/a.mpkg").exitCode, 0);
+    EXPECT_EQ(readFile(work / "Temp/mpkg.dat"), "unpacked");
+    EXPECT_EQ(run("--work {w} fsb {g}/v.fsb").exitCode, 0);
+    EXPECT_TRUE(fs::is_regular_file(work / "Sounds/voice.wav"));
+    EXPECT_EQ(run("--work {w} textures {g}/m.mmod").out,
+              "GRAPHICS FOR MODEL: m.mmod\n\nsky.tga\n\nOperation complete.\n");
+}
+
+TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
+    writeFile(game / "damaged.mpak", "MPAK\x01");
+    writeFile(game / "unsafe.mpak", MpakBuilder().entry("../escape.txt", "x").entry("kept.txt", "k").build());
+    TempDir lonely;  // the program without its helpers
+    fs::copy_file(kCli, lonely / "vantrel-ripper-cli");
+    struct Case {
+        std::string line;
+        int exitCode;
+        std::string errorStart;
+        fs::path program = kCli;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"--work {w} list {g}/x.mpak", 0, ""},
+             {"--work {w} extract {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
+             {"--work {w} extract {g}/x.mpak *.txt nothing*", 1, "error: No entry matches nothing*\n"},
+             {"--work {w} textures {g}/none.mmod", 1, "error: No such file: '"},
+             {"--work {w} fsb {g}/x.mpak", 1, "error: FSB conversion error (2).  Operation terminated.\n"},
+             {"", 2, "usage: vantrel-ripper-cli"},
+             {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
+             {"--work {w} extract {g}/unsafe.mpak", 3, ""},
+             {"--work {w} extract {g}/x.mpak", 3, "", lonely / "vantrel-ripper-cli"},
+             {"--work {w} -q extract {g}/x.mpak", 4,
+              "error: Another copy of Vantrel Ripper is using the work folder '" + work.path().string() + "'.\n"}}) {
+        std::optional<WorkFolderLock> lock;
+        if (c.exitCode == 4) lock.emplace(work.path());  // another copy holds the folder
+        CliRun result = run(c.line, c.program);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.line << "\n" << result.err;
+        EXPECT_TRUE(startsWith(result.err, c.errorStart)) << result.err;
+    }
+    EXPECT_EQ(readFile(work / "ExtractedFiles/unsafe.mpak/kept.txt"), "k");
+    EXPECT_FALSE(fs::exists(work / "ExtractedFiles/escape.txt"));
+    EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
+}

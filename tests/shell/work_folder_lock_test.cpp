@@ -1,0 +1,40 @@
+// The lock that keeps two running copies out of one work folder.
+#include "shell/work_folder_lock.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <memory>
+
+#include "fixtures/temp_dir.h"
+
+TEST(WorkFolderLock, ASecondLockOnTheFolderIsRefusedUntilTheFirstIsReleased) {
+    TempDir work, other;
+    auto first = std::make_unique<WorkFolderLock>(work.path());
+    EXPECT_EQ(first->state(), LockState::Held);
+    EXPECT_EQ(WorkFolderLock(work.path()).state(), LockState::HeldByAnother);
+    EXPECT_EQ(WorkFolderLock(other.path()).state(), LockState::Held);
+    first.reset();
+    EXPECT_EQ(WorkFolderLock(work.path()).state(), LockState::Held);
+}
+
+TEST(WorkFolderLock, EverySpellingOfOneFolderNamesOneLockFile) {
+    TempDir work, links;
+    fs::create_directory(work / "sub");
+    fs::create_directory_symlink(work.path(), links / "link");
+    const fs::path lockFile = workFolderLockPath(work.path());
+    EXPECT_EQ(lockFile.parent_path(), fs::temp_directory_path());
+    EXPECT_TRUE(lockFile.filename().string().starts_with("VantrelRipper-"));
+    for (const fs::path& spelling : {work.path() / "", work / "sub/..", links / "link", links / "link/"})
+        EXPECT_EQ(workFolderLockPath(spelling), lockFile) << spelling;
+    EXPECT_NE(workFolderLockPath(work / "sub"), lockFile);
+}
+
+TEST(WorkFolderLock, NoTemporaryFolderMeansNoLockAndNoRefusal) {
+    TempDir work;
+    const char* earlier = getenv("TMPDIR");
+    std::string kept = earlier ? earlier : "";
+    setenv("TMPDIR", "/proc/no-such-folder", 1);
+    EXPECT_EQ(WorkFolderLock(work.path()).state(), LockState::Unavailable);
+    earlier ? setenv("TMPDIR", kept.c_str(), 1) : unsetenv("TMPDIR");
+}
