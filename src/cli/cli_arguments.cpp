@@ -3,6 +3,8 @@
 #include <charconv>
 #include <utility>
 
+#include "common/files.h"
+
 namespace {
 
 constexpr int kMostJobs = 256;
@@ -43,7 +45,7 @@ std::string takeOption(const std::vector<std::string>& arguments, std::size_t& i
     if (isValueOption(option, "--work")) {
         std::optional<std::string> value = optionValue(arguments, i, "--work");
         if (!value || value->empty()) return "--work needs a folder";
-        request.workFolder = *value;
+        request.workFolder = hostPath(*value);
     } else if (isValueOption(option, "--jobs")) {
         std::optional<std::string> value = optionValue(arguments, i, "--jobs");
         request.jobs = value ? jobCount(*value) : std::nullopt;

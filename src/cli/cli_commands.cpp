@@ -31,7 +31,7 @@ int outcome(const Form& form, const ConsoleWindow& window) {
 // The open-file prompt takes only files that exist; so does the command line.
 std::optional<fs::path> existingFile(const std::string& operand) {
     std::error_code ec;
-    if (fs::is_regular_file(operand, ec)) return fs::absolute(operand, ec);
+    if (fs::is_regular_file(hostPath(operand), ec)) return fs::absolute(hostPath(operand), ec);
     printError("No such file: '" + operand + "'.");
     return std::nullopt;
 }
@@ -82,7 +82,7 @@ bool isExtractedFolder(const Form& form, const std::string& folder) {
     const bool path = folder.find('/') != std::string::npos;
 #endif
     if (!path) return true;
-    fs::path given(folder);
+    fs::path given = hostPath(folder);
     if (!given.has_filename()) given = given.parent_path();
     std::error_code ec;
     if (fs::equivalent(given, form.extractedFilesPath / given.filename(), ec)) return true;
@@ -92,7 +92,7 @@ bool isExtractedFolder(const Form& form, const std::string& folder) {
 
 int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
     if (!isExtractedFolder(form, folder)) return kExitFailed;
-    window.answerPrompts(folder);
+    window.answerPrompts(hostPath(folder));
     SelectMPAKFolder(form);
     PackMPAK(form);
     window.finishCommand();

@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "common/files.h"
+
 namespace fs = std::filesystem;
 
 fs::path runningProgramFolder(const char* argv0) {
@@ -22,7 +24,7 @@ fs::path runningProgramFolder(const char* argv0) {
     fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) return self.parent_path();
 #endif
-    return fs::absolute(fs::path(argv0), ec).parent_path();
+    return fs::absolute(hostPath(argv0), ec).parent_path();
 }
 
 bool isTerminal(std::FILE* stream) {
