@@ -23,6 +23,22 @@ bool isLinkOrJunction(const fs::path& path) {
 
 bool nameExists(const fs::path& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+fs::path resolvedPath(const fs::path& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    HANDLE file = CreateFileW(absolute.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fs::weakly_canonical(absolute, ec);
+    std::wstring final(32768, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()), 0);
+    CloseHandle(file);
+    if (length == 0 || length >= final.size()) return fs::weakly_canonical(absolute, ec);
+    final.resize(length);
+    if (final.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + final.substr(8);  // \\?\UNC\server\share
+    if (final.starts_with(L"\\\\?\\")) return final.substr(4);
+    return final;
+}
+
 #else
 
 bool isLinkOrJunction(const fs::path& path) {
@@ -33,6 +49,11 @@ bool isLinkOrJunction(const fs::path& path) {
 bool nameExists(const fs::path& path) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec));
+}
+
+fs::path resolvedPath(const fs::path& path) {
+    std::error_code ec;
+    return fs::weakly_canonical(fs::absolute(path, ec), ec);
 }
 
 #endif

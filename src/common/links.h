@@ -8,6 +8,11 @@
 // link is not followed. False when nothing has that name.
 bool isLinkOrJunction(const std::filesystem::path& path);
 
+// The absolute path of what `path` names, every link and junction on the way resolved, as far
+// as it exists (weakly_canonical; on Windows mingw's does not resolve reparse points, so the
+// system is asked for the final path of an existing one).
+std::filesystem::path resolvedPath(const std::filesystem::path& path);
+
 // Whether anything has the name `path`: a file, a folder, or a link wherever it leads (a
 // dangling one included).
 bool nameExists(const std::filesystem::path& path);

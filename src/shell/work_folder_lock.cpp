@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "common/links.h"
 #include "common/text.h"
 
 namespace fs = std::filesystem;
@@ -23,8 +24,8 @@ std::uint64_t fnv1a64(const std::string& bytes) {
 // Windows ignore letter case.
 std::string folderKey(const fs::path& folder) {
     std::error_code ec;
-    fs::path path = fs::weakly_canonical(fs::absolute(folder, ec), ec);
-    if (ec) path = fs::absolute(folder, ec).lexically_normal();
+    fs::path path = resolvedPath(folder);
+    if (path.empty()) path = fs::absolute(folder, ec).lexically_normal();
     if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
     std::u8string text = path.generic_u8string();
     std::string key(text.begin(), text.end());
