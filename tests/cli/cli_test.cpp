@@ -1,11 +1,10 @@
 // vantrel-ripper-cli run as a program, with a temporary work folder: what it prints, the files
 // it writes, and its exit codes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <sstream>
 
+#include "common/files.h"
 #include "common/text.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/mpak_builder.h"
@@ -18,7 +17,7 @@
 
 namespace {
 
-const fs::path kCli = fs::path(VR_APP_DIR) / "vantrel-ripper-cli";
+const fs::path kCli = fs::path(VR_APP_DIR) / programFile("vantrel-ripper-cli");
 using Files = std::map<std::string, std::string>;
 // Names ending in ".dds" (any case) are stored compressed.
 const Files kEntries = {{"readme.txt", "read me\r\n"},
@@ -42,22 +41,27 @@ protected:
         }
         writeFile(game / "x.mpak", builder.build());
     }
-    // Runs the program with these blank-separated words; "{w}" and "{g}" stand for the work
-    // and game folders. Words reach the program unchanged (no shell patterns).
+    // Runs the program with these blank-separated words; "{w}", "{g}" and "{n}" stand for the
+    // work and game folders and kNamed in the work folder. Words reach the program unchanged
+    // (no shell patterns).
     CliRun run(const std::string& line, const fs::path& program = kCli) {
-        std::string command = "'" + program.string() + "'";
+        std::string command = shellWord(pathText(program));
         std::istringstream words(line);
         for (std::string word; words >> word;) {
-            if (startsWith(word, "{w}")) word = work.path().string() + word.substr(3);
-            if (startsWith(word, "{g}")) word = game.path().string() + word.substr(3);
-            command += " '" + word + "'";  // no "'" in these words
+            for (const auto& [mark, folder] : {std::pair{"{w}", work.path()}, {"{g}", game.path()}, {"{n}", named()}})
+                if (startsWith(word, mark)) word = pathText(folder) + word.substr(3);
+            command += " " + shellWord(word);
         }
-        command += " >'" + (game / "out").string() + "' 2>'" + (game / "err").string() + "'";
-        int status = std::system(command.c_str());
-        return {WEXITSTATUS(status), readFile(game / "out"), readFile(game / "err")};
+        // Files of their own for each run: under wine the last run's may still be held open.
+        const fs::path out = game / ("out" + std::to_string(++runs_)), err = game / ("err" + std::to_string(runs_));
+        command += " >" + shellWord(pathText(out)) + " 2>" + shellWord(pathText(err));
+        int exitCode = runShellLine(command);
+        return {exitCode, readFile(out), readFile(err)};
     }
+    fs::path named() const { return work / u8"Jérôme Модding"; }
 
     TempDir work, game;
+    int runs_ = 0;
 };
 
 }  // namespace
@@ -108,13 +112,13 @@ TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommand) {
         EXPECT_TRUE(startsWith(result.err, "note: Caution.  No library .stoc file found for this .MPAK.  Library"));
 
         TempDir app;  // the window's pack command on a copy of the same work folder
-        fs::copy(work.path(), app.path(), fs::copy_options::recursive);
+        fs::copy(work.path(), app / "copy", fs::copy_options::recursive);
         RecordingWindow window;
         window.packFolder = "x.mpak", window.autoAdd = !options, window.compressAll = options;
-        Form form(window, app.path());
+        Form form(window, app / "copy");
         form.programFolder = VR_APP_DIR;
         PackMPAK(form);
-        EXPECT_EQ(readFile(work / "NewMPAKs/x.mpak"), readFile(app / "NewMPAKs/x.mpak"));
+        EXPECT_EQ(readFile(work / "NewMPAKs/x.mpak"), readFile(app / "copy/NewMPAKs/x.mpak"));
         std::string log = form.logText;  // printed with LF line ends
         for (std::size_t at; (at = log.find("\r\n")) != std::string::npos;) log.erase(at, 1);
         EXPECT_EQ(result.out, log);
@@ -137,7 +141,7 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     writeFile(game / "damaged.mpak", "MPAK\x01");
     writeFile(game / "unsafe.mpak", MpakBuilder().entry("../escape.txt", "x").entry("kept.txt", "k").build());
     TempDir lonely;  // the program without its helpers
-    fs::copy_file(kCli, lonely / "vantrel-ripper-cli");
+    fs::copy_file(kCli, lonely / programFile("vantrel-ripper-cli"));
     struct Case {
         std::string line;
         int exitCode;
@@ -153,9 +157,9 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"", 2, "usage: vantrel-ripper-cli"},
              {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
              {"--work {w} extract {g}/unsafe.mpak", 3, ""},
-             {"--work {w} extract {g}/x.mpak", 3, "", lonely / "vantrel-ripper-cli"},
+             {"--work {w} extract {g}/x.mpak", 3, "", lonely / programFile("vantrel-ripper-cli")},
              {"--work {w} -q extract {g}/x.mpak", 4,
-              "error: Another copy of Vantrel Ripper is using the work folder '" + work.path().string() + "'.\n"}}) {
+              "error: Another copy of Vantrel Ripper is using the work folder '" + pathText(work.path()) + "'.\n"}}) {
         std::optional<WorkFolderLock> lock;
         if (c.exitCode == 4) lock.emplace(work.path());  // another copy holds the folder
         CliRun result = run(c.line, c.program);
@@ -165,4 +169,16 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     EXPECT_EQ(readFile(work / "ExtractedFiles/unsafe.mpak/kept.txt"), "k");
     EXPECT_FALSE(fs::exists(work / "ExtractedFiles/escape.txt"));
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
+}
+
+TEST_F(CliTest, AWorkFolderNamedBeyondAsciiWithBlanksExtractsAndPacksTheSameArchive) {
+    // Windows passes such names to the program, to zlibc and to the files only in UTF-16. The
+    // archive is the same on every platform: its CRC-32 below.
+    for (const char* work : {"{w}", "{n}"}) {
+        ASSERT_EQ(run("--work " + std::string(work) + " -q extract {g}/x.mpak").exitCode, 0);
+        ASSERT_EQ(run("--work " + std::string(work) + " -q pack x.mpak").exitCode, 0);
+    }
+    const std::string packed = readFile(named() / "NewMPAKs/x.mpak");
+    EXPECT_EQ(packed, readFile(work / "NewMPAKs/x.mpak"));
+    EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef*>(packed.data()), static_cast<uInt>(packed.size())), 0x427961D8u);
 }

@@ -1,21 +1,10 @@
 // The mpak-dump program: what opening an archive shows, as sections for scripts.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "common/files.h"
 #include "fixtures/example_archive.h"
 #include "fixtures/platform.h"
 #include "fixtures/temp_dir.h"
-
-#ifdef _WIN32
-// The shell is cmd.exe, which takes the outer quotes off the line; _pclose gives the exit code.
-static FILE* startReading(const std::string& line) { return _popen(("\"" + line + "\"").c_str(), "rb"); }
-static int exitCodeOf(FILE* pipe) { return _pclose(pipe); }
-#else
-#include <sys/wait.h>
-static FILE* startReading(const std::string& line) { return popen(line.c_str(), "r"); }
-static int exitCodeOf(FILE* pipe) { return WEXITSTATUS(pclose(pipe)); }
-#endif
 
 TEST(MpakDump, PrintsTheSectionsExitingZeroOrTheErrorBoxExitingOneAndWritesNothing) {
     TempDir dir;
@@ -31,14 +20,11 @@ TEST(MpakDump, PrintsTheSectionsExitingZeroOrTheErrorBoxExitingOneAndWritesNothi
          "the list's two digits can show (0 to 99): the archive is damaged.\n"},
     };
     for (const auto& [name, expected] : cases) {
-        FILE* pipe = startReading("\"" + program.string() + "\" \"" + (dir / name).string() + "\"");
-        ASSERT_NE(pipe, nullptr);
-        std::string output;
-        char buffer[4096];
-        for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
-        const int exitCode = exitCodeOf(pipe);
-        EXPECT_EQ(output, expected);
+        const int exitCode = runShellLine(shellWord(pathText(program)) + " " + shellWord(pathText(dir / name)) + " >" +
+                                          shellWord(pathText(dir / "out")));
+        EXPECT_EQ(readFile(dir / "out"), expected);
         EXPECT_EQ(exitCode, expected.starts_with("== error") ? 1 : 0);
+        fs::remove(dir / "out");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
 }

@@ -64,9 +64,9 @@ TEST_F(RunAndWaitTest, ArgumentsEnvironmentAndCurrentFolderReachTheProgramUnchan
     for (const std::string& argument : sent) line += " " + quoteArgument(argument), expected += "[" + argument + "]";
     const fs::path before = fs::current_path();
     fs::current_path(app.path());
-    putenv(const_cast<char*>("PROBE=inherited value"));
+    setenv("PROBE", "inherited value", 1);
     EXPECT_EQ(runAndWait(line), 0);
-    putenv(const_cast<char*>("PROBE="));
+    unsetenv("PROBE");
     fs::current_path(before);
     EXPECT_EQ(readFile(app / "seen"), expected + "inherited value|" + fs::canonical(app.path()).string());
 }
