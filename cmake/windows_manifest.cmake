@@ -1,17 +1,19 @@
-# vr_windows_manifest(TARGET): on Windows the program carries cmake/windows/program.manifest.
-# MSVC's linker merges a .manifest source into the one it writes; mingw embeds it through a
-# resource script.
-set(VR_PROGRAM_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/windows/program.manifest)
+# vr_windows_manifest(TARGET KIND): on Windows the program carries cmake/windows/KIND.manifest
+# (program or window). MSVC's linker merges a .manifest source into the one it writes; mingw
+# embeds it through a resource script.
 if(WIN32 AND NOT MSVC)
   enable_language(RC)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/program.rc.in ${CMAKE_BINARY_DIR}/program_manifest.rc @ONLY)
 endif()
 
-function(vr_windows_manifest target)
+function(vr_windows_manifest target kind)
+  set(VR_MANIFEST ${PROJECT_SOURCE_DIR}/cmake/windows/${kind}.manifest)
   if(MSVC)
-    target_sources(${target} PRIVATE ${VR_PROGRAM_MANIFEST})
+    target_sources(${target} PRIVATE ${VR_MANIFEST})
   elseif(WIN32)
-    target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/program_manifest.rc)
+    set(script ${CMAKE_BINARY_DIR}/${kind}_manifest.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/manifest.rc.in ${script} @ONLY)
+    set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${VR_MANIFEST})  # rebuilt when it changes
+    target_sources(${target} PRIVATE ${script})
   endif()
 endfunction()
 
