@@ -4,7 +4,6 @@
 #include "common/text.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
-#include "fixtures/mpak_builder.h"
 #include "fixtures/zlib_reference.h"
 #include "format/archive_tables.h"
 #include "shell/commands.h"
@@ -257,34 +256,4 @@ TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFa
     writeFile(source("f3/nopack"), "zlibc refuses this one");  // the staging stops there
     EXPECT_EQ(run(1), run(4));
     EXPECT_NE(std::get<0>(run(4)).find("Staging failed: f3\\nopack (refused)\r\n"), std::string::npos);
-}
-
-TEST_F(PackCommandTest, AnApplicationFolderNamedBeyondAsciiExtractsAndPacksTheSameBytesAsAnyOther) {
-    // Windows reaches these names only through UTF-16: in files, in zlibc's command lines and in
-    // its arguments. The archive is the same on every platform (its CRC-32 below).
-    MpakBuilder game;
-    game.entry("textures/sky.dds", rawDeflate(awkwardBytes(70000, 1)),
-               MpakEntryOptions().compressed(1).originalSize(70000))
-        .entry("sounds/J\xC3\xA9r\xC3\xB4me.wav", awkwardBytes(3000, 2), MpakEntryOptions().copies(2))
-        .stocGroup({"textures/sky.dds", "sky.dds"});
-    auto roundTrip = [&](const fs::path& folder) {
-        RecordingWindow w;
-        Form f(w, folder);
-        fs::create_directories(folder);
-        createWorkFolders(f);
-        fs::copy_file(app / programFile("zlibc"), folder / programFile("zlibc"));
-        writeFile(folder / "game" / "x.mpak", game.build());
-        w.fileAnswers.push_back(folder / "game" / "x.mpak");
-        SelectMPAKfile(f);
-        SelectAll(f);
-        MassExtract(f);
-        w.packFolder = "x.mpak";
-        PackMPAK(f);
-        EXPECT_TRUE(w.messages.empty()) << w.messages.at(0).text;
-        EXPECT_EQ(filesBelow(f.extractedFilesPath).size(), 2u);
-        return readFile(f.newMpaksPath / "x.mpak");
-    };
-    const std::string packed = roundTrip(app.path() / u8"Jérôme Модding");
-    EXPECT_EQ(packed, roundTrip(app / "plain"));
-    EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef*>(packed.data()), static_cast<uInt>(packed.size())), 0xAF063ADBu);
 }
