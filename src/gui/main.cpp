@@ -3,10 +3,12 @@
 #include <filesystem>
 
 #include "gui/main_window.h"
+#include "gui/program_picture.h"
 #include "shell/work_folder_lock.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(programIcon());
     const std::filesystem::path appFolder(QCoreApplication::applicationDirPath().toLocal8Bit().toStdString());
 
     // The same lock as the command line's. A lock that cannot be made at all (no writable
