@@ -4,19 +4,23 @@
 
 #include "gui/main_window.h"
 #include "gui/program_picture.h"
+#include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(programIcon());
     const std::filesystem::path appFolder(QCoreApplication::applicationDirPath().toLocal8Bit().toStdString());
+    // Beside the program when it may write there (a portable copy), else in the user's data folder.
+    const std::filesystem::path workFolder = chooseWorkFolder(appFolder);
 
     // The same lock as the command line's. A lock that cannot be made at all (no writable
     // temporary folder) does not keep the window from opening.
-    WorkFolderLock lock(appFolder);
+    WorkFolderLock lock(workFolder);
     if (lock.state() == LockState::HeldByAnother) return 0;
 
-    MainWindow window(appFolder);
+    MainWindow window(workFolder);
+    window.form().programFolder = appFolder;  // helper programs and help texts
     if (!window.startUp()) return 1;
     window.show();
     return app.exec();
