@@ -4,6 +4,7 @@
 
 #include "gui/main_window.h"
 #include "gui/program_picture.h"
+#include "gui/start_archive.h"
 #include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
 
@@ -19,9 +20,12 @@ int main(int argc, char** argv) {
     WorkFolderLock lock(workFolder);
     if (lock.state() == LockState::HeldByAnother) return 0;
 
-    MainWindow window(workFolder);
+    // An archive given as the argument (a file manager's "Open with") is opened as the button does.
+    const QStringList arguments = QCoreApplication::arguments();
+    MainWindow window(workFolder, arguments.size() > 1 ? dialogsOpening(arguments[1]) : nullptr);
     window.form().programFolder = appFolder;  // helper programs and help texts
     if (!window.startUp()) return 1;
     window.show();
+    if (arguments.size() > 1) openArchiveWhenShown(window);
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include "fixtures/mpak_builder.h"
 #include "fixtures/read_only_program_folder.h"
 #include "gui/program_picture.h"
 #include "gui_fixture.h"
@@ -17,15 +18,18 @@ TEST_F(GuiTest, ShowsThePictureDrawnFromTheCompiledInSvg) {
     EXPECT_EQ(qAlpha(shown.pixel(16, 16)), 255);  // the SVG was found and drawn
 }
 
-TEST(InstalledCopy, OpensWithItsWorkFoldersInTheUsersDataFolderAndWritesNothingBesideItself) {
+TEST(InstalledCopy, OpensTheGivenArchiveWithItsWorkFoldersInTheUsersDataFolderAndWritesNothingBesideItself) {
     ReadOnlyProgramFolder installed({"VantrelRipper", "zlibc", "fsbext"});
-    const fs::path leftover = installed.userWorkFolder() / "Temp" / "old.gz";
-    writeFile(leftover, "emptied once start-up is through");
+    TempDir game;
+    writeFile(game / "x.mpak", MpakBuilder().entry("a.txt", "a").build());
+    // The archive given as the argument is opened, as the desktop entry's "Open with" asks.
+    const fs::path toc = installed.userWorkFolder() / "Library" / "x.mpak.toc";
     QProcess program;
-    program.start(QString::fromStdString(installed.launcher("VantrelRipper").string()));
+    program.start(QString::fromStdString(installed.launcher("VantrelRipper").string()),
+                  {QString::fromStdString((game / "x.mpak").string())});
     ASSERT_TRUE(program.waitForStarted());
-    for (int i = 0; i < 500 && fs::exists(leftover); ++i) QThread::msleep(20);
-    EXPECT_FALSE(fs::exists(leftover));
+    for (int i = 0; i < 500 && !fs::exists(toc); ++i) QThread::msleep(20);
+    EXPECT_TRUE(fs::exists(toc));
     EXPECT_TRUE(fs::is_directory(installed.userWorkFolder() / "Sounds"));
     EXPECT_EQ(program.state(), QProcess::Running);
     program.kill();
