@@ -19,6 +19,7 @@
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 #include "shell/startup.h"
+#include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
 
 namespace {
@@ -163,8 +164,10 @@ int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
         return archive ? listArchive(*archive, request.pathsOnly) : kExitFailed;
     }
+    // Without --work, the window's folder: beside the program when it may write there.
     std::error_code ec;
-    const fs::path work = fs::absolute(request.workFolder.value_or(programFolder), ec);
+    const fs::path work =
+        fs::absolute(request.workFolder ? fs::path(*request.workFolder) : chooseWorkFolder(programFolder), ec);
     fs::create_directories(work, ec);
     if (ec || !fs::is_directory(work, ec)) {
         printError("Cannot make the work folder '" + pathText(work) + "'" + (ec ? ": " + ec.message() : "") + ".");

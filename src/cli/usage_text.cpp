@@ -34,9 +34,11 @@ Commands:
 
 Options:
   --work DIR      The folder that holds the work folders ExtractedFiles, Temp, NewMPAKs,
-                  Library and Sounds; created when missing. By default the program's own
-                  folder, the one the window uses. Helper programs always come from the
-                  program's own folder.
+                  Library and Sounds; created when missing. By default the one the window
+                  uses: the program's own folder when it can be written (a portable copy),
+                  otherwise VantrelRipper in the user's data folder ($XDG_DATA_HOME or
+                  ~/.local/share; %LOCALAPPDATA% on Windows). Helper programs always come
+                  from the program's own folder.
   --jobs N        How many helper runs go side by side (default: one per processor core).
   -q, --quiet     No status line or progress on the terminal.
   -h, --help      This text.

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "gui/file_list_view.h"
+#include "gui/program_picture.h"
 #include "shell/commands.h"
 
 namespace {
@@ -114,14 +115,8 @@ T* withFont(T* control, const QFont& font) {
 }
 
 QLabel* picture(QWidget* parent) {
-    QPixmap picture(32, 32);
-    picture.fill(QColor(128, 128, 255));
-    QPainter painter(&picture);
-    painter.setPen(Qt::white);
-    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("VR"));
-    painter.end();
     auto* image = new QLabel(parent);
-    image->setPixmap(picture);
+    image->setPixmap(programPicture(32));
     return image;
 }
 

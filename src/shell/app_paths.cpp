@@ -12,12 +12,17 @@ Form::Form(Window& w, fs::path applicationFolder)
     setWorkFolderPaths(*this);
 }
 
+std::array<fs::path, 5> workFolderPaths(const fs::path& folder) {
+    return {folder / "ExtractedFiles", folder / "Temp", folder / "NewMPAKs", folder / "Library", folder / "Sounds"};
+}
+
 void setWorkFolderPaths(Form& form) {
-    form.extractedFilesPath = form.appFolder / "ExtractedFiles";
-    form.tempPath = form.appFolder / "Temp";
-    form.newMpaksPath = form.appFolder / "NewMPAKs";
-    form.libraryPath = form.appFolder / "Library";
-    form.soundsPath = form.appFolder / "Sounds";
+    auto [extracted, temp, newMpaks, library, sounds] = workFolderPaths(form.appFolder);
+    form.extractedFilesPath = extracted;
+    form.tempPath = temp;
+    form.newMpaksPath = newMpaks;
+    form.libraryPath = library;
+    form.soundsPath = sounds;
 }
 
 void createWorkFolders(const Form& form) {

@@ -1,9 +1,13 @@
 // The five work folders, and the helper programs beside the program.
 #pragma once
 
+#include <array>
 #include <filesystem>
 
 struct Form;
+
+// ExtractedFiles, Temp, NewMPAKs, Library and Sounds in `folder`, in this order.
+std::array<std::filesystem::path, 5> workFolderPaths(const std::filesystem::path& folder);
 
 // Sets extractedFilesPath, tempPath, newMpaksPath, libraryPath and soundsPath, in this order.
 void setWorkFolderPaths(Form& form);

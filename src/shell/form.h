@@ -20,8 +20,9 @@ struct Form {
     Window& window;
 
     // Folders, set at start-up. appFolder holds the five work folders; programFolder holds the
-    // helper programs and the help texts. The window uses its own folder for both; the command
-    // line may name another work folder.
+    // helper programs and the help texts. Both are the program's own folder when it may write
+    // there; otherwise the work folders are in the user's data folder (work_folder_choice.h),
+    // or in the folder the command line's --work names.
     fs::path appFolder;
     fs::path programFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
@@ -30,7 +31,7 @@ struct Form {
     std::string zlibTrailer = std::string(4, '\0');
     std::string logText;
     std::int32_t toolExitCode = 0;
-    int helperRunsAtOnce = 1;            // zlibc runs side by side in the unzip and compression passes
+    int helperRunsAtOnce = 1;  // zlibc runs side by side in the unzip and compression passes
 
     // The open archive
     fs::path archivePath;

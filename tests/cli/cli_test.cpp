@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/mpak_builder.h"
+#include "fixtures/read_only_program_folder.h"
 #include "fixtures/zlib_reference.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
@@ -135,6 +136,14 @@ TEST_F(CliTest, EachSideToolWritesWhereTheWindowsDoes) {
     EXPECT_TRUE(fs::is_regular_file(work / "Sounds/voice.wav"));
     EXPECT_EQ(run("--work {w} textures {g}/m.mmod").out,
               "GRAPHICS FOR MODEL: m.mmod\n\nsky.tga\n\nOperation complete.\n");
+}
+
+TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNothingBesideItself) {
+    ReadOnlyProgramFolder installed({"vantrel-ripper-cli", "zlibc", "fsbext"});
+    CliRun result = run("extract {g}/x.mpak", installed.launcher("vantrel-ripper-cli"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(filesBelow(installed.userWorkFolder() / "ExtractedFiles/x.mpak"), kEntries);
+    EXPECT_EQ(std::distance(fs::directory_iterator(installed.program.path()), {}), 3);
 }
 
 TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {

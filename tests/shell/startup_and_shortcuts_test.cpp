@@ -5,6 +5,7 @@
 #include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/startup.h"
+#include "shell/work_folder_choice.h"
 
 using Files = std::map<std::string, std::string>;
 using Startup = AppFolderTest;
@@ -33,6 +34,28 @@ TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileTh
     Form unwritable(window, "/proc/no-such-application-folder");
     EXPECT_NO_THROW(prepareWorkFolders(unwritable));
     EXPECT_TRUE(window.messages.empty());
+}
+
+// Root, as tests run here, writes anywhere: a file where a work folder must go stands for a
+// folder the program may not write to (the real programs meet a read-only one in their tests).
+TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFolderElseTheProgramFolder) {
+    TempDir program, user, blocked;
+    writeFile(blocked / "Temp", "");
+    EXPECT_EQ(chooseWorkFolder(program.path(), user / "VR"), program.path());
+    EXPECT_TRUE(fs::is_directory(program / "Sounds"));
+    EXPECT_TRUE(fs::is_empty(user.path()));
+    EXPECT_EQ(chooseWorkFolder(blocked.path(), user / "VR"), user / "VR");
+    EXPECT_EQ(std::distance(fs::directory_iterator(user / "VR"), {}), 5);  // the folders, no probe
+    EXPECT_EQ(chooseWorkFolder(blocked.path(), blocked / "Temp" / "VR"), blocked.path());
+    EXPECT_EQ(chooseWorkFolder(blocked.path(), ""), blocked.path());
+
+    setenv("HOME", "/home/modder", 1);
+    for (const char* data : {"", "relative"}) {
+        setenv("XDG_DATA_HOME", data, 1);
+        EXPECT_EQ(perUserWorkFolder(), "/home/modder/.local/share/VantrelRipper");
+    }
+    setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(perUserWorkFolder(), "/data/VantrelRipper");
 }
 
 TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnlyOnceItWasExtractedTheOthersAreFixed) {

@@ -1,0 +1,63 @@
+#include "shell/work_folder_choice.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "shell/app_paths.h"
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#ifdef _WIN32
+fs::path localDataFolder() {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    return local && *local ? fs::path(local) : fs::path();
+}
+#else
+fs::path localDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && fs::path(data).is_absolute()) return data;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* user = getpwuid(getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    return home && *home ? fs::path(home) / ".local" / "share" : fs::path();
+}
+#endif
+
+bool canWriteIn(const fs::path& folder) {
+    const fs::path probe = folder / "VantrelRipper.probe";
+    bool written = static_cast<bool>(std::ofstream(probe, std::ios::binary));
+    std::error_code ignored;
+    fs::remove(probe, ignored);
+    return written;
+}
+
+}  // namespace
+
+fs::path perUserWorkFolder() {
+    fs::path data = localDataFolder();
+    return data.empty() ? data : data / "VantrelRipper";
+}
+
+bool canHoldWorkFolders(const fs::path& folder) {
+    std::error_code ec;
+    if (folder.empty() || (fs::create_directories(folder, ec), ec)) return false;
+    for (const fs::path& workFolder : workFolderPaths(folder)) {
+        fs::create_directory(workFolder, ec);
+        if (ec || !canWriteIn(workFolder)) return false;
+    }
+    return true;
+}
+
+fs::path chooseWorkFolder(const fs::path& programFolder, const fs::path& perUser) {
+    if (canHoldWorkFolders(programFolder) || !canHoldWorkFolders(perUser)) return programFolder;
+    return perUser;
+}
