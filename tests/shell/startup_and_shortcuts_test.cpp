@@ -1,6 +1,8 @@
 // Start-up, the "Open Folder" buttons and the help texts.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "fixtures/app_folder.h"
 #include "shell/app_paths.h"
 #include "shell/commands.h"
@@ -49,6 +51,10 @@ TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFol
     EXPECT_EQ(chooseWorkFolder(blocked.path(), blocked / "Temp" / "VR"), blocked.path());
     EXPECT_EQ(chooseWorkFolder(blocked.path(), ""), blocked.path());
 
+#ifdef _WIN32
+    EXPECT_EQ(perUserWorkFolder(), fs::path(_wgetenv(L"LOCALAPPDATA")) / "VantrelRipper");
+#else
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/home/modder", 1);
     for (const char* data : {"", "relative"}) {
         setenv("XDG_DATA_HOME", data, 1);
@@ -56,6 +62,9 @@ TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFol
     }
     setenv("XDG_DATA_HOME", "/data", 1);
     EXPECT_EQ(perUserWorkFolder(), "/data/VantrelRipper");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
+#endif
 }
 
 TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnlyOnceItWasExtractedTheOthersAreFixed) {
