@@ -70,6 +70,9 @@ void MainWindow::runCommand(Command command) {
         setBusy(false);
         reportError(form_, "Command", e.what());
     }
+    // What the command set last is painted now, not at the next frame; a click that waited
+    // meanwhile still finds the command running and is ignored.
+    processPendingEvents();
     commandRunning_ = false;
 }
 
@@ -82,6 +85,7 @@ bool MainWindow::startUp() {
         return false;
     }
     prepareWorkFolders(form_);
+    processPendingEvents();
     return true;
 }
 
@@ -143,10 +147,7 @@ int MainWindow::nextSelectedLine(int index) const { return fileList_->nextSelect
 
 void MainWindow::selectAllLines() { fileList_->selectAll(); }
 
-void MainWindow::repaintList() {
-    itemCountLabel_->repaint();
-    fileList_->repaintAddedLines();
-}
+void MainWindow::repaintList() { yield(); }
 
 void MainWindow::setItemCountText(const std::string& text) { itemCountLabel_->setText(QString::fromLocal8Bit(text)); }
 
@@ -157,7 +158,6 @@ std::string MainWindow::archiveName() const { return archiveName_; }
 void MainWindow::setArchiveName(const std::string& name) {
     archiveName_ = name;
     archiveNameLabel_->setText(QString::fromLocal8Bit(name));
-    archiveNameLabel_->repaint();
 }
 
 std::string MainWindow::packFolderName() const { return packFolderName_; }
@@ -165,14 +165,15 @@ std::string MainWindow::packFolderName() const { return packFolderName_; }
 void MainWindow::setPackFolderName(const std::string& name) {
     packFolderName_ = name;
     packFolderLabel_->setText(QString::fromLocal8Bit(name));
-    packFolderLabel_->repaint();
 }
 
 // --- Window: status, log, progress, pointer
 
+// Laying the line's text out costs more than the rest of a file's extraction: only the text
+// there is when the window paints is given to the line.
 void MainWindow::setStatus(const std::string& text) {
-    statusLine_->setText(QString::fromLocal8Bit(text));
-    statusLine_->repaint();
+    status_ = text;
+    statusShown_ = false;
 }
 
 std::string MainWindow::logViewText() const { return logBytes_; }
@@ -182,17 +183,14 @@ void MainWindow::showLogText(const std::string& text, Caret where) {
     logView_->setPlainText(displayText(text));
     logView_->moveCursor(where == Caret::End ? QTextCursor::End : QTextCursor::Start);
     logView_->ensureCursorVisible();
-    logView_->repaint();
 }
 
 void MainWindow::focusLog() { logView_->setFocus(); }
 
 void MainWindow::setProgress(float fraction) {
     int width = std::max(0, pixels(fraction * progressFullWidth_));
-    // Repaint only when the visible width changes: one pixel is many entries of a large archive.
-    if (width == progressBar_->width()) return;
-    progressBar_->resize(width, progressBar_->height());
-    progressBar_->repaint();
+    // One pixel is many entries of a large archive.
+    if (width != progressBar_->width()) progressBar_->resize(width, progressBar_->height());
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -204,7 +202,7 @@ void MainWindow::setBusy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::repaintWindow() { repaint(); }
+void MainWindow::repaintWindow() { yield(); }
 
 bool MainWindow::autoAddNewFiles() const { return autoAddOption_->isChecked(); }
 
@@ -213,14 +211,17 @@ bool MainWindow::compressAllFiles() const { return compressAllOption_->isChecked
 // --- Window: dialogs
 
 void MainWindow::showMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+    processPendingEvents();
     dialogs_->message(this, text, icon, title);
 }
 
 bool MainWindow::askYesNo(const std::string& text, const std::string& title) {
+    processPendingEvents();
     return dialogs_->question(this, text, title);
 }
 
 std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt& prompt) {
+    processPendingEvents();
     QString initialFolder = QString::fromLocal8Bit(form_.appFolder.string());
     {
         QSettings settings = preferences();
@@ -239,6 +240,7 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
 }
 
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
+    processPendingEvents();
     std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title));
     if (!chosen) return std::nullopt;
     return std::filesystem::path(QDir::toNativeSeparators(*chosen).toLocal8Bit().toStdString());
@@ -246,4 +248,15 @@ std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string&
 
 void MainWindow::openFolder(const std::filesystem::path& folder) { dialogs_->openFolder(folder); }
 
-void MainWindow::yield() { QCoreApplication::processEvents(); }
+// Commands set texts and yield thousands of times a second; the window paints what they set, and
+// takes clicks and the close button, at display rate.
+void MainWindow::yield() {
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kFrameMilliseconds) processPendingEvents();
+}
+
+void MainWindow::processPendingEvents() {
+    if (!statusShown_) statusLine_->setText(QString::fromLocal8Bit(status_));
+    statusShown_ = true;
+    QCoreApplication::processEvents();
+    sinceEvents_.start();
+}

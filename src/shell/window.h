@@ -66,5 +66,6 @@ public:
     virtual std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) = 0;
     virtual std::optional<std::filesystem::path> browseFolder(const std::string& title) = 0;
     virtual void openFolder(const std::filesystem::path& folder) = 0;  // file manager, not waited for
-    virtual void yield() = 0;                                          // let pending window messages run
+    // Lets pending window messages run; the window may run them, and paint, only at display rate.
+    virtual void yield() = 0;
 };
