@@ -47,7 +47,7 @@ struct ArchiveDialogs : Dialogs {
     std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return archive;
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return {}; }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     void message(QWidget*, const std::string& text, MessageIcon, const std::string&) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }

@@ -243,7 +243,8 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
 
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
     processPendingEvents();
-    std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title));
+    std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title),
+                                                           QString::fromLocal8Bit(form_.extractedFilesPath.string()));
     if (!chosen) return std::nullopt;
     return std::filesystem::path(QDir::toNativeSeparators(*chosen).toLocal8Bit().toStdString());
 }

@@ -39,8 +39,8 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title
     return chosen;
 }
 
-std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title) {
-    QString chosen = QFileDialog::getExistingDirectory(parent, title);
+std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder) {
+    QString chosen = QFileDialog::getExistingDirectory(parent, title, initialFolder);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
 }

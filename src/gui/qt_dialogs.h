@@ -16,7 +16,8 @@ public:
     virtual ~Dialogs() = default;
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& initialFolder,
                                             const QString& filter) = 0;
-    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title) = 0;
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                                const QString& initialFolder) = 0;
     virtual void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) = 0;
     virtual bool question(QWidget* parent, const std::string& text, const std::string& title) = 0;
     virtual void openFolder(const std::filesystem::path& folder) = 0;
@@ -27,7 +28,7 @@ class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& initialFolder,
                                     const QString& filter) override;
-    std::optional<QString> chooseFolder(QWidget* parent, const QString& title) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder) override;
     void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) override;
     bool question(QWidget* parent, const std::string& text, const std::string& title) override;
     void openFolder(const std::filesystem::path& folder) override;

@@ -99,6 +99,7 @@ QFont fixedPitch() { return namedFont("Lucida Console"); }
 
 QLabel* label(QWidget* parent, const QString& caption, QColor background = {}, QColor text = {}) {
     auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);  // an archive named "<b>x.mpak" shows as named
     if (background.isValid()) {
         label->setAutoFillBackground(true);
         QPalette palette = label->palette();

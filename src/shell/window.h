@@ -59,7 +59,7 @@ public:
     virtual bool compressAllFiles() const = 0;
 
     // Platform dialogs; prompts return nothing when cancelled. promptForFile starts in the
-    // remembered folder and remembers the chosen file's folder.
+    // remembered folder and remembers the chosen file's folder; browseFolder starts in ExtractedFiles.
     virtual void showMessage(const std::string& text, MessageIcon icon, const std::string& title) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;

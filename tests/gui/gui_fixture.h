@@ -23,13 +23,16 @@ struct ScriptedDialogs : Dialogs {
     std::vector<OpenCall> openCalls;
     std::vector<RecordedMessage> messages;
     std::vector<std::filesystem::path> openedFolders;
+    QString folderStartedIn;
 
     std::optional<QString> openFile(QWidget*, const QString& title, const QString& initialFolder,
                                     const QString& filter) override {
         openCalls.push_back({title, initialFolder, filter});
         return take(fileAnswers);
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return take(folderAnswers); }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString& startIn) override {
+        return folderStartedIn = startIn, take(folderAnswers);
+    }
     void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
