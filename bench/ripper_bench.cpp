@@ -52,7 +52,7 @@ struct ArchiveDialogs : Dialogs {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool question(QWidget*, const std::string&, const std::string&) override { return true; }
-    void openFolder(const fs::path&) override {}
+    bool openFolder(const fs::path&) override { return true; }
 };
 
 void spawnTrivialProgram(int times) {

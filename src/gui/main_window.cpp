@@ -249,7 +249,7 @@ std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string&
     return std::filesystem::path(QDir::toNativeSeparators(*chosen).toLocal8Bit().toStdString());
 }
 
-void MainWindow::openFolder(const std::filesystem::path& folder) { dialogs_->openFolder(folder); }
+bool MainWindow::openFolder(const std::filesystem::path& folder) { return dialogs_->openFolder(folder); }
 
 // Commands set texts and yield thousands of times a second; the window paints what they set, and
 // takes clicks and the close button, at display rate.

@@ -72,7 +72,7 @@ bool QtDialogs::question(QWidget* parent, const std::string& text, const std::st
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-void QtDialogs::openFolder(const std::filesystem::path& folder) {
-    // Not waited for; a file manager that cannot start is silent.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(folder.string())));
+bool QtDialogs::openFolder(const std::filesystem::path& folder) {
+    // Not waited for.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(folder.string())));
 }

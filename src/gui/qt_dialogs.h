@@ -20,7 +20,8 @@ public:
                                                 const QString& initialFolder) = 0;
     virtual void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) = 0;
     virtual bool question(QWidget* parent, const std::string& text, const std::string& title) = 0;
-    virtual void openFolder(const std::filesystem::path& folder) = 0;
+    // False when no file manager could be started.
+    virtual bool openFolder(const std::filesystem::path& folder) = 0;
 };
 
 // The real dialogs: QFileDialog, QMessageBox, QDesktopServices.
@@ -31,7 +32,7 @@ public:
     std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder) override;
     void message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) override;
     bool question(QWidget* parent, const std::string& text, const std::string& title) override;
-    void openFolder(const std::filesystem::path& folder) override;
+    bool openFolder(const std::filesystem::path& folder) override;
 };
 
 // "desc (*.mpak)|*.mpak" as a Qt filter whose pattern matches the extension in any case.

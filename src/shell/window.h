@@ -65,7 +65,8 @@ public:
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
     virtual std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) = 0;
     virtual std::optional<std::filesystem::path> browseFolder(const std::string& title) = 0;
-    virtual void openFolder(const std::filesystem::path& folder) = 0;  // file manager, not waited for
+    // Starts the file manager on the folder, not waited for; false when none could be started.
+    virtual bool openFolder(const std::filesystem::path& folder) = 0;
     // Lets pending window messages run; the window may run them, and paint, only at display rate.
     virtual void yield() = 0;
 };

@@ -40,7 +40,7 @@ struct ScriptedDialogs : Dialogs {
         questions.push_back(text);
         return questionAnswer;
     }
-    void openFolder(const std::filesystem::path& folder) override { openedFolders.push_back(folder); }
+    bool openFolder(const std::filesystem::path& folder) override { return openedFolders.push_back(folder), true; }
     std::vector<std::string> questions;
     bool questionAnswer = false;
 
