@@ -35,7 +35,7 @@ public:
     bool openFolder(const std::filesystem::path& folder) override;
 };
 
-// "desc (*.mpak)|*.mpak" as a Qt filter whose pattern matches the extension in any case.
+// "desc (*.mpak)|*.mpak" as the Qt filter "desc (*.mpak)".
 QString qtFileFilter(const std::string& filter);
 // Bytes to a string for display; CR LF shown as one line break.
 QString displayText(const std::string& bytes);
