@@ -36,13 +36,8 @@ struct ScriptedDialogs : Dialogs {
     void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
-    bool question(QWidget*, const std::string& text, const std::string&) override {
-        questions.push_back(text);
-        return questionAnswer;
-    }
+    bool question(QWidget*, const std::string&, const std::string&) override { return false; }  // No
     bool openFolder(const std::filesystem::path& folder) override { return openedFolders.push_back(folder), true; }
-    std::vector<std::string> questions;
-    bool questionAnswer = false;
 
 private:
     static std::optional<QString> take(std::deque<QString>& script) {
