@@ -49,12 +49,12 @@ struct ArchiveDialogs : Dialogs {
     std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override {
         return archive;
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return {}; }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     void message(QWidget*, const std::string& text, MessageIcon, const std::string&) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool question(QWidget*, const std::string&, const std::string&) override { return true; }
-    void openFolder(const fs::path&) override {}
+    bool openFolder(const fs::path&) override { return true; }
 };
 
 void spawnTrivialProgram(int times) {

@@ -74,7 +74,7 @@ public:
     bool askYesNo(const std::string& text, const std::string& title) override;
     std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) override;
     std::optional<std::filesystem::path> browseFolder(const std::string& title) override;
-    void openFolder(const std::filesystem::path&) override {}
+    bool openFolder(const std::filesystem::path&) override { return false; }
     void yield() override {}
 
 private:

@@ -1,6 +1,5 @@
 #include "gui/file_list_view.h"
 
-#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -36,10 +35,7 @@ FileListView::FileListView(QWidget* parent)
     setTextElideMode(Qt::ElideNone);  // long lines scroll sideways instead
 }
 
-void FileListView::clear() {
-    rowsPainted_ = 0;
-    model_->clear();
-}
+void FileListView::clear() { model_->clear(); }
 
 void FileListView::append(const std::string& line) { model_->append(line); }
 
@@ -88,15 +84,4 @@ void FileListView::widenToCharacters(int characters) {
     // Room for that many characters of the fixed-pitch font, and a little margin.
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     rows_->widenTo(characters * charWidth + 2 * charWidth);
-}
-
-void FileListView::repaintAddedLines() {
-    // Lines added below the visible rows painted last time change only the scroll bar.
-    const int lastVisibleRow = indexAt(QPoint(0, viewport()->height() - 1)).row();
-    if (lastVisibleRow >= 0 && lastVisibleRow < rowsPainted_) {
-        verticalScrollBar()->repaint();
-        return;
-    }
-    repaint();
-    rowsPainted_ = lineCount();
 }

@@ -26,14 +26,10 @@ public:
 
     // Room for a line of this many characters of the list's font.
     void widenToCharacters(int characters);
-    // Paints the lines added since the last call: the whole list while they are in view,
-    // otherwise only the scroll bar.
-    void repaintAddedLines();
 
 private:
     std::vector<std::pair<int, int>> selectedIntervals() const;
 
     FileListModel* model_;
     WideRows* rows_;
-    int rowsPainted_ = 0;  // rows the list held when it was last painted whole
 };

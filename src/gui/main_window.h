@@ -2,6 +2,7 @@
 // and each button wired to its command.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <filesystem>
 #include <functional>
@@ -65,7 +66,7 @@ public:
     bool askYesNo(const std::string& text, const std::string& title) override;
     std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) override;
     std::optional<std::filesystem::path> browseFolder(const std::string& title) override;
-    void openFolder(const std::filesystem::path& folder) override;
+    bool openFolder(const std::filesystem::path& folder) override;
     void yield() override;
 
 protected:
@@ -76,6 +77,8 @@ protected:
 
 private:
     void runCommand(Command command);
+    // Paints what changed and runs the window's pending messages now.
+    void processPendingEvents();
     void applyLayout();
     void updateMinimumSize();
 
@@ -86,7 +89,11 @@ private:
     bool busy_ = false;
     std::string logBytes_;  // what the log view shows, as bytes
     std::string archiveName_, packFolderName_;
+    std::string status_;  // the status line's text, given to the line when the window paints
+    bool statusShown_ = true;
     float progressFullWidth_ = 0;  // the bar's width at start-up, in twips
+    static constexpr qint64 kFrameMilliseconds = 16;
+    QElapsedTimer sinceEvents_;  // since pending messages last ran
 
     FileListView* fileList_ = nullptr;
     QLabel* itemCountLabel_ = nullptr;

@@ -17,32 +17,27 @@ QString qtFileFilter(const std::string& filter) {
     auto bar = filter.find('|');
     std::string description = filter.substr(0, bar);
     std::string pattern = bar == std::string::npos ? "*" : filter.substr(bar + 1);
-    // Game files are named .MPAK as often as .mpak: match every letter in either case.
-    std::string anyCase;
-    for (char c : pattern) {
-        bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (letter) {
-            char lower = static_cast<char>(c | 0x20), upper = static_cast<char>(c & ~0x20);
-            anyCase += std::string("[") + lower + upper + "]";
-        } else {
-            anyCase += c;
-        }
-    }
     auto open = description.rfind('(');
     std::string label = open == std::string::npos ? description : description.substr(0, open);
     while (!label.empty() && label.back() == ' ') label.pop_back();
-    return QString::fromLocal8Bit(label + " (" + anyCase + ")");
+    return QString::fromLocal8Bit(label + " (" + pattern + ")");
 }
 
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, const QString& initialFolder,
                                            const QString& filter) {
-    QString chosen = QFileDialog::getOpenFileName(parent, title, initialFolder, filter);
+    // Game files are named .MPAK as often as .mpak. Qt's own dialog matches a pattern in any letter
+    // case; a native one outside Windows may not.
+    QFileDialog::Options options;
+#ifndef Q_OS_WIN
+    options |= QFileDialog::DontUseNativeDialog;
+#endif
+    QString chosen = QFileDialog::getOpenFileName(parent, title, initialFolder, filter, nullptr, options);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
 }
 
-std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title) {
-    QString chosen = QFileDialog::getExistingDirectory(parent, title);
+std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder) {
+    QString chosen = QFileDialog::getExistingDirectory(parent, title, initialFolder);
     if (chosen.isEmpty()) return std::nullopt;
     return chosen;
 }
@@ -74,7 +69,7 @@ bool QtDialogs::question(QWidget* parent, const std::string& text, const std::st
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-void QtDialogs::openFolder(const std::filesystem::path& folder) {
-    // Not waited for; a file manager that cannot start is silent.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qtPathOf(folder)));
+bool QtDialogs::openFolder(const std::filesystem::path& folder) {
+    // Not waited for.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(qtPathOf(folder)));
 }

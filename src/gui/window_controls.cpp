@@ -20,6 +20,7 @@ namespace {
 enum class Kind {
     Heading,      // white on black, Courier New
     Label,        // the dialog font
+    FrameTitle,   // a label on a section frame's top line, which stops at it
     NameLabel,    // a file or folder name, fixed pitch
     ProgramName,  // Courier 9.75 pt
     Picture,      // a 32 x 32 picture
@@ -72,7 +73,7 @@ const ControlRow kControls[] = {
     {Button,       "butFilePackerQuestion",       {3360, 2640, 255, 255},   "?", ShowPackerHelp},
     {Button,       "butSelectMPAKFolder",         {240, 3000, 1935, 255},   "Select .MPAK Folder", SelectMPAKFolder},
     {NameLabel,    "Label13",                     {240, 3240, 3255, 255},   ""},
-    {Label,        "Label6",                      {360, 3600, 2175, 255},   ".MPAK Sub Table of Contents"},
+    {FrameTitle,   "Label6",                      {360, 3600, 2175, 255},   ".MPAK Sub Table of Contents"},
     {ChosenOption, "radAutoAddNewFiles",          {360, 3840, 2895, 255},   "Auto-add new files to .MPAK STOC"},
     {Option,       "radIWillMaintainLibrarySTOC", {360, 4080, 2895, 255},   "I will maintain the Library .stoc"},
     {CheckBox,     "chkCompressAllFiles",         {480, 4560, 2400, 255},   "Force compression of all files"},
@@ -87,10 +88,11 @@ const ControlRow kControls[] = {
 };
 // clang-format on
 
-QFont namedFont(const char* family, double points = 0) {
+// Fixed-pitch fonts keep 8 points where the dialog font is smaller.
+QFont namedFont(const char* family, double points = 8) {
     QFont font(QString::fromLatin1(family));
     font.setStyleHint(QFont::Monospace);
-    if (points > 0) font.setPointSizeF(points);
+    font.setPointSizeF(points);
     return font;
 }
 
@@ -98,6 +100,7 @@ QFont fixedPitch() { return namedFont("Lucida Console"); }
 
 QLabel* label(QWidget* parent, const QString& caption, QColor background = {}, QColor text = {}) {
     auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);  // an archive named "<b>x.mpak" shows as named
     if (background.isValid()) {
         label->setAutoFillBackground(true);
         QPalette palette = label->palette();
@@ -146,6 +149,8 @@ QWidget* makeControl(Kind kind, QWidget* parent, const QString& caption) {
             return withFont(label(parent, caption, Qt::black, Qt::white), namedFont("Courier New"));
         case Kind::Label:
             return label(parent, caption);
+        case Kind::FrameTitle:
+            return label(parent, caption, parent->palette().color(QPalette::Window));
         case Kind::NameLabel:
             return withFont(label(parent, caption), fixedPitch());
         case Kind::ProgramName:

@@ -1,5 +1,7 @@
 #include "gui/window_layout.h"
 
+#include <algorithm>
+
 namespace {
 constexpr Rect kList{120, 360, 8895, 4845};
 constexpr Rect kStatus{120, 5280, 8895, 285};
@@ -10,6 +12,7 @@ constexpr float kListShare = 0.64f;
 constexpr float kGap = 60;
 constexpr float kBottomMargin = 120;
 constexpr float kItemCountInset = 20;
+constexpr float kSelectAllRight = 5760 + 1455;
 }  // namespace
 
 LeftColumnLayout layoutForClientSize(float clientWidth, float clientHeight) {
@@ -25,7 +28,10 @@ LeftColumnLayout layoutForClientSize(float clientWidth, float clientHeight) {
     out.log.top = out.status.top + out.status.height + kGap;
     out.log.width = out.frameLeft - 120;
     out.log.height = clientHeight - out.log.top - kBottomMargin;
-    out.itemCountLeft = out.list.left + out.list.width - kItemCountWidth - kItemCountInset;
+    // Near the minimum width the count stops short of "Select All" and may pass the list's edge
+    // a little; the panel's bar starts further right.
+    out.itemCountLeft =
+        std::max(out.list.left + out.list.width - kItemCountWidth - kItemCountInset, kSelectAllRight + kGap);
     return out;
 }
 

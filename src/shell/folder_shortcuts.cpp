@@ -1,11 +1,13 @@
 // The "Open Folder" and "?" buttons of the three sections. The file manager is started and
-// not waited for; help texts go into the log view without touching logText.
+// not waited for, and a notice names the folder when none can be started; help texts go into
+// the log view without touching logText.
 #include <string>
 
 #include "common/files.h"
 #include "common/links.h"
 #include "shell/commands.h"
 #include "shell/form.h"
+#include "shell/shell_ops.h"
 
 namespace {
 
@@ -22,6 +24,11 @@ void showHelpText(Form& form, const char* fileName) {
     form.window.showLogText(text, Caret::Start);
 }
 
+void openInFileManager(Form& form, const fs::path& folder) {
+    if (!form.window.openFolder(folder))
+        showNotice(form, "The folder " + pathText(folder) + " could not be opened: no file manager could be started.");
+}
+
 }  // namespace
 
 void OpenExtractorFolder(Form& form) {
@@ -30,16 +37,16 @@ void OpenExtractorFolder(Form& form) {
         fs::path folder = form.appFolder / "ExtractedFiles" / hostPath(archive);
         std::error_code ec;
         if (fs::is_directory(folder, ec)) {
-            form.window.openFolder(folder);
+            openInFileManager(form, folder);
             return;
         }
     }
-    form.window.openFolder(form.appFolder / "ExtractedFiles");
+    openInFileManager(form, form.appFolder / "ExtractedFiles");
 }
 
-void OpenNewMPAKsFolder(Form& form) { form.window.openFolder(form.appFolder / "NewMPAKs"); }
+void OpenNewMPAKsFolder(Form& form) { openInFileManager(form, form.appFolder / "NewMPAKs"); }
 
-void OpenSoundsFolder(Form& form) { form.window.openFolder(form.appFolder / "Sounds"); }
+void OpenSoundsFolder(Form& form) { openInFileManager(form, form.appFolder / "Sounds"); }
 
 void ShowExtractorHelp(Form& form) { showHelpText(form, "extracting_files.txt"); }
 

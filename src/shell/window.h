@@ -59,12 +59,14 @@ public:
     virtual bool compressAllFiles() const = 0;
 
     // Platform dialogs; prompts return nothing when cancelled. promptForFile starts in the
-    // remembered folder and remembers the chosen file's folder.
+    // remembered folder and remembers the chosen file's folder; browseFolder starts in ExtractedFiles.
     virtual void showMessage(const std::string& text, MessageIcon icon, const std::string& title) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
     virtual std::optional<std::filesystem::path> promptForFile(const FilePrompt& prompt) = 0;
     virtual std::optional<std::filesystem::path> browseFolder(const std::string& title) = 0;
-    virtual void openFolder(const std::filesystem::path& folder) = 0;  // file manager, not waited for
-    virtual void yield() = 0;                                          // let pending window messages run
+    // Starts the file manager on the folder, not waited for; false when none could be started.
+    virtual bool openFolder(const std::filesystem::path& folder) = 0;
+    // Lets pending window messages run; the window may run them, and paint, only at display rate.
+    virtual void yield() = 0;
 };

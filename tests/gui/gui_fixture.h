@@ -23,23 +23,21 @@ struct ScriptedDialogs : Dialogs {
     std::vector<OpenCall> openCalls;
     std::vector<RecordedMessage> messages;
     std::vector<std::filesystem::path> openedFolders;
+    QString folderStartedIn;
 
     std::optional<QString> openFile(QWidget*, const QString& title, const QString& initialFolder,
                                     const QString& filter) override {
         openCalls.push_back({title, initialFolder, filter});
         return take(fileAnswers);
     }
-    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return take(folderAnswers); }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString& startIn) override {
+        return folderStartedIn = startIn, take(folderAnswers);
+    }
     void message(QWidget*, const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
-    bool question(QWidget*, const std::string& text, const std::string&) override {
-        questions.push_back(text);
-        return questionAnswer;
-    }
-    void openFolder(const std::filesystem::path& folder) override { openedFolders.push_back(folder); }
-    std::vector<std::string> questions;
-    bool questionAnswer = false;
+    bool question(QWidget*, const std::string&, const std::string&) override { return false; }  // No
+    bool openFolder(const std::filesystem::path& folder) override { return openedFolders.push_back(folder), true; }
 
 private:
     static std::optional<QString> take(std::deque<QString>& script) {

@@ -78,6 +78,9 @@ TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnlyOnceItWasExtractedTheOth
     EXPECT_EQ(window.openedFolders,
               (std::vector<fs::path>{app / "ExtractedFiles", app / "ExtractedFiles",
                                      app / "ExtractedFiles" / "sounds.mpak", app / "NewMPAKs", app / "Sounds"}));
+    window.fileManagerStarts = false, OpenSoundsFolder(form);
+    EXPECT_EQ(window.messages.at(0).text,
+              "The folder " + (app / "Sounds").string() + " could not be opened: no file manager could be started.");
 }
 
 TEST_F(FolderShortcuts, HelpTextsShowFromTheirTopLeavingLogTextAndAMissingOneIsCreatedEmpty) {
