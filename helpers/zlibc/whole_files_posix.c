@@ -11,43 +11,24 @@
 
 #include "system_error_text.h"
 #include "whole_files.h"
+#include "whole_read.h"
 
 // How many temporary names are tried before giving up on a folder full of leftovers.
 enum { kTemporaryNames = 1000 };
+
+static long readSome(int file, void* buffer, size_t count) {
+    for (;;) {
+        ssize_t n = read(file, buffer, count);
+        if (n >= 0 || errno != EINTR) return (long)n;
+    }
+}
 
 static bool readOpenFile(int file, const char* path, Bytes* input, ZlibcFailure* failure) {
     struct stat status;
     if (fstat(file, &status) != 0) return failOnFile(failure, "read", path, systemErrorText(errno));
     if (S_ISDIR(status.st_mode)) return failOnFile(failure, "read", path, systemErrorText(EISDIR));
     if (!S_ISREG(status.st_mode)) return failOnFile(failure, "read", path, "it is not a regular file");
-    if ((uint64_t)status.st_size > ZLIBC_MAX_DATA_SIZE)
-        return failOnFile(failure, "read", path, "larger than " ZLIBC_MAX_DATA_SIZE_TEXT " bytes");
-
-    // One byte more than the file holds: a file that grows meanwhile is noticed in the same read.
-    const size_t size = (size_t)status.st_size;
-    uint8_t* data = (uint8_t*)malloc(size + 1);
-    if (!data) return fail(failure, "out of memory");
-    size_t got = 0;
-    for (;;) {
-        ssize_t n = read(file, data + got, size + 1 - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int error = errno;
-            free(data);
-            return failOnFile(failure, "read", path, systemErrorText(error));
-        }
-        got += (size_t)n;
-        // A regular file's read stops short only at its end.
-        if (n == 0 || got >= size) break;
-    }
-    if (got != size) {
-        free(data);
-        return failOnFile(failure, "read", path,
-                          got < size ? "the file became shorter while being read" : "the file grew while being read");
-    }
-    input->data = data;
-    input->size = size;
-    return true;
+    return readWholeOpenFile(file, (unsigned long long)status.st_size, readSome, path, input, failure);
 }
 
 bool readInputFile(const char* path, Bytes* input, ZlibcFailure* failure) {

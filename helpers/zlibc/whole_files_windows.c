@@ -12,6 +12,7 @@
 #include "system_error_text.h"
 #include "utf16_windows.h"
 #include "whole_files.h"
+#include "whole_read.h"
 
 // How many temporary names are tried before giving up on a folder full of leftovers.
 enum { kTemporaryNames = 1000 };
@@ -19,38 +20,15 @@ enum { kTemporaryNames = 1000 };
 // The largest count one _read or _write call takes.
 enum { kLargestTransfer = 1 << 30 };
 
+static long readSome(int file, void* buffer, size_t count) {
+    return _read(file, buffer, (unsigned)(count < kLargestTransfer ? count : kLargestTransfer));
+}
+
 static bool readOpenFile(int file, const char* path, Bytes* input, ZlibcFailure* failure) {
     struct _stat64 status;
     if (_fstat64(file, &status) != 0) return failOnFile(failure, "read", path, systemErrorText(errno));
     if (!(status.st_mode & _S_IFREG)) return failOnFile(failure, "read", path, "it is not a regular file");
-    if ((uint64_t)status.st_size > ZLIBC_MAX_DATA_SIZE)
-        return failOnFile(failure, "read", path, "larger than " ZLIBC_MAX_DATA_SIZE_TEXT " bytes");
-
-    // One byte more than the file holds: a file that grows meanwhile is noticed in the same read.
-    const size_t size = (size_t)status.st_size;
-    uint8_t* data = (uint8_t*)malloc(size + 1);
-    if (!data) return fail(failure, "out of memory");
-    size_t got = 0;
-    for (;;) {
-        size_t wanted = size + 1 - got;
-        int n = _read(file, data + got, (unsigned)(wanted < kLargestTransfer ? wanted : kLargestTransfer));
-        if (n < 0) {
-            int error = errno;
-            free(data);
-            return failOnFile(failure, "read", path, systemErrorText(error));
-        }
-        got += (size_t)n;
-        // A regular file's read stops short only at its end.
-        if (n == 0 || got >= size) break;
-    }
-    if (got != size) {
-        free(data);
-        return failOnFile(failure, "read", path,
-                          got < size ? "the file became shorter while being read" : "the file grew while being read");
-    }
-    input->data = data;
-    input->size = size;
-    return true;
+    return readWholeOpenFile(file, (unsigned long long)status.st_size, readSome, path, input, failure);
 }
 
 bool readInputFile(const char* path, Bytes* input, ZlibcFailure* failure) {

@@ -3,6 +3,7 @@
 // console is never written to.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,7 +25,11 @@ public:
     const std::string& errors() const { return errors_; }
 
 private:
-    void keepErrors(const char* bytes, std::size_t count);
+    // The first 4 KiB of what the program writes to its standard error.
+    void keepErrors(const char* bytes, std::size_t count) {
+        constexpr std::size_t kErrorTextLimit = 4096;
+        if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
+    }
 
 #ifdef _WIN32
     void* process_ = nullptr;

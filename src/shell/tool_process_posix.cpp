@@ -19,14 +19,9 @@ extern char** environ;
 
 namespace {
 
-constexpr std::size_t kErrorTextLimit = 4096;
 constexpr int kPauseMilliseconds = 16;
 
 }  // namespace
-
-void ToolProcess::keepErrors(const char* bytes, std::size_t count) {
-    if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
-}
 
 bool ToolProcess::start(const std::string& commandLine) {
     std::optional<ToolCommand> command = resolveCommandLine(commandLine);

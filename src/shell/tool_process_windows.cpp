@@ -12,14 +12,9 @@
 
 namespace {
 
-constexpr std::size_t kErrorTextLimit = 4096;
 constexpr DWORD kPauseMilliseconds = 16;
 
 }  // namespace
-
-void ToolProcess::keepErrors(const char* bytes, std::size_t count) {
-    if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
-}
 
 bool ToolProcess::start(const std::string& commandLine) {
     // The program that the line names, found as on POSIX, and the line itself in UTF-16: the
