@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/console_window.h"
-#include "cli/entry_pattern.h"
+#include "format/entry_pattern.h"
 #include "cli/exit_codes.h"
 #include "cli/list_command.h"
 #include "cli/platform.h"
