@@ -44,8 +44,8 @@ void handle(MainWindow& window, const QString& path) {
     const fs::path host = hostPathOf(path);
     std::error_code ec;
     if (fs::is_directory(host, ec)) {
-        Form& form = window.form();
-        if (!fs::equivalent(host.parent_path(), form.extractedFilesPath, ec)) return refuse(window, kNotHandled);
+        if (!fs::equivalent(host.parent_path(), window.form().extractedFilesPath, ec))
+            return refuse(window, kNotHandled);
         return window.runCommand([&host](Form& f) { f.window.setPackFolderName(pathText(host.filename())); });
     }
     const std::string extension = asciiLower(pathText(host.extension()));

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -282,8 +282,8 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
 
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
     processPendingEvents();
-    std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title),
-                                                           qtPathOf(form_.extractedFilesPath));
+    std::optional<QString> chosen =
+        dialogs_->chooseFolder(this, QString::fromLocal8Bit(title), qtPathOf(form_.extractedFilesPath));
     if (!chosen) return std::nullopt;
     return hostPathOf(QDir::toNativeSeparators(*chosen));
 }

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kStartingWindowMilliseconds = 5000;  // how long a later start waits for the socket
-constexpr qint64 kLongestMessage = 64 * 1024;       // a path and its line end
+constexpr qint64 kLongestMessage = 64 * 1024;      // a path and its line end
 
 QString serverName(const std::filesystem::path& workFolder) {
     try {
@@ -59,7 +59,8 @@ bool handOverToRunningWindow(const std::filesystem::path& workFolder, const QStr
         if (socket.waitForConnected(1000)) {
             socket.write(file.toUtf8() + '\n');
             socket.waitForBytesWritten(2000);
-            return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kStartingWindowMilliseconds);
+            return socket.state() == QLocalSocket::UnconnectedState ||
+                   socket.waitForDisconnected(kStartingWindowMilliseconds);
         }
         QThread::msleep(100);  // the window holding the lock may not listen yet
     } while (waited.elapsed() < kStartingWindowMilliseconds);

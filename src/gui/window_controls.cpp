@@ -31,10 +31,10 @@ enum class Kind {
     CheckBox,
     FileList,      // List1
     PatternField,  // the select-by-pattern field: Enter selects the matching lines
-    StatusLine,  // read-only, button-face background, fixed pitch
-    LogView,     // multi-line, fixed pitch, not wrapped
-    Panel,       // holds every control listed after it
-    Shape,       // a section rectangle
+    StatusLine,    // read-only, button-face background, fixed pitch
+    LogView,       // multi-line, fixed pitch, not wrapped
+    Panel,         // holds every control listed after it
+    Shape,         // a section rectangle
 };
 
 struct ControlRow {
@@ -128,8 +128,9 @@ QLabel* picture(QWidget* parent) {
 QLineEdit* patternField(QWidget* parent) {
     auto* field = withFont(new QLineEdit(parent), fixedPitch());
     field->setPlaceholderText(QStringLiteral("Pattern, e.g. *.dds;sounds\\*"));
-    field->setToolTip(QStringLiteral("Enter selects every line whose path matches: * any run of characters, "
-                                     "? one character, letter case ignored, several patterns separated by ;"));
+    field->setToolTip(
+        QStringLiteral("Enter selects every line whose path matches: * any run of characters, "
+                       "? one character, letter case ignored, several patterns separated by ;"));
     field->setAcceptDrops(false);  // a file dropped on it goes to the window
     return field;
 }

@@ -39,7 +39,8 @@ std::string folderKey(const fs::path& folder) {
 
 std::string workFolderId(const fs::path& workFolder) {
     char id[40];
-    std::snprintf(id, sizeof id, "VantrelRipper-%016llx", static_cast<unsigned long long>(fnv1a64(folderKey(workFolder))));
+    std::snprintf(id, sizeof id, "VantrelRipper-%016llx",
+                  static_cast<unsigned long long>(fnv1a64(folderKey(workFolder))));
     return id;
 }
 
