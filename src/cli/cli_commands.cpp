@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "cli/console_window.h"
-#include "cli/entry_pattern.h"
 #include "cli/exit_codes.h"
 #include "cli/list_command.h"
 #include "cli/platform.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "format/entry_pattern.h"
 #include "shell/commands.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"

@@ -80,6 +80,19 @@ int FileListView::nextSelectedLine(int index) const {
     return -1;
 }
 
+void FileListView::selectLines(const std::vector<int>& lines) {
+    // One range per run of neighbouring lines: a pattern may pick thousands.
+    QItemSelection selection;
+    for (std::size_t first = 0, last = 0; first < lines.size(); first = ++last) {
+        while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1) ++last;
+        selection.select(model_->index(lines[first]), model_->index(lines[last]));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (lines.empty()) return;
+    selectionModel()->setCurrentIndex(model_->index(lines.front()), QItemSelectionModel::NoUpdate);
+    scrollTo(model_->index(lines.front()), QAbstractItemView::PositionAtTop);
+}
+
 void FileListView::widenToCharacters(int characters) {
     // Room for that many characters of the fixed-pitch font, and a little margin.
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));

@@ -23,6 +23,8 @@ public:
     std::vector<int> selectedLines() const;  // ascending
     int selectedLineCount() const;
     int nextSelectedLine(int index) const;  // -1 when no line after `index` is selected
+    // Selects exactly these lines (ascending) and scrolls the first of them into view.
+    void selectLines(const std::vector<int>& lines);
 
     // Room for a line of this many characters of the list's font.
     void widenToCharacters(int characters);

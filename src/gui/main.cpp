@@ -1,11 +1,15 @@
-// Vantrel Ripper: one window; a second copy on the same work folder closes silently.
+// Vantrel Ripper: one window per work folder. A file named as the argument (a file manager's
+// "Open with") is handled as if dropped on the window; a later start on the same work folder
+// hands its argument to the running window and ends.
 #include <QApplication>
+#include <QFileInfo>
 #include <filesystem>
 
+#include "gui/drop_handling.h"
 #include "gui/host_paths.h"
 #include "gui/main_window.h"
 #include "gui/program_picture.h"
-#include "gui/start_archive.h"
+#include "gui/single_instance.h"
 #include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
 
@@ -15,18 +19,23 @@ int main(int argc, char** argv) {
     const std::filesystem::path appFolder = hostPathOf(QCoreApplication::applicationDirPath());
     // Beside the program when it may write there (a portable copy), else in the user's data folder.
     const std::filesystem::path workFolder = chooseWorkFolder(appFolder);
+    const QStringList arguments = QCoreApplication::arguments();
+    // Absolute here: a running window that takes it over started in another folder.
+    const QString file = arguments.size() > 1 ? QFileInfo(arguments[1]).absoluteFilePath() : QString();
 
     // The same lock as the command line's. A lock that cannot be made at all (no writable
     // temporary folder) does not keep the window from opening.
     WorkFolderLock lock(workFolder);
-    if (lock.state() == LockState::HeldByAnother) return 0;
+    if (lock.state() == LockState::HeldByAnother) {
+        handOverToRunningWindow(workFolder, file);  // a window that does not answer is left alone
+        return 0;
+    }
 
-    // An archive given as the argument (a file manager's "Open with") is opened as the button does.
-    const QStringList arguments = QCoreApplication::arguments();
-    MainWindow window(workFolder, arguments.size() > 1 ? dialogsOpening(arguments[1]) : nullptr);
+    MainWindow window(workFolder);
     window.form().programFolder = appFolder;  // helper programs and help texts
     if (!window.startUp()) return 1;
     window.show();
-    if (arguments.size() > 1) openArchiveWhenShown(window);
+    if (lock.state() == LockState::Held) listenForLaterStarts(window, workFolder);
+    if (!file.isEmpty()) openFromOutside(window, file);
     return app.exec();
 }

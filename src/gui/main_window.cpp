@@ -4,16 +4,23 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTextCursor>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
+#include "common/text.h"
+#include "extract/selection.h"
+#include "gui/drop_handling.h"
 #include "gui/file_list_view.h"
 #include "gui/host_paths.h"
 #include "gui/window_layout.h"
@@ -44,6 +51,9 @@ MainWindow::MainWindow(std::filesystem::path applicationFolder, std::unique_ptr<
     setFont(dialogFont);
     buildControls(*this, [this](Command command) { runCommand(command); });
     fileList_ = child<FileListView>(*this, "List1");
+    patternField_ = child<QLineEdit>(*this, "txtSelectPattern");
+    connect(patternField_, &QLineEdit::returnPressed, this, &MainWindow::selectByPattern);
+    setAcceptDrops(true);
     itemCountLabel_ = child<QLabel>(*this, "Label2");
     statusLine_ = child<QLineEdit>(*this, "Text1");
     logView_ = child<QPlainTextEdit>(*this, "RichTextBox1");
@@ -62,7 +72,7 @@ MainWindow::~MainWindow() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::runCommand(Command command) {
+void MainWindow::runCommand(const std::function<void(Form&)>& command) {
     // A command that yields to the window must not be joined by a second one: it could
     // empty Temp under the first.
     if (commandRunning_) return;
@@ -77,6 +87,23 @@ void MainWindow::runCommand(Command command) {
     // meanwhile still finds the command running and is ignored.
     processPendingEvents();
     commandRunning_ = false;
+}
+
+void MainWindow::runCommandOn(Command command, const QString& file) {
+    if (commandRunning_) return;
+    promptAnswer_ = file;
+    runCommand(command);
+    promptAnswer_.reset();
+}
+
+void MainWindow::selectByPattern() {
+    const std::string patterns = patternField_->text().toLocal8Bit().toStdString();
+    if (trimSpaces(patterns).empty()) return;
+    runCommand([this, &patterns](Form& form) {
+        const std::vector<int> lines = linesMatching(form, patterns);
+        fileList_->selectLines(lines);
+        setStatus(patternMatchStatus(lines.size(), listLineCount(), patterns));
+    });
 }
 
 bool MainWindow::startUp() {
@@ -130,6 +157,16 @@ void MainWindow::changeEvent(QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     exitHandler_();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) return;
+    event->acceptProposedAction();
+    handleDrop(*this, event->mimeData()->urls());
 }
 
 // --- Window: list and labels
@@ -230,8 +267,9 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
         QSettings settings = preferences();
         initialFolder = settings.value(QStringLiteral("Preferences/OpenFilePath"), initialFolder).toString();
     }
-    std::optional<QString> chosen =
-        dialogs_->openFile(this, QString::fromLocal8Bit(prompt.title), initialFolder, qtFileFilter(prompt.filter));
+    std::optional<QString> chosen = promptAnswer_ ? std::exchange(promptAnswer_, std::nullopt)
+                                                  : dialogs_->openFile(this, QString::fromLocal8Bit(prompt.title),
+                                                                       initialFolder, qtFileFilter(prompt.filter));
     if (!chosen) return std::nullopt;
     QString native = QDir::toNativeSeparators(*chosen);
     QString folder = native.left(std::max<qsizetype>(0, native.lastIndexOf(QDir::separator())));
@@ -244,8 +282,8 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
 
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
     processPendingEvents();
-    std::optional<QString> chosen = dialogs_->chooseFolder(this, QString::fromLocal8Bit(title),
-                                                           qtPathOf(form_.extractedFilesPath));
+    std::optional<QString> chosen =
+        dialogs_->chooseFolder(this, QString::fromLocal8Bit(title), qtPathOf(form_.extractedFilesPath));
     if (!chosen) return std::nullopt;
     return hostPathOf(QDir::toNativeSeparators(*chosen));
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "gui/qt_dialogs.h"
 #include "gui/window_controls.h"
@@ -34,6 +35,12 @@ public:
 
     Form& form() { return form_; }
     bool isBusy() const { return busy_; }
+    bool commandRunning() const { return commandRunning_; }
+    // Runs a command unless one is running already; a failure it leaves ends in its error box.
+    void runCommand(const std::function<void(Form&)>& command);
+    // Runs an open-file command with its prompt answered by `file` instead of the dialog; the
+    // remembered folder becomes the file's, as when the file is chosen.
+    void runCommandOn(Command command, const QString& file);
     // What closing the window does; tests replace the default, which ends the process at once.
     void setExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
 
@@ -74,15 +81,19 @@ protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    void runCommand(Command command);
+    // Selects the lines that the pattern field's patterns match.
+    void selectByPattern();
     // Paints what changed and runs the window's pending messages now.
     void processPendingEvents();
     void applyLayout();
     void updateMinimumSize();
 
     std::unique_ptr<Dialogs> dialogs_;
+    std::optional<QString> promptAnswer_;  // answers the next open-file prompt instead of the dialog
     Form form_;
     std::function<void()> exitHandler_;
     bool commandRunning_ = false;
@@ -96,6 +107,7 @@ private:
     QElapsedTimer sinceEvents_;  // since pending messages last ran
 
     FileListView* fileList_ = nullptr;
+    QLineEdit* patternField_ = nullptr;
     QLabel* itemCountLabel_ = nullptr;
     QLineEdit* statusLine_ = nullptr;
     QPlainTextEdit* logView_ = nullptr;

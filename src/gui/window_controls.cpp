@@ -29,11 +29,12 @@ enum class Kind {
     Option,        // an option button of the pair
     ChosenOption,  // the option button chosen at start
     CheckBox,
-    FileList,    // List1
-    StatusLine,  // read-only, button-face background, fixed pitch
-    LogView,     // multi-line, fixed pitch, not wrapped
-    Panel,       // holds every control listed after it
-    Shape,       // a section rectangle
+    FileList,      // List1
+    PatternField,  // the select-by-pattern field: Enter selects the matching lines
+    StatusLine,    // read-only, button-face background, fixed pitch
+    LogView,       // multi-line, fixed pitch, not wrapped
+    Panel,         // holds every control listed after it
+    Shape,         // a section rectangle
 };
 
 struct ControlRow {
@@ -50,6 +51,7 @@ struct ControlRow {
 using enum Kind;
 const ControlRow kControls[] = {
     {Heading,      "Label1",                      {120, 120, 1815, 255},    "File List"},
+    {PatternField, "txtSelectPattern",            {2040, 120, 3615, 255},   ""},
     {Button,       "butSelectAll",                {5760, 120, 1455, 255},   "Select All", SelectAll},
     {Label,        "Label2",                      {7920, 120, 1095, 255},   "0 Items"},
     {FileList,     "List1",                       {120, 360, 8895, 4845},   ""},
@@ -123,16 +125,29 @@ QLabel* picture(QWidget* parent) {
     return image;
 }
 
+QLineEdit* patternField(QWidget* parent) {
+    auto* field = withFont(new QLineEdit(parent), fixedPitch());
+    field->setPlaceholderText(QStringLiteral("Pattern, e.g. *.dds;sounds\\*"));
+    field->setToolTip(
+        QStringLiteral("Enter selects every line whose path matches: * any run of characters, "
+                       "? one character, letter case ignored, several patterns separated by ;"));
+    field->setAcceptDrops(false);  // a file dropped on it goes to the window
+    return field;
+}
+
 QWidget* textControl(Kind kind, QWidget* parent) {
     if (kind == Kind::FileList) return withFont(new FileListView(parent), fixedPitch());
+    if (kind == Kind::PatternField) return patternField(parent);
     if (kind == Kind::StatusLine) {
         auto* line = withFont(new QLineEdit(parent), fixedPitch());
         line->setReadOnly(true);
+        line->setAcceptDrops(false);
         line->setStyleSheet(QStringLiteral("background-color: palette(button);"));
         return line;
     }
     auto* log = withFont(new QPlainTextEdit(parent), fixedPitch());
     log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    log->setAcceptDrops(false);  // a file dropped on it goes to the window
     return log;
 }
 
@@ -171,6 +186,7 @@ QWidget* makeControl(Kind kind, QWidget* parent, const QString& caption) {
         case Kind::CheckBox:
             return new QCheckBox(caption, parent);
         case Kind::FileList:
+        case Kind::PatternField:
         case Kind::StatusLine:
         case Kind::LogView:
             return textControl(kind, parent);

@@ -37,14 +37,18 @@ std::string folderKey(const fs::path& folder) {
 
 }  // namespace
 
+std::string workFolderId(const fs::path& workFolder) {
+    char id[40];
+    std::snprintf(id, sizeof id, "VantrelRipper-%016llx",
+                  static_cast<unsigned long long>(fnv1a64(folderKey(workFolder))));
+    return id;
+}
+
 fs::path workFolderLockPath(const fs::path& workFolder) {
     std::error_code ec;
     fs::path temp = fs::temp_directory_path(ec);
     if (ec || temp.empty()) return {};
-    char name[48];
-    std::snprintf(name, sizeof name, "VantrelRipper-%016llx.lock",
-                  static_cast<unsigned long long>(fnv1a64(folderKey(workFolder))));
-    return temp / name;
+    return temp / (workFolderId(workFolder) + ".lock");
 }
 
 WorkFolderLock::WorkFolderLock(const fs::path& workFolder) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 enum class LockState {
     Held,           // this process has the work folder
@@ -27,9 +28,11 @@ private:
     LockState state_ = LockState::Unavailable;
 };
 
-// "VantrelRipper-<16 hex digits>.lock" in the temporary folder; the digits are a 64-bit FNV-1a
-// hash of the work folder's absolute path with links resolved, so that every spelling of one
-// folder gives one lock. Empty when there is no temporary folder.
+// "VantrelRipper-<16 hex digits>": the digits are a 64-bit FNV-1a hash of the work folder's
+// absolute path with links resolved, so that every spelling of one folder gives one name. The
+// lock file and the running window's local socket are named after it.
+std::string workFolderId(const std::filesystem::path& workFolder);
+// workFolderId + ".lock" in the temporary folder; empty when there is no temporary folder.
 std::filesystem::path workFolderLockPath(const std::filesystem::path& workFolder);
 
 // The platform's part: opens (creating it when missing) and locks the file; -1 unless Held.

@@ -1,6 +1,8 @@
-#include "cli/entry_pattern.h"
+#include "format/entry_pattern.h"
 
 #include <cstddef>
+
+#include "common/text.h"
 
 namespace {
 
@@ -42,4 +44,14 @@ bool entryPathMatches(std::string_view pattern, std::string_view entryPath) {
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
+}
+
+bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath) {
+    while (!patternList.empty()) {
+        const std::size_t end = patternList.find(';');
+        const std::string_view pattern = trimSpaces(patternList.substr(0, end));
+        if (!pattern.empty() && entryPathMatches(pattern, entryPath)) return true;
+        patternList = end == std::string_view::npos ? std::string_view() : patternList.substr(end + 1);
+    }
+    return false;
 }
