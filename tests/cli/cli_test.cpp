@@ -21,7 +21,6 @@
 namespace {
 
 const fs::path kCli = fs::path(VR_APP_DIR) / programFile("vantrel-ripper-cli");
-using Files = std::map<std::string, std::string>;
 // Names ending in ".dds" (any case) are stored compressed.
 const Files kEntries = {{"readme.txt", "read me\r\n"},
                         {"textures/sky.dds", awkwardBytes(5000, 1)},

@@ -7,47 +7,25 @@
 #include "extract/unzip_temp_files.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
-#include "fixtures/mpak_builder.h"
 #include "fixtures/zlib_reference.h"
-#include "format/archive_tables.h"
 #include "shell/commands.h"
 
 namespace {
-
-struct TestEntry {
-    std::string path;  // "\" separators, as the entry table holds it
-    std::string content;
-    bool compressed = false;
-};
-using Files = std::map<std::string, std::string>;
 
 class MassExtractTest : public AppFolderTest {
 protected:
     MassExtractTest() { installHelpers({"zlibc"}); }
 
-    // Writes the archive into the `game` folder and loads its entry table and list as the open
-    // command does; no line is selected.
-    void loadArchive(const std::vector<TestEntry>& entries, const std::string& name = "x.mpak") {
-        MpakBuilder builder;
-        for (const TestEntry& e : entries)
-            builder.entry(replaceAll(e.path, '\\', '/'), e.compressed ? rawDeflate(e.content) : e.content,
-                          MpakEntryOptions().compressed(e.compressed).originalSize(std::int32_t(e.content.size())));
-        form.archivePath = game / name;
-        writeFile(form.archivePath, builder.build());
-        form.entries = readArchiveTables(form.archivePath, readArchiveLayout(form.archivePath)).entries;
-        form.entryCount = static_cast<std::int32_t>(form.entries.size());
-        window.archive = name;
-        window.clearList();
-        for (const EntrySlot& slot : form.entries) window.addListLine(slot.entryPath);
+    // The archive written into the `game` folder and loaded; no line is selected.
+    void load(const std::vector<TestEntry>& entries) {
+        writeFile(game / "x.mpak", archiveOf(entries).build());
+        loadArchive(game / "x.mpak");
     }
     void extractAll() {
         SelectAll(form);
         MassExtract(form);
     }
-    void extractAll(const std::vector<TestEntry>& entries, const std::string& name = "x.mpak") {
-        loadArchive(entries, name);
-        extractAll();
-    }
+    void extractAll(const std::vector<TestEntry>& entries) { load(entries), extractAll(); }
     fs::path out(const std::string& relative = "") const { return form.extractedFilesPath / "x.mpak" / relative; }
     bool logHas(const std::string& text) const { return form.logText.find(text) != std::string::npos; }
 
@@ -60,7 +38,7 @@ TEST_F(MassExtractTest, NoArchiveOrNoSelectionShowsItsNoticeAndExtractsNothing) 
     MassExtract(form);
     EXPECT_EQ(onlyMessage(), "No .MPAK file loaded.\r\n\r\nFirst select an .MPAK file you want to extract.");
     EXPECT_EQ(window.prompts.at(0).title, "Select File [.mpak]");
-    loadArchive({{"a.txt", "a"}});
+    load({{"a.txt", "a"}});
     MassExtract(form);
     EXPECT_EQ(window.messages.at(1).text, "No files selected.");
     EXPECT_TRUE(fs::is_empty(form.extractedFilesPath));
@@ -115,7 +93,7 @@ TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
 TEST_F(MassExtractTest, EmptyEntriesAreEmptyFilesWhereverTheirOffsetsPoint) {
     // A placeholder of no copies and no bytes between compressed entries; its offset is whatever
     // follows it in the TOC. A compressed entry of no bytes has nothing to inflate.
-    loadArchive(
+    load(
         {{"a\\before.dds", "before", true}, {"c\\none.bin", ""}, {"nothing.dds", ""}, {"after.dds", "after", true}});
     form.entries[1].entryDataOffset = 0x434F54C6;
     form.entries[1].entryCopies = 0;
@@ -165,7 +143,7 @@ TEST_F(MassExtractTest, AnExtractionFolderThatIsALinkIsRefusedInPlainWords) {
 TEST_F(MassExtractTest, AFullDiskLeavesNoCutShortFileAndKeepsTheEarlierOne) {
     POSIX_ONLY("a file-size limit");
     writeFile(out("big.bin"), "earlier");
-    loadArchive({{"big.bin", std::string(1500000, 'B')}});
+    load({{"big.bin", std::string(1500000, 'B')}});
     window.yesNoAnswers = {true};
     {
         FileSizeLimit fullDisk(1000000);
@@ -197,7 +175,7 @@ TEST_F(MassExtractTest, NameTooLongForTempAndMissingZlibcAreLoggedAndTheRunGoesO
 TEST_F(MassExtractTest, DataOutsideTheArchiveIsSkippedWithALineAndTheRunGoesOn) {
     for (auto [offsetDelta, storedSize] : {std::pair{0, 4000}, {100000, 1}, {0, -1}, {-100000, 1}, {0, 0}}) {
         SCOPED_TRACE(storedSize);
-        loadArchive({{"first.dds", "first", true}, {"second.txt", "second"}, {"third.dds", "third", true}});
+        load({{"first.dds", "first", true}, {"second.txt", "second"}, {"third.dds", "third", true}});
         if (storedSize == 0)  // a download cut short inside its last entry's data
             fs::resize_file(form.archivePath, fs::file_size(form.archivePath) - 2);
         else
@@ -215,7 +193,7 @@ TEST_F(MassExtractTest, DataOutsideTheArchiveIsSkippedWithALineAndTheRunGoesOn) 
 }
 
 TEST_F(MassExtractTest, AListLineWithoutEntryEndsTheCommandWithExtractError) {
-    loadArchive({{"a.txt", "a"}});
+    load({{"a.txt", "a"}});
     window.addListLine("left over");
     window.selection = {1};
     window.log = "before";

@@ -13,7 +13,6 @@
 #include "tools/fsb3_bank_builder.h"
 
 using Args = std::vector<std::string>;
-using Files = std::map<std::string, std::string>;
 constexpr std::uint32_t k8Bits = 0x08, k16Bits = 0x10, kMono = 0x20, kStereo = 0x40, kUnsigned = 0x80;
 
 // Lines of an archive's listing with bytes that a text-mode write would change.

@@ -11,7 +11,7 @@
 namespace {
 
 const std::string kTocComments = "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n\r\n";
-using Files = std::vector<std::pair<std::string, std::string>>;
+using Entries = std::vector<std::pair<std::string, std::string>>;
 
 class PackCommandTest : public AppFolderTest {
 protected:
@@ -35,8 +35,8 @@ protected:
         return form.logText;
     }
     // Each archive entry's path and content, inflated by zlib where it is compressed.
-    Files packedFiles() const {
-        Files files;
+    Entries packedFiles() const {
+        Entries files;
         for (const EntrySlot& slot : readArchiveTables(archive(), readArchiveLayout(archive())).entries) {
             std::string data =
                 readFileRange(archive(), std::uint64_t(slot.entryDataOffset), std::uint64_t(slot.entryStoredSize));
@@ -120,7 +120,7 @@ TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNam
     EXPECT_EQ(window.log, form.logText);
     EXPECT_EQ(window.statusHistory.at(3), "Zipping 3/5: new.txt.9.1.1.cmp");  // the status line shows the total
     EXPECT_EQ(window.progressHistory.back(), 1.0f);
-    EXPECT_EQ(packedFiles(), (Files{{"Sub\\B.dat", std::string(3000, 'b')},
+    EXPECT_EQ(packedFiles(), (Entries{{"Sub\\B.dat", std::string(3000, 'b')},
                                     {"a.txt", "alpha"},
                                     {"dup.txt", "dup"},
                                     {"fx+1\\a+b.txt", "plus"},
@@ -154,7 +154,7 @@ TEST_F(PackCommandTest, TheWalkGoesDeeperThanSixteenLevelsFollowsTheChosenLinkBu
     MAKE_LINK_OR_SKIP(elsewhere.path(), form.extractedFilesPath / "x.mpak", true);
     makeLink(elsewhere / (deep + "deep.txt"), elsewhere / "alias.txt", false);  // packs as the file
     EXPECT_NE(pack("").find("Symbolic link not followed: inner\r\n"), std::string::npos);
-    Files expected = {{replaceAll(deep, '/', '\\') + "deep.txt", "deep"}};
+    Entries expected = {{replaceAll(deep, '/', '\\') + "deep.txt", "deep"}};
     if (fs::exists(elsewhere / "alias.txt")) expected.insert(expected.begin(), {"alias.txt", "deep"});
     EXPECT_EQ(packedFiles(), expected);
 }
@@ -168,7 +168,7 @@ TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUnto
         MAKE_LINK_OR_SKIP(elsewhere / link.filename(), link, false);
     }
     pack("00 1 a.txt");
-    EXPECT_EQ(packedFiles(), (Files{{"a.txt", "alpha"}}));
+    EXPECT_EQ(packedFiles(), (Entries{{"a.txt", "alpha"}}));
     EXPECT_FALSE(fs::is_symlink(archive()));
     for (const auto& [name, text] : filesBelow(elsewhere.path())) EXPECT_EQ(text, "victim") << name;
 }

@@ -9,7 +9,6 @@
 #include "shell/startup.h"
 #include "shell/work_folder_choice.h"
 
-using Files = std::map<std::string, std::string>;
 using Startup = AppFolderTest;
 using FolderShortcuts = AppFolderTest;
 

@@ -7,7 +7,6 @@
 #include "tools/texture_name_scan.h"
 
 using Names = std::vector<std::string>;
-using Files = std::map<std::string, std::string>;
 static const std::string Z(1, '\0');
 
 class SideTool : public AppFolderTest {
