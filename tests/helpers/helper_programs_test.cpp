@@ -119,7 +119,7 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     // Windows names hold no '"' and end in no '\'; letters beyond any one code page instead.
     const fs::path folder = app.path() / u8"out Жé", in = folder / u8"a ☃ name", out = folder / u8"x ü.cmp";
 #else
-    const fs::path folder = app / "out \" \"", in = folder / "a \"quoted\" name\\", out = folder / "x.cmp\\";
+    const fs::path folder = app / "out \" \"", in = folder / "a \\\"quoted\" name\\", out = folder / "x.cmp\\";
 #endif
     writeFile(in, data(5000));
     EXPECT_EQ(RunAndWait(blanks, zlibcDeflateCommand(blanks, in, out)), 0);
