@@ -232,11 +232,7 @@ TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFa
     auto run = [&](int helpersAtOnce) {
         form.helperRunsAtOnce = helpersAtOnce;
         std::string packLog = pack(tocLines);
-        window.archive = "x.mpak";
-        form.archivePath = archive();
-        form.entries = readArchiveTables(archive(), readArchiveLayout(archive())).entries;
-        form.entryCount = static_cast<std::int32_t>(form.entries.size());
-        window.list.assign(form.entries.size(), "line");
+        loadArchive(archive());
         SelectAll(form);
         MassExtract(form);
         return std::tuple{packLog, readFile(archive()), form.logText, filesBelow(form.extractedFilesPath)};
