@@ -63,19 +63,6 @@ static void expectFailure(const std::string& result, const std::string& start) {
     EXPECT_TRUE(result.starts_with(start) && result.find('\n') == result.size() - 1) << result;
 }
 
-TEST_F(HelperProgram, ZlibcWritesStreamsThatZlibInflatesAndInflatesZlibsWithAZeroTrailer) {
-    for (const std::string& bytes : {data(3 << 20), data(5000), std::string("x"), std::string()}) {
-        writeFile(form.tempPath / "in", bytes);
-        ASSERT_EQ(run("zlibc", {"-k", temp("in"), temp("in.z")}), "0 ");
-        EXPECT_TRUE(zlibInflate(readFile(form.tempPath / "in.z"), bytes.size()) == bytes);
-        // zlib's stream with its Adler-32 zeroed, as extraction writes it.
-        writeFile(form.tempPath / "in.gz", "\x78\x9C" + rawDeflate(bytes) + std::string(4, '\0'));
-        ASSERT_EQ(run("zlibc", {"-d", temp("in.gz"), temp("out")}), "0 ");
-        EXPECT_TRUE(readFile(form.tempPath / "out") == bytes) << bytes.size();  // the longer earlier OUT replaced whole
-        EXPECT_EQ(filesBelow(form.tempPath).size(), 4u);                        // no temporary file left
-    }
-}
-
 TEST_F(HelperProgram, ZlibcFailsWithOneLineAndKeepsTheEarlierOutputOnBadStreamsBadFilesAndAFullDisk) {
     const std::string good = "\x78\x9C" + rawDeflate(data(100000)) + std::string(4, '\0');
     writeFile(form.tempPath / "earlier", "kept");
