@@ -3,10 +3,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProcess>
 #include <QRadioButton>
 #include <QStyleOptionButton>
-#include <QThread>
 #include <QTimer>
 
 #include "common/files.h"
@@ -141,26 +139,6 @@ TEST(MessageBox, ShowsTitleIconAndTextWithCrLfAsLineBreaks) {
     EXPECT_EQ(title, "VantrelRipper");
     EXPECT_EQ(text, "FSB conversion error (2).\n\nOperation terminated.\n");
     EXPECT_EQ(icon, QMessageBox::NoIcon);
-}
-
-// The real program, started twice on one application folder: the second copy ends at once
-// without touching the folders.
-TEST_F(GuiTest, ASecondCopyExitsWithoutTouchingTheFolders) {
-    fs::copy_file(fs::path(VR_APP_DIR) / "VantrelRipper", app / "VantrelRipper");
-    QProcess first, second;
-    first.start(answer(app / "VantrelRipper"));
-    ASSERT_TRUE(first.waitForStarted());
-    for (int i = 0; i < 200 && !fs::exists(app / "Sounds"); ++i) QThread::msleep(20);
-    ASSERT_TRUE(fs::exists(app / "Sounds"));
-    QThread::msleep(200);  // let the first copy finish emptying Temp
-    writeFile(app / "Temp" / "work.gz", "in use");
-    second.start(answer(app / "VantrelRipper"));
-    EXPECT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(readFile(app / "Temp" / "work.gz"), "in use");
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
 }
 
 }  // namespace
