@@ -1,13 +1,10 @@
 // "Open Game .MPAK File" through a recording window: the log, the list, the library files and
 // the failure path.
-#include <gtest/gtest.h>
 
-#include "common/files.h"
 #include "common/paths.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/example_archive.h"
 #include "fixtures/file_size_limit.h"
-#include "shell/commands.h"
 
 namespace {
 

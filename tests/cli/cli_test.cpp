@@ -1,19 +1,14 @@
 // vantrel-ripper-cli run as a program, with a temporary work folder: what it prints, the files
 // it writes, and its exit codes.
-#include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "common/files.h"
-#include "common/text.h"
 #include "fixtures/app_folder.h"
 #ifndef _WIN32
 #include "fixtures/read_only_program_folder.h"
 #endif
 #include "fixtures/zlib_reference.h"
-#include "format/archive_tables.h"
 #include "format/archive_texts.h"
-#include "shell/commands.h"
 #include "shell/work_folder_lock.h"
 #include "tools/fsb3_bank_builder.h"
 

@@ -1,14 +1,10 @@
 // "Select All" and "Extract Selected File(s)" with the real zlibc, on archives built byte by
 // byte: where each entry lands, the log, and what happens to damaged and hostile entries.
-#include <gtest/gtest.h>
 
-#include "common/files.h"
-#include "common/text.h"
 #include "extract/unzip_temp_files.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/zlib_reference.h"
-#include "shell/commands.h"
 
 namespace {
 

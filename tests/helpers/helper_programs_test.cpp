@@ -1,10 +1,8 @@
 // zlibc and fsbext run as programs: zlibc's streams checked against zlib, fsbext's sounds against
 // banks and WAV files written out field by field. A failure exits non-zero with one line on
 // standard error and leaves every file as it was.
-#include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "common/files.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/zlib_reference.h"

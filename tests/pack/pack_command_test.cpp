@@ -1,11 +1,7 @@
 // "Select .MPAK Folder" and "Pack New .MPAK" with the real zlibc: checks, staging, the writer
 // run and the summary, read back through the archive reader and zlib.
-#include "common/files.h"
-#include "common/text.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/zlib_reference.h"
-#include "format/archive_tables.h"
-#include "shell/commands.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
 // Start-up, the "Open Folder" buttons and the help texts.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "fixtures/app_folder.h"
-#include "shell/app_paths.h"
-#include "shell/commands.h"
 #include "shell/startup.h"
 #include "shell/work_folder_choice.h"
 

@@ -1,8 +1,6 @@
 // The tool runner starting real programs, and command lines taken apart as Windows takes them apart.
 #include "shell/tool_runner.h"
 
-#include <gtest/gtest.h>
-
 #include "fixtures/app_folder.h"
 
 using Args = std::vector<std::string>;

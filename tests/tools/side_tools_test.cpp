@@ -1,9 +1,7 @@
 // The side tools through their buttons: "Convert .FSB", "List Model Graphics" and "Unpack .MPKG".
-#include <gtest/gtest.h>
 
 #include "fixtures/app_folder.h"
 #include "fsb3_bank_builder.h"
-#include "shell/commands.h"
 #include "tools/texture_name_scan.h"
 
 using Names = std::vector<std::string>;
