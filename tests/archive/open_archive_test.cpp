@@ -69,7 +69,6 @@ TEST_F(OpenArchiveTest, TenThousandAndOneEntriesLoadAndOneMoreFailsUnloadingTheP
     open("big.mpak", b.build());
     EXPECT_EQ(window.itemCount, "10001 Items");
     EXPECT_EQ(window.list.at(10000).substr(36), "00 1 dir\\file10000.dat");
-    EXPECT_EQ(window.progressHistory.size(), 10001u);
     EXPECT_EQ(window.progressHistory.back(), 1.0f);
 
     open("huge.mpak", b.entry("one/more", "").build());
