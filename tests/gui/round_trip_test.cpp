@@ -51,7 +51,8 @@ protected:
     }
 
     void packAndCheck(bool autoAdd, bool compressAll) {
-        SCOPED_TRACE(std::string("auto-add ") + (autoAdd ? "on" : "off") + ", compress all " + (compressAll ? "on" : "off"));
+        SCOPED_TRACE(std::string("auto-add ") + (autoAdd ? "on" : "off") + ", compress all " +
+                     (compressAll ? "on" : "off"));
         control<QRadioButton>(autoAdd ? "radAutoAddNewFiles" : "radIWillMaintainLibrarySTOC")->setChecked(true);
         control<QCheckBox>("chkCompressAllFiles")->setChecked(compressAll);
         click("butPackMPAK");
@@ -96,8 +97,10 @@ TEST_F(RoundTrip, ExtractedEditedAndPackedFolderHoldsWhatTheEditsShouldGive) {
     EXPECT_EQ(window->selectedLineCount(), 4);
     click("butMassExtract");
     const fs::path folder = app / "ExtractedFiles" / kArchive;
-    EXPECT_EQ(filesBelow(folder), (Files{{"levels/a/b/c/empty.dat", ""}, {"levels/a/b/c/map.dat", kModFiles[2].content},
-                                        {"readme.txt", kModFiles[4].content}, {"textures/ui/hud.tga", kModFiles[7].content}}));
+    EXPECT_EQ(filesBelow(folder), (Files{{"levels/a/b/c/empty.dat", ""},
+                                         {"levels/a/b/c/map.dat", kModFiles[2].content},
+                                         {"readme.txt", kModFiles[4].content},
+                                         {"textures/ui/hud.tga", kModFiles[7].content}}));
 
     click("butSelectAll");
     click("butMassExtract");
