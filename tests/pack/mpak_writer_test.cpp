@@ -56,18 +56,12 @@ TEST_F(MpakWriterTest, StoredAndCompressedFilesWithAnyCopyCountGiveTheArchiveBui
     stage("b.txt.3.3.0.unc", "xyz");
     stage("c.bin.300.1.0.cmp", stream);
     stage("d.bin.4.1.0.CMP", kHeaderAndAb);  // only ".cmp" exactly is compressed
-    std::vector<std::string> reported;
-    progress.packing = [&](int number, std::size_t total, const std::string& name) {
-        reported.push_back(std::to_string(number) + "/" + std::to_string(total) + " " + name);
-    };
     MpakBuilder expected;
     expected.entry("a.txt", "hello", MpakEntryOptions().copies(0));
     expected.entry("b.txt", "xyz", MpakEntryOptions().copies(3));  // offsets 4, 7, 10
     expected.entry("c.bin", stream.substr(2, 94), MpakEntryOptions().compressed(1).originalSize(300));
     expected.entry("d.bin", kHeaderAndAb);
     EXPECT_EQ(write(), expected.build());
-    EXPECT_EQ(reported.back(), "4/4 d.bin.4.1.0.CMP");
-    EXPECT_EQ(counts.filesPacked, 4);
 }
 
 TEST_F(MpakWriterTest, LibraryGroupsComeFirstThenAGroupPerNewFileUnlessTheStocIsMaintained) {
@@ -85,7 +79,6 @@ TEST_F(MpakWriterTest, LibraryGroupsComeFirstThenAGroupPerNewFileUnlessTheStocIs
         .stocGroup({"top.txt", "top.txt"});
     expected.stocEntryCount = 4;
     EXPECT_EQ(write(), expected.build());
-    EXPECT_EQ(counts.stocGroups, 4);
 
     job.libraryGroups.clear();
     job.autoAddNewFiles = false;
