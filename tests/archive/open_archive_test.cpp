@@ -1,13 +1,10 @@
 // "Open Game .MPAK File" through a recording window: the log, the list, the library files and
 // the failure path.
-#include <gtest/gtest.h>
 
-#include "common/files.h"
 #include "common/paths.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/example_archive.h"
 #include "fixtures/file_size_limit.h"
-#include "shell/commands.h"
 
 namespace {
 
@@ -72,12 +69,10 @@ TEST_F(OpenArchiveTest, TenThousandAndOneEntriesLoadAndOneMoreFailsUnloadingTheP
     open("big.mpak", b.build());
     EXPECT_EQ(window.itemCount, "10001 Items");
     EXPECT_EQ(window.list.at(10000).substr(36), "00 1 dir\\file10000.dat");
-    EXPECT_EQ(window.progressHistory.size(), 10001u);
     EXPECT_EQ(window.progressHistory.back(), 1.0f);
 
     open("huge.mpak", b.entry("one/more", "").build());
     expectFailure("ProcessLibrary error.\r\n\r\nThe TOC lists 10002 entries; at most 10001 can be loaded.");
-    EXPECT_EQ(window.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(fs::exists(library("huge.mpak.toc")));
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "common/text.h"
-#include "format/archive_texts.h"
 
 namespace {
 
@@ -59,19 +58,4 @@ TEST(StocLibraryParser, HeadersAreNonNegative32BitNumbersRoundedHalfToEvenOrAnEr
     }
     EXPECT_EQ(stocHeaderErrorText(*parseStocLibrary("[a]b]").error),
               "ab\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
-}
-
-TEST(LibraryRoundTrip, TheWrittenTextsReadBackIntoTheSameLinesAndGroups) {
-    std::vector<EntrySlot> entries(2);
-    entries[0].entryPath = "my sounds\\a b.wav", entries[0].entryCompressed = 1, entries[0].entryCopies = 3;
-    entries[1].entryPath = "odd", entries[1].entryCompressed = 7, entries[1].entryCopies = -2;
-    auto lines = readTocLibrary(trimTrailingCrLf(tocLibraryText(entries)));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].path, entries[0].entryPath);
-    EXPECT_EQ(lines[1].compressedField + " " + lines[1].copiesField, "07 -2");
-
-    std::vector<StocGroup> groups = {{2, {"textures/sky.tga", "sky.tga"}, true}, {3, {"a/b", "b", "[c]"}, true}};
-    StocLibrary stoc = parseStocLibrary(trimTrailingCrLf(stocLibraryText(groups, 2)));
-    EXPECT_EQ(groupNames(stoc), (std::vector<Names>{groups[0].names, groups[1].names}));
-    EXPECT_EQ(stoc.groups.at(1).headerLineNumber, 14);  // counted from the first comment line
 }

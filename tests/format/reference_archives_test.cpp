@@ -1,10 +1,12 @@
-// Archives written out byte by byte by hand, with what opening them must show: they guard
-// against a misreading of the layout that the test builder and the reader could share.
+// Archives written out byte by byte by hand, with what the mpak-dump program shows for them:
+// they guard against a misreading of the layout that the test builder and the reader could
+// share, and the program prints the CR LF of its sections unchanged, on every system.
 #include <gtest/gtest.h>
 
+#include "common/files.h"
 #include "fixtures/example_archive.h"
+#include "fixtures/platform.h"
 #include "fixtures/temp_dir.h"
-#include "format/archive_dump.h"
 
 namespace {
 
@@ -37,14 +39,24 @@ const ReferenceArchive kReferences[] = {
      "== list\n0000005F 00000061 00000003 00000001 01 2 d\\x.bin\n434F54AE 434F54AD 00000000 00000000 00 0 e\n"
      "== toc\n" + kTocIntro + "\r\n01 2 d\\x.bin\r\n00 0 e\n"
      "== stoc\n" + kStocIntro + "\r\n[3]\r\nd/x.bin\r\nx.bin\r\ny\n"},
+    // A failed open: its error box.
+    {MpakBuilder().entry("bad", "x", MpakEntryOptions().compressed(100)).build(),
+     "== error\nProcessLibrary error.\r\n\r\nThe entry bad has a compression value of 100, more than the list's two "
+     "digits can show (0 to 99): the archive is damaged.\n"},
 };
 
 }  // namespace
 
-TEST(ReferenceArchives, OpenWithTheirLogListAndLibraryTextsAsWrittenByHand) {
+TEST(ReferenceArchives, MpakDumpShowsTheLogListAndLibraryTextsWrittenByHandOrTheErrorBoxAndWritesNothing) {
     TempDir dir;
-    for (const ReferenceArchive& reference : kReferences) {
-        writeFile(dir / "ref.mpak", reference.bytes);
-        EXPECT_EQ(dumpArchive(dir / "ref.mpak").text, reference.dump);
+    const fs::path program = fs::path(VR_APP_DIR).parent_path() / "devtools" / programFile("mpak-dump");
+    for (const auto& [bytes, dump] : kReferences) {
+        writeFile(dir / "ref.mpak", bytes);
+        const int exitCode = runShellLine(shellWord(pathText(program)) + " " + shellWord(pathText(dir / "ref.mpak")) +
+                                          " >" + shellWord(pathText(dir / "out")));
+        EXPECT_EQ(readFile(dir / "out"), dump);
+        EXPECT_EQ(exitCode, dump.starts_with("== error") ? 1 : 0);
+        fs::remove(dir / "out");
     }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }

@@ -23,11 +23,8 @@ TEST_F(GuiTest, EachButtonRunsItsCommandAndThePromptsShareTheRememberedFolder) {
         click(p.button);
         EXPECT_EQ(dialogs->openCalls.back().title, p.title);
         EXPECT_EQ(dialogs->openCalls.back().initialFolder, p.startsIn) << p.button;
-        EXPECT_EQ(QSettings(QStringLiteral("VantrelRipper"), QStringLiteral("VantrelRipper"))
-                      .value(QStringLiteral("Preferences/OpenFilePath"))
-                      .toString(),
-                  p.remembered)
-            << p.button;
+        const QSettings settings(QStringLiteral("VantrelRipper"), QStringLiteral("VantrelRipper"));
+        EXPECT_EQ(settings.value(QStringLiteral("Preferences/OpenFilePath")).toString(), p.remembered) << p.button;
     }
     EXPECT_EQ(dialogs->openCalls[0].filter, ".mpak type files (*.mpak)");
 

@@ -1,5 +1,5 @@
 // What an installed copy needs: its picture, and a start from a folder it may not write to, as
-// a copy installed into a system folder is.
+// a copy installed into a system folder is, where the work folder's lock keeps a second copy out.
 #include <QLabel>
 #include <QProcess>
 #include <QThread>
@@ -18,22 +18,27 @@ TEST_F(GuiTest, ShowsThePictureDrawnFromTheCompiledInSvg) {
     EXPECT_EQ(qAlpha(shown.pixel(16, 16)), 255);  // the SVG was found and drawn
 }
 
-TEST(InstalledCopy, OpensTheGivenArchiveWithItsWorkFoldersInTheUsersDataFolderAndWritesNothingBesideItself) {
+TEST(InstalledCopy, OpensTheGivenArchiveInTheUsersDataFolderWritesNothingBesideItselfAndASecondCopyEndsAtOnce) {
     ReadOnlyProgramFolder installed({"VantrelRipper", "zlibc", "fsbext"});
     TempDir game;
     writeFile(game / "x.mpak", MpakBuilder().entry("a.txt", "a").build());
     // The archive given as the argument is opened, as the desktop entry's "Open with" asks.
-    const fs::path toc = installed.userWorkFolder() / "Library" / "x.mpak.toc";
-    QProcess program;
-    program.start(QString::fromStdString(installed.launcher("VantrelRipper").string()),
-                  {QString::fromStdString((game / "x.mpak").string())});
-    ASSERT_TRUE(program.waitForStarted());
+    const fs::path work = installed.userWorkFolder(), toc = work / "Library" / "x.mpak.toc";
+    const QString program = QString::fromStdString(installed.launcher("VantrelRipper").string());
+    QProcess first, second;
+    first.start(program, {QString::fromStdString((game / "x.mpak").string())});
+    ASSERT_TRUE(first.waitForStarted());
     for (int i = 0; i < 500 && !fs::exists(toc); ++i) QThread::msleep(20);
     EXPECT_TRUE(fs::exists(toc));
-    EXPECT_TRUE(fs::is_directory(installed.userWorkFolder() / "Sounds"));
-    EXPECT_EQ(program.state(), QProcess::Running);
-    program.kill();
-    program.waitForFinished();
+    // A second copy on the same work folder ends without touching it.
+    writeFile(work / "Temp" / "work.gz", "in use");
+    second.start(program);
+    EXPECT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(readFile(work / "Temp" / "work.gz"), "in use");
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
     EXPECT_EQ(std::distance(fs::directory_iterator(installed.program.path()), {}), 3);
 }
 

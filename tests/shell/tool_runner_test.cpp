@@ -1,8 +1,6 @@
 // The tool runner starting real programs, and command lines taken apart as Windows takes them apart.
 #include "shell/tool_runner.h"
 
-#include <gtest/gtest.h>
-
 #include "fixtures/app_folder.h"
 
 using Args = std::vector<std::string>;
@@ -53,22 +51,6 @@ TEST_F(RunAndWaitTest, AnUnquotedPathIsTheShortestExecutablePrefixAQuotedOneTheP
     writeFile(app / "my app" / "notes", "text");
     script(app / "my app" / "notes and" / "prog", 5);
     EXPECT_EQ(runAndWait((app / "my app" / "notes and" / "prog").string() + "\t-d x"), 5);
-}
-
-TEST_F(RunAndWaitTest, ArgumentsEnvironmentAndCurrentFolderReachTheProgramUnchanged) {
-    const Args sent = {"", "a \"quoted\" word", "ends in backslash\\", "\\\\server\\", "\"", "x\" \"y", "\t\\\" \\"};
-    std::string line =
-        sh("for a; do printf '[%s]' \"$a\"; done > \"$0\"; printf '%s|%s' \"$PROBE\" \"$(pwd -P)\" >> \"$0\"") + " " +
-        quoteArgument((app / "seen").string());
-    std::string expected;
-    for (const std::string& argument : sent) line += " " + quoteArgument(argument), expected += "[" + argument + "]";
-    const fs::path before = fs::current_path();
-    fs::current_path(app.path());
-    setenv("PROBE", "inherited value", 1);
-    EXPECT_EQ(runAndWait(line), 0);
-    unsetenv("PROBE");
-    fs::current_path(before);
-    EXPECT_EQ(readFile(app / "seen"), expected + "inherited value|" + fs::canonical(app.path()).string());
 }
 
 TEST(SplitArguments, FollowsTheWindowsRules) {

@@ -24,8 +24,6 @@ TEST(WorkFolderLock, EverySpellingOfOneFolderNamesOneLockFile) {
     fs::create_directory(work / "sub");
     MAKE_LINK_OR_SKIP(work.path(), links / "link", true);
     const fs::path lockFile = workFolderLockPath(work.path());
-    EXPECT_EQ(lockFile.parent_path(), (fs::temp_directory_path() / "x").parent_path());
-    EXPECT_TRUE(lockFile.filename().string().starts_with("VantrelRipper-"));
     for (const fs::path& spelling : {work.path() / "", work / "sub/..", links / "link", links / "link/"})
         EXPECT_EQ(workFolderLockPath(spelling), lockFile) << spelling;
     EXPECT_NE(workFolderLockPath(work / "sub"), lockFile);

@@ -1,13 +1,10 @@
 // The side tools through their buttons: "Convert .FSB", "List Model Graphics" and "Unpack .MPKG".
-#include <gtest/gtest.h>
 
 #include "fixtures/app_folder.h"
 #include "fsb3_bank_builder.h"
-#include "shell/commands.h"
 #include "tools/texture_name_scan.h"
 
 using Names = std::vector<std::string>;
-using Files = std::map<std::string, std::string>;
 static const std::string Z(1, '\0');
 
 class SideTool : public AppFolderTest {
@@ -69,7 +66,6 @@ TEST_F(SideTool, ConvertFsbDeletesOnlyAPlainEarlierSoundOfTheFirstSoundsNameAndS
 TEST_F(SideTool, ListModelGraphicsPromptsThenListsEachNameOnceWithItsOffsetInTheStatusLine) {
     GetModelGraphics(form);  // cancelled: nothing runs
     EXPECT_EQ(window.log, "");
-    EXPECT_EQ(window.prompts.at(0).title, "Select File [.mmod]");
     EXPECT_EQ(window.prompts.at(0).filter, ".mmod type files (*.mmod)|*.mmod");
     writeFile(app / "tank.mmod", Z + "a.tga" + Z + "A.TGA" + Z + "a.tga" + Z + "x||y.tga");
     run(GetModelGraphics, app / "tank.mmod");
