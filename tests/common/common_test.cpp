@@ -10,10 +10,14 @@
 
 using namespace std::string_view_literals;
 
-TEST(CheckedFields, AnOffsetPlusALengthDoesNotWrapAroundAndCountsStayWithin16Bits) {
-    EXPECT_THROW(ByteReader("\x00\x80"sv).bytes(1, SIZE_MAX, "name"), Failure);
+TEST(CheckedFields, NothingToReadIsNeverPastTheEndOffsetsDoNotWrapAroundAndNumbersOutgrowingTheirFieldFail) {
+    const ByteReader r("\x00\x80"sv);
+    EXPECT_EQ(r.bytes(2, 0, "name"), "");                 // nothing to read is never past the end
+    EXPECT_THROW(r.bytes(1, SIZE_MAX, "name"), Failure);  // offset + length does not wrap around
+    EXPECT_EQ(hex8(-128), "FFFFFF80");                    // two's complement, as damaged fields are listed
     EXPECT_EQ(toInt16(32767, "x"), 32767);
     EXPECT_THROW(toInt16(32768, "x"), Failure);
+    EXPECT_THROW(decimalPadded(100, 2, "x"), Failure);
 }
 
 TEST(ArchivePaths, FlattenedNamesReadBackAndJoinsStayBelowTheRootRefusingLinksOnTheWay) {
