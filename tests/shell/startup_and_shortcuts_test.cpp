@@ -61,11 +61,8 @@ TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnceExtractedAndHelpTextsSho
     OpenExtractorFolder(form);  // not extracted yet
     fs::create_directories(app / "ExtractedFiles" / "sounds.mpak");
     OpenExtractorFolder(form);
-    OpenNewMPAKsFolder(form);
-    OpenSoundsFolder(form);
-    EXPECT_EQ(window.openedFolders,
-              (std::vector<fs::path>{app / "ExtractedFiles", app / "ExtractedFiles",
-                                     app / "ExtractedFiles" / "sounds.mpak", app / "NewMPAKs", app / "Sounds"}));
+    EXPECT_EQ(window.openedFolders, (std::vector<fs::path>{app / "ExtractedFiles", app / "ExtractedFiles",
+                                                           app / "ExtractedFiles" / "sounds.mpak"}));
     window.fileManagerStarts = false, OpenSoundsFolder(form);
     EXPECT_EQ(window.messages.at(0).text,
               "The folder " + (app / "Sounds").string() + " could not be opened: no file manager could be started.");
@@ -74,13 +71,10 @@ TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnceExtractedAndHelpTextsSho
     TempDir program;  // help texts and helpers lie beside the program, whatever the work folder
     form.programFolder = program.path();
     writeFile(program / "packing_files.txt", "Packing\r\nstep 1\r\n");
-    writeFile(program / "extracting_files.txt", "Extracting\r\n");
     form.logText = "earlier line\r\n";
     ShowPackerHelp(form);
     EXPECT_EQ(window.log, "Packing\r\nstep 1\r\n");
     EXPECT_EQ(window.caret, Caret::Start);
-    ShowExtractorHelp(form);
-    EXPECT_EQ(window.log, "Extracting\r\n");
     ShowSoundHelp(form);
     EXPECT_EQ(window.log, "");
     EXPECT_EQ(fs::file_size(program / "converting_fsb.txt"), 0u);
