@@ -112,32 +112,16 @@ TEST_F(PackCommandTest, StagesEachFileAsTheLibraryTocSaysAndPacksThemInStagedNam
         "Packing 1/5: Sub+B.dat.3000.1.0.cmp\r\nPacking 2/5: a.txt.5.2.0.unc\r\nPacking 3/5: dup.txt.3.3.0.unc\r\n"
         "Packing 4/5: fx%2B1+a%2Bb.txt.4.1.0.unc\r\nPacking 5/5: new.txt.9.1.1.cmp\r\n" +
             summary(2, 5, 2, true));
-    EXPECT_EQ(window.log, form.logText);
     EXPECT_EQ(window.statusHistory.at(3), "Zipping 3/5: new.txt.9.1.1.cmp");  // the status line shows the total
     EXPECT_EQ(window.progressHistory.back(), 1.0f);
     EXPECT_EQ(packedFiles(), (Entries{{"Sub\\B.dat", std::string(3000, 'b')},
-                                    {"a.txt", "alpha"},
-                                    {"dup.txt", "dup"},
-                                    {"fx+1\\a+b.txt", "plus"},
-                                    {"new.txt", "brand new"}}));
+                                      {"a.txt", "alpha"},
+                                      {"dup.txt", "dup"},
+                                      {"fx+1\\a+b.txt", "plus"},
+                                      {"new.txt", "brand new"}}));
 
     window.compressAll = true;  // forced compression keeps the library's copies and new-file flag
     EXPECT_TRUE(startsWith(pack("00 2 a.txt"), "Zipping 1: a.txt.5.2.0.cmp\r\n"));
-}
-
-TEST_F(PackCommandTest, AMissingLibraryStocCautionsUnlessTheNameBeginsAsTheGamesOwnArchives) {
-    writeFile(source("a.txt"), "alpha");
-    fs::remove(form.libraryPath / "x.mpak.stoc");
-    pack("00 1 a.txt");
-    EXPECT_EQ(onlyMessage(),
-              "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
-              "Library .stoc can be created by opening original .MPAK file again.");
-    fs::rename(source(), form.extractedFilesPath / "3x.mpak");
-    window.packFolder = "3x.mpak";
-    writeFile(form.libraryPath / "3x.mpak.toc", kTocComments);
-    PackMPAK(form);
-    EXPECT_EQ(window.messages.size(), 1u);
-    EXPECT_TRUE(fs::exists(form.newMpaksPath / "3x.mpak"));
 }
 
 TEST_F(PackCommandTest, TheWalkGoesDeeperThanSixteenLevelsFollowsTheChosenLinkButNoLinkInside) {
@@ -201,12 +185,25 @@ TEST_F(PackCommandTest, AFileThatCannotBeStagedAbortsThePackSayingWhyAndKeepsThe
     EXPECT_EQ(readFile(archive()), "earlier archive");
 }
 
-TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeAnyFileIsCompressed) {
+TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeZlibcRunsAMissingOneCautionsUnlessTheNameIsTheGames) {
     writeFile(source("new.txt"), "compressed as a new file");
     library(".stoc", "[two]\r\na\r\nb");
     EXPECT_EQ(pack(""), summary(0, 0, 0, false));  // no "Zipping" line: zlibc never ran
     EXPECT_EQ(onlyMessage(), "two\r\n\r\nNon numeric [header] in STOC library file.\r\n\r\nSee line 1.");
     EXPECT_FALSE(fs::exists(archive()));
+
+    fs::remove(form.libraryPath / "x.mpak.stoc");
+    window.messages.clear();
+    pack("00 1 new.txt");
+    EXPECT_EQ(onlyMessage(),
+              "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
+              "Library .stoc can be created by opening original .MPAK file again.");
+    fs::rename(source(), form.extractedFilesPath / "3x.mpak");  // named as the game's own archives
+    window.packFolder = "3x.mpak";
+    writeFile(form.libraryPath / "3x.mpak.toc", kTocComments);
+    PackMPAK(form);
+    EXPECT_EQ(window.messages.size(), 1u);
+    EXPECT_TRUE(fs::exists(form.newMpaksPath / "3x.mpak"));
 }
 
 TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFailures) {

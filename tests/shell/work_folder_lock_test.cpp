@@ -9,18 +9,16 @@
 #include "fixtures/platform.h"
 #include "fixtures/temp_dir.h"
 
-TEST(WorkFolderLock, ASecondLockOnTheFolderIsRefusedUntilTheFirstIsReleased) {
-    TempDir work, other;
+TEST(WorkFolderLock, ASecondLockIsRefusedUntilTheFirstIsReleasedAndEverySpellingOfTheFolderNamesOneLockFile) {
+    TempDir work, other, links;
     auto first = std::make_unique<WorkFolderLock>(work.path());
     EXPECT_EQ(first->state(), LockState::Held);
     EXPECT_EQ(WorkFolderLock(work.path()).state(), LockState::HeldByAnother);
     EXPECT_EQ(WorkFolderLock(other.path()).state(), LockState::Held);
     first.reset();
     EXPECT_EQ(WorkFolderLock(work.path()).state(), LockState::Held);
-}
 
-TEST(WorkFolderLock, EverySpellingOfOneFolderNamesOneLockFile) {
-    TempDir work, links;
+    // Every spelling of one folder names one lock file.
     fs::create_directory(work / "sub");
     MAKE_LINK_OR_SKIP(work.path(), links / "link", true);
     const fs::path lockFile = workFolderLockPath(work.path());
