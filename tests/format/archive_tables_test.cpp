@@ -82,8 +82,9 @@ TEST_F(ArchiveTablesTest, StocGroupsOfOneOpenersWithoutFollowersAndHighFollowerC
     EXPECT_EQ(groupNames(short_.build()), (std::vector<Names>{{"a", "b"}, {"open", "f1"}}));
 }
 
-TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhereButEntryDataIsNotChecked) {
-    const std::string cut = "runs past the end of the archive's tables (offset 0x30): the archive is damaged or cut short.";
+TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhere) {
+    const std::string cut =
+        "runs past the end of the archive's tables (offset 0x30): the archive is damaged or cut short.";
     const std::pair<MpakBuilder, std::string> cases[] = {
         {build([](MpakBuilder& b) { b.tocSize = 2; }),
          "The header gives the TOC chunk 2 bytes and the STOC chunk 4 bytes; each chunk holds at least its 4-byte "
@@ -91,22 +92,17 @@ TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhereButEntryDataIs
         {build([](MpakBuilder& b) { b.tocSize = 0x7FFFFFF0; }),
          "The STOC position (TOC size + 16) comes to 2147483648, more than an archive can record there (-2147483648 "
          "to 2147483647)."},
-        {build([](MpakBuilder& b) { b.entry("a", "data").tocEntryCount = 2; }), "The TOC entry 2 at offset 0x28 " + cut},
+        {build([](MpakBuilder& b) { b.entry("a", "data").tocEntryCount = 2; }),
+         "The TOC entry 2 at offset 0x28 " + cut},
         {build([](MpakBuilder& b) { b.entry("a", "data", MpakEntryOptions().nameLength(200)); }),
          "The TOC entry 1 at offset 0x14 " + cut},
     };
     for (const auto& [archive, expected] : cases) EXPECT_EQ(failureOf(archive.build()), expected);
-    EXPECT_NE(failureOf("MPAK\x04").find("is 5 bytes long, too short for the 16-byte header of an archive."), std::string::npos);
-
-    MpakBuilder misplaced = build([](MpakBuilder& b) {
-        b.entry("cut", "data", MpakEntryOptions().storedSize(5));
-        b.entry("before", "data", MpakEntryOptions().copyOffsets({-0x40}));
-        b.entry("far", "data").stocSize = 0x1000;  // RAWD lies past the end of the file
-    });
-    EXPECT_EQ(open(misplaced.build()).entries.size(), 3u);
+    EXPECT_NE(failureOf("MPAK\x04").find("is 5 bytes long, too short for the 16-byte header of an archive."),
+              std::string::npos);
 }
 
-TEST_F(ArchiveTablesTest, AnArchiveCutAnywhereFailsCleanlyUntilItsTablesAreWholeThenListsEverything) {
+TEST_F(ArchiveTablesTest, AnArchiveCutAnywhereFailsUntilItsTablesAreWholeThenListsEveryEntryThoughItsDataIsCut) {
     MpakBuilder b;
     b.entry("two/copies.bin", "xyz", MpakEntryOptions().copies(2));
     b.entry("textures/sky.tga", "compressed bytes", MpakEntryOptions().compressed(1).originalSize(100));
