@@ -59,7 +59,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothing) {
+TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheEntriesMatchingAnyPattern) {
     std::string lines;
     for (const EntrySlot& slot : readArchiveTables(game / "x.mpak", readArchiveLayout(game / "x.mpak")).entries)
         lines += listLine(slot) + "\n";
@@ -67,9 +67,6 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothing) {
     EXPECT_EQ(run("list {g}/x.mpak --paths --work {w}").out,
               "readme.txt\nsounds\\a.wav\ntextures\\UI\\hud.DDS\ntextures\\sky.dds\n");
     EXPECT_TRUE(fs::is_empty(work.path()));
-}
-
-TEST_F(CliTest, ExtractTakesTheEntriesMatchingAnyPatternByteForByte) {
     for (const auto& [patterns, paths] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"", {"readme.txt", "sounds/a.wav", "textures/UI/hud.DDS", "textures/sky.dds"}},
              {"textures/*.dds", {"textures/UI/hud.DDS", "textures/sky.dds"}},
