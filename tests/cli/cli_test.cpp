@@ -175,7 +175,5 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.line << "\n" << result.err;
         EXPECT_TRUE(startsWith(result.err, c.errorStart)) << result.err;
     }
-    EXPECT_EQ(readFile(work / "ExtractedFiles/unsafe.mpak/kept.txt"), "k");
-    EXPECT_FALSE(fs::exists(work / "ExtractedFiles/escape.txt"));
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
 }
