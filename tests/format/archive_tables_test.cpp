@@ -45,7 +45,7 @@ MpakBuilder build(const std::function<void(MpakBuilder&)>& change) {
 
 }  // namespace
 
-TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongAndCopiesUpTo8191) {
+TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongCopiesUpTo8191AndCountsOf0x8000OrMoreNegative) {
     std::string longName = std::string(250, 'n') + "/\xE9\x01z.";
     ArchiveTables t = open(MpakBuilder().entry(longName, "x", MpakEntryOptions().copies(8191)).build());
     EXPECT_EQ(t.entries.at(0).entryPath, std::string(250, 'n') + "\\\xE9\x01z.");
@@ -53,13 +53,12 @@ TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongAndCopiesUpTo8191) {
     EXPECT_EQ(failureOf(MpakBuilder().entry("many", "d", MpakEntryOptions().copies(8192)).build()),
               "TOC entry 1 at offset 0x14 says it has 8192 copies; an archive entry can have at most 8191: the archive "
               "is damaged.");
-}
 
-TEST_F(ArchiveTablesTest, CountsOf0x8000OrMoreAreNegativeAndGiveNoEntriesOrGroups) {
+    // Negative counts give no entries and no groups.
     MpakBuilder b = build([](MpakBuilder& b) { b.entry("a", "x").stocGroup({"a", "b"}); });
     b.tocEntryCount = static_cast<std::int16_t>(0x8000);
     b.stocEntryCount = static_cast<std::int16_t>(0xFFFF);
-    ArchiveTables t = open(b.build());
+    t = open(b.build());
     EXPECT_TRUE(t.entries.empty());
     EXPECT_TRUE(t.stocGroups.empty());
 }
