@@ -59,7 +59,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothing) {
+TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheEntriesMatchingAnyPattern) {
     std::string lines;
     for (const EntrySlot& slot : readArchiveTables(game / "x.mpak", readArchiveLayout(game / "x.mpak")).entries)
         lines += listLine(slot) + "\n";
@@ -67,9 +67,6 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothing) {
     EXPECT_EQ(run("list {g}/x.mpak --paths --work {w}").out,
               "readme.txt\nsounds\\a.wav\ntextures\\UI\\hud.DDS\ntextures\\sky.dds\n");
     EXPECT_TRUE(fs::is_empty(work.path()));
-}
-
-TEST_F(CliTest, ExtractTakesTheEntriesMatchingAnyPatternByteForByte) {
     for (const auto& [patterns, paths] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"", {"readme.txt", "sounds/a.wav", "textures/UI/hud.DDS", "textures/sky.dds"}},
              {"textures/*.dds", {"textures/UI/hud.DDS", "textures/sky.dds"}},
@@ -178,7 +175,5 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.line << "\n" << result.err;
         EXPECT_TRUE(startsWith(result.err, c.errorStart)) << result.err;
     }
-    EXPECT_EQ(readFile(work / "ExtractedFiles/unsafe.mpak/kept.txt"), "k");
-    EXPECT_FALSE(fs::exists(work / "ExtractedFiles/escape.txt"));
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
 }

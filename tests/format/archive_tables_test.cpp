@@ -45,7 +45,7 @@ MpakBuilder build(const std::function<void(MpakBuilder&)>& change) {
 
 }  // namespace
 
-TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongAndCopiesUpTo8191) {
+TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongCopiesUpTo8191AndCountsOf0x8000OrMoreNegative) {
     std::string longName = std::string(250, 'n') + "/\xE9\x01z.";
     ArchiveTables t = open(MpakBuilder().entry(longName, "x", MpakEntryOptions().copies(8191)).build());
     EXPECT_EQ(t.entries.at(0).entryPath, std::string(250, 'n') + "\\\xE9\x01z.");
@@ -53,13 +53,12 @@ TEST_F(ArchiveTablesTest, NamesAreBytesUpTo255LongAndCopiesUpTo8191) {
     EXPECT_EQ(failureOf(MpakBuilder().entry("many", "d", MpakEntryOptions().copies(8192)).build()),
               "TOC entry 1 at offset 0x14 says it has 8192 copies; an archive entry can have at most 8191: the archive "
               "is damaged.");
-}
 
-TEST_F(ArchiveTablesTest, CountsOf0x8000OrMoreAreNegativeAndGiveNoEntriesOrGroups) {
+    // Negative counts give no entries and no groups.
     MpakBuilder b = build([](MpakBuilder& b) { b.entry("a", "x").stocGroup({"a", "b"}); });
     b.tocEntryCount = static_cast<std::int16_t>(0x8000);
     b.stocEntryCount = static_cast<std::int16_t>(0xFFFF);
-    ArchiveTables t = open(b.build());
+    t = open(b.build());
     EXPECT_TRUE(t.entries.empty());
     EXPECT_TRUE(t.stocGroups.empty());
 }
@@ -82,8 +81,9 @@ TEST_F(ArchiveTablesTest, StocGroupsOfOneOpenersWithoutFollowersAndHighFollowerC
     EXPECT_EQ(groupNames(short_.build()), (std::vector<Names>{{"a", "b"}, {"open", "f1"}}));
 }
 
-TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhereButEntryDataIsNotChecked) {
-    const std::string cut = "runs past the end of the archive's tables (offset 0x30): the archive is damaged or cut short.";
+TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhere) {
+    const std::string cut =
+        "runs past the end of the archive's tables (offset 0x30): the archive is damaged or cut short.";
     const std::pair<MpakBuilder, std::string> cases[] = {
         {build([](MpakBuilder& b) { b.tocSize = 2; }),
          "The header gives the TOC chunk 2 bytes and the STOC chunk 4 bytes; each chunk holds at least its 4-byte "
@@ -91,22 +91,17 @@ TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhereButEntryDataIs
         {build([](MpakBuilder& b) { b.tocSize = 0x7FFFFFF0; }),
          "The STOC position (TOC size + 16) comes to 2147483648, more than an archive can record there (-2147483648 "
          "to 2147483647)."},
-        {build([](MpakBuilder& b) { b.entry("a", "data").tocEntryCount = 2; }), "The TOC entry 2 at offset 0x28 " + cut},
+        {build([](MpakBuilder& b) { b.entry("a", "data").tocEntryCount = 2; }),
+         "The TOC entry 2 at offset 0x28 " + cut},
         {build([](MpakBuilder& b) { b.entry("a", "data", MpakEntryOptions().nameLength(200)); }),
          "The TOC entry 1 at offset 0x14 " + cut},
     };
     for (const auto& [archive, expected] : cases) EXPECT_EQ(failureOf(archive.build()), expected);
-    EXPECT_NE(failureOf("MPAK\x04").find("is 5 bytes long, too short for the 16-byte header of an archive."), std::string::npos);
-
-    MpakBuilder misplaced = build([](MpakBuilder& b) {
-        b.entry("cut", "data", MpakEntryOptions().storedSize(5));
-        b.entry("before", "data", MpakEntryOptions().copyOffsets({-0x40}));
-        b.entry("far", "data").stocSize = 0x1000;  // RAWD lies past the end of the file
-    });
-    EXPECT_EQ(open(misplaced.build()).entries.size(), 3u);
+    EXPECT_NE(failureOf("MPAK\x04").find("is 5 bytes long, too short for the 16-byte header of an archive."),
+              std::string::npos);
 }
 
-TEST_F(ArchiveTablesTest, AnArchiveCutAnywhereFailsCleanlyUntilItsTablesAreWholeThenListsEverything) {
+TEST_F(ArchiveTablesTest, AnArchiveCutAnywhereFailsUntilItsTablesAreWholeThenListsEveryEntryThoughItsDataIsCut) {
     MpakBuilder b;
     b.entry("two/copies.bin", "xyz", MpakEntryOptions().copies(2));
     b.entry("textures/sky.tga", "compressed bytes", MpakEntryOptions().compressed(1).originalSize(100));

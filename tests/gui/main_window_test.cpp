@@ -1,6 +1,7 @@
-// The window itself: its controls in their design state and places, the resize rules, the
-// message box, what it does while a command runs, and the program started twice.
+// The window itself: its controls in their design state and places, its picture, the resize
+// rules, what it does while a command runs, and the message box.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -10,6 +11,7 @@
 #include "common/files.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/zlib_reference.h"
+#include "gui/program_picture.h"
 #include "gui_fixture.h"
 
 namespace {
@@ -35,7 +37,7 @@ double captionWidth(const QWidget& control, const QString& caption, int dpi) {
     return QFontMetricsF(control.font(), &screen).horizontalAdvance(caption) * 96 / dpi;
 }
 
-TEST_F(GuiTest, StartsInItsDesignStateWithEveryCaptionReadableAt96And144Dpi) {
+TEST_F(GuiTest, StartsInItsDesignLayoutWithItsPictureAndReadableCaptionsAt96And144DpiAndFollowsTheResizeRules) {
     MainWindow& w = start();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Vantrel Ripper  ver-1 build-1"));
     int captioned = 0;
@@ -53,10 +55,9 @@ TEST_F(GuiTest, StartsInItsDesignStateWithEveryCaptionReadableAt96And144Dpi) {
     EXPECT_FALSE(control<QCheckBox>("chkCompressAllFiles")->isChecked());
     EXPECT_FALSE(control<QPushButton>("butDecompressMPKG")->focusPolicy() & Qt::TabFocus);
     EXPECT_EQ(control<QListView>("List1")->selectionMode(), QAbstractItemView::ExtendedSelection);
-}
-
-TEST_F(GuiTest, ControlsSitAtTheirDesignPlacesAndFollowTheResizeRules) {
-    MainWindow& w = start();
+    const QImage picture = control<QLabel>("Image1")->pixmap().toImage();
+    EXPECT_EQ(picture, programPicture(32).toImage());
+    EXPECT_EQ(qAlpha(picture.pixel(16, 16)), 255);  // the SVG was found and drawn
     EXPECT_EQ(w.size(), QSize(858, 530));
     EXPECT_EQ(control("butSelectAll")->geometry(), QRect(384, 8, 97, 17));  // 5760, 120, 1455, 255 twips
     // The panel follows the right edge; the list and the log take what is left.

@@ -51,8 +51,7 @@ protected:
     }
 
     void packAndCheck(bool autoAdd, bool compressAll) {
-        SCOPED_TRACE(std::string("auto-add ") + (autoAdd ? "on" : "off") + ", compress all " +
-                     (compressAll ? "on" : "off"));
+        SCOPED_TRACE(std::to_string(autoAdd) + " auto-add, " + std::to_string(compressAll) + " compress all");
         control<QRadioButton>(autoAdd ? "radAutoAddNewFiles" : "radIWillMaintainLibrarySTOC")->setChecked(true);
         control<QCheckBox>("chkCompressAllFiles")->setChecked(compressAll);
         click("butPackMPAK");
@@ -121,8 +120,7 @@ TEST_F(RoundTrip, ExtractedEditedAndPackedFolderHoldsWhatTheEditsShouldGive) {
     packAndCheck(false, true);
 }
 
-TEST_F(GuiTest, TheListsScrollExtentNeverShrinksAndItsLinesAreTheirBytes) {
-    TempDir game;
+TEST_F(RoundTrip, TheListsScrollExtentNeverShrinksAndItsLinesAreTheirBytes) {
     writeFile(game / "wide.mpak", MpakBuilder().entry(std::string(200, 'w'), "w").build());
     writeFile(game / "narrow.mpak", MpakBuilder().entry("caf\xC3\xA9", "a").build());
     start();

@@ -29,24 +29,8 @@ protected:
     }
 };
 
-TEST_F(SideTool, ConvertFsbWritesTheSoundsIntoSoundsAndNeverDeletesTheBankItIsAboutToRead) {
-    installHelpers({"fsbext"});
-    run(ConvertFSB, bank("first.wav"));
-    EXPECT_TRUE(archiveDisplayCleared());
-    EXPECT_EQ(window.log, "earlier log\r\nConverting: voices.fsb\r\nOperation complete.\r\n");
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(readFile(form.soundsPath / "first.wav").size(), 44u + 8u);
-    EXPECT_EQ(readFile(form.soundsPath / "second.wav").size(), 44u + 2u);
-    // The bank lies in Sounds under its first sound's name.
-    const std::string bankBytes = readFile(bank("first.wav"));
-    fs::rename(bank("first.wav"), form.soundsPath / "first.wav");
-    run(ConvertFSB, form.soundsPath / "first.wav");
-    EXPECT_EQ(readFile(form.soundsPath / "first.wav"), bankBytes);
-    EXPECT_EQ(readFile(form.soundsPath / "first_0.wav").size(), 44u + 8u);
-}
-
-TEST_F(SideTool, ConvertFsbDeletesOnlyAPlainEarlierSoundOfTheFirstSoundsNameAndShowsTheFailedRunsBox) {
-    // No fsbext is installed: every run fails with -1.
+TEST_F(SideTool, ConvertFsbShowsTheFailedRunsBoxDeletesOnlyAPlainEarlierSoundOfItsNameAndNeverTheBankItReads) {
+    // No fsbext is installed yet: every run fails with -1.
     writeFile(app / "victim", "outside Sounds");
     writeFile(form.soundsPath / "sub" / "victim", "in a sub-folder");
     writeFile(form.soundsPath / "other.wav", "keep me");
@@ -61,6 +45,20 @@ TEST_F(SideTool, ConvertFsbDeletesOnlyAPlainEarlierSoundOfTheFirstSoundsNameAndS
     EXPECT_EQ(form.logText, "earlier log\r\nConverting: voices.fsb\r\n");
     EXPECT_EQ(readFile(app / "victim"), "outside Sounds");
     EXPECT_EQ(filesBelow(form.soundsPath), (Files{{"other.wav", "keep me"}, {"sub/victim", "in a sub-folder"}}));
+
+    installHelpers({"fsbext"});
+    run(ConvertFSB, bank("first.wav"));
+    EXPECT_TRUE(archiveDisplayCleared());
+    EXPECT_EQ(window.log, "earlier log\r\nConverting: voices.fsb\r\nOperation complete.\r\n");
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(readFile(form.soundsPath / "first.wav").size(), 44u + 8u);
+    EXPECT_EQ(readFile(form.soundsPath / "second.wav").size(), 44u + 2u);
+    // The bank lies in Sounds under its first sound's name.
+    const std::string bankBytes = readFile(bank("first.wav"));
+    fs::rename(bank("first.wav"), form.soundsPath / "first.wav");
+    run(ConvertFSB, form.soundsPath / "first.wav");
+    EXPECT_EQ(readFile(form.soundsPath / "first.wav"), bankBytes);
+    EXPECT_EQ(readFile(form.soundsPath / "first_0.wav").size(), 44u + 8u);
 }
 
 TEST_F(SideTool, ListModelGraphicsPromptsThenListsEachNameOnceWithItsOffsetInTheStatusLine) {
