@@ -130,11 +130,13 @@ TEST_F(MassExtractTest, UnsafePathsAndALinkedExtractionFolderAreRefusedAndNothin
     EXPECT_EQ(form.entriesLeftOutCount, 11);
     EXPECT_EQ(filesBelow(form.tempPath), (Files{{"x.mpak+f.GZ", "z"}}));
 
-    fs::remove_all(out());  // an extraction folder that is itself a link is refused in plain words
-    MAKE_LINK_OR_SKIP(game.path(), form.extractedFilesPath / "x.mpak", true);
-    extractAll({{"a.txt", "a"}});
+    // An extraction folder that is itself a link is refused in plain words.
+    writeFile(game / "y.mpak", archiveOf({{"a.txt", "a"}}).build());
+    loadArchive(game / "y.mpak");
+    MAKE_LINK_OR_SKIP(game.path(), form.extractedFilesPath / "y.mpak", true);
+    extractAll();
     EXPECT_EQ(onlyMessage(),
-              "Extract error.\r\n\r\nExtractedFiles\\x.mpak is a link; extraction does not follow links.");
+              "Extract error.\r\n\r\nExtractedFiles\\y.mpak is a link; extraction does not follow links.");
     EXPECT_FALSE(fs::exists(game / "a.txt"));
 }
 
