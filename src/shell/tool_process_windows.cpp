@@ -13,6 +13,7 @@
 namespace {
 
 constexpr DWORD kPauseMilliseconds = 16;
+constexpr int kStartAttempts = 3;
 
 }  // namespace
 
@@ -38,8 +39,14 @@ bool ToolProcess::start(const std::string& commandLine) {
     PROCESS_INFORMATION process{};
     // CREATE_NO_WINDOW: a console program started from the window gets no console host, which
     // thousands of zlibc runs would otherwise each create and tear down.
-    BOOL started = CreateProcessW(program->c_str(), line->data(), nullptr, nullptr, TRUE,
-                                  NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    // A start that fails has started nothing, so it is tried again: the system can refuse one
+    // for a moment under load (wine answers ERROR_INTERNAL_ERROR about once in a thousand).
+    BOOL started = FALSE;
+    for (int attempt = 0; !started && attempt < kStartAttempts; ++attempt) {
+        if (attempt > 0) Sleep(kPauseMilliseconds);
+        started = CreateProcessW(program->c_str(), line->data(), nullptr, nullptr, TRUE,
+                                 NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    }
     CloseHandle(writeEnd);
     if (!started) {
         CloseHandle(readEnd);
