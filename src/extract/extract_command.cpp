@@ -10,6 +10,7 @@
 #include "common/paths.h"
 #include "extract/edited_files.h"
 #include "extract/extract_entry.h"
+#include "extract/inflate_ahead.h"
 #include "extract/selection.h"
 #include "extract/unzip_temp_files.h"
 #include "shell/commands.h"
@@ -66,7 +67,7 @@ struct ExtractionRun {
 };
 
 // Extracts slot `slot`, or logs why it is left out; counts it when it was written.
-void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
+void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot, InflateAhead& ahead) {
     const std::string& path = slot.entryPath;
     std::optional<fs::path> target = safeJoin(run.archiveFolder, path);
     if (!target) {
@@ -100,7 +101,9 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot) {
     appendLogLine(form, line);
 
     if (compressed) {
+        ahead.forget(wrappedPath);
         WriteZlibWrapped(form, wrappedPath, entryData);
+        ahead.add(wrappedPath);
         ++form.filesUnzippedCount;
     } else {
         // Replaced whole or not at all: a full disk never leaves a cut-short file behind.
@@ -124,8 +127,9 @@ void extractSelected(Form& form, const std::string& archiveName) {
 
     const ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};
     const std::int32_t passes = selectedCount(form);
+    InflateAhead ahead(form, form.helperRunsAtOnce);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
-        extractEntry(form, run, entryAt(form, index));
+        extractEntry(form, run, entryAt(form, index), ahead);
         // Counted by passes, so that entries left out still move the bar to its end.
         std::int32_t total = selectedCount(form);
         form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
@@ -135,7 +139,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
 
     form.window.yield();
     form.window.yield();
-    if (form.filesUnzippedCount > 0) UnzipTempFiles(form);
+    if (form.filesUnzippedCount > 0) UnzipTempFiles(form, ahead);
 
     form.window.setStatus("");
     appendLogLine(form, std::to_string(form.filesUnzippedCount) + " files unzipped.");

@@ -1,6 +1,7 @@
 #include "extract/unzip_temp_files.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,9 +9,10 @@
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "extract/inflate_ahead.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
-#include "shell/helper_pipeline.h"
+#include "shell/tool_process.h"
 #include "shell/shell_ops.h"
 
 namespace {
@@ -44,26 +46,47 @@ std::vector<ParkedFile> parkedFiles(const Form& form) {
     return parked;
 }
 
+// zlibc's exit code for one parked file: the run made ahead moved onto the finished file, or,
+// when that run failed or its result cannot be moved there, a run made now, which leaves what a
+// run at this turn leaves.
+std::int32_t inflateAtTurn(Form& form, InflateAhead& ahead, const ParkedFile& file) {
+    const std::function<void()> yield = [&form] { form.window.yield(); };
+    std::optional<InflateAhead::Result> early = ahead.take(file.gzFile, yield);
+    std::error_code ec;
+    if (early && early->exitCode == 0) {
+        fs::rename(early->inflated, *file.output, ec);
+        if (!ec) return 0;
+        fs::remove(early->inflated, ec);
+    }
+    ToolProcess run;
+    run.start(zlibcInflateCommand(form, file.gzFile, *file.output));
+    return run.finish(yield);
+}
+
 }  // namespace
 
 void UnzipTempFiles(Form& form) {
+    InflateAhead ahead(form, form.helperRunsAtOnce);
+    UnzipTempFiles(form, ahead);
+}
+
+void UnzipTempFiles(Form& form, InflateAhead& ahead) {
     const std::vector<ParkedFile> parked = parkedFiles(form);
-    HelperPipeline pipeline;
-    pipeline.commandOf = [&](std::size_t i) -> std::optional<std::string> {
-        if (!parked[i].output) return std::nullopt;
-        return zlibcInflateCommand(form, parked[i].gzFile, *parked[i].output);
-    };
-    pipeline.finish = [&](std::size_t i, const ToolResult* result) {
+    ahead.parkingEnded();
+    for (const ParkedFile& file : parked)
+        if (file.output) ahead.add(file.gzFile);
+    for (std::size_t i = 0; i < parked.size(); ++i) {
         const ParkedFile& file = parked[i];
         if (file.output) {
+            std::int32_t exitCode = inflateAtTurn(form, ahead, file);
             std::string line = "Unzipping " + std::to_string(i + 1) + "\\" + std::to_string(form.filesUnzippedCount) +
                                ": " + file.tempName;
             form.window.setStatus(line);
             appendLogLine(form, line);
-            form.toolExitCode = result->exitCode;
+            form.toolExitCode = exitCode;
             std::error_code ec;
-            if (result->exitCode != 0 || !fs::is_regular_file(*file.output, ec))
-                appendLeftOutLine(form, "Unzip failed (" + std::to_string(result->exitCode) + "): " + file.tempName);
+            if (exitCode != 0 || !fs::is_regular_file(*file.output, ec))
+                appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): " + file.tempName);
         } else {
             appendLeftOutLine(
                 form, "Refused unsafe path: " + unflattenName(file.tempName.substr(0, file.tempName.size() - 3)));
@@ -77,8 +100,5 @@ void UnzipTempFiles(Form& form) {
         float total = static_cast<float>(form.filesUnzippedCount);
         form.window.setProgress(total > 0 ? static_cast<float>(i + 1) / total : 1.0f);
         form.window.yield();
-        return true;
-    };
-    pipeline.whileWaiting = [&form] { form.window.yield(); };
-    runHelperPipeline(parked.size(), form.helperRunsAtOnce, pipeline);
+    }
 }

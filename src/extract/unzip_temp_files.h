@@ -3,7 +3,10 @@
 #pragma once
 
 struct Form;
+class InflateAhead;
 
 // Appends one "Unzipping k\n: name" line per ".gz" file to logText (plus a failure line when
 // zlibc fails); filesUnzippedCount is the total shown and the progress bar's divisor.
 void UnzipTempFiles(Form& form);
+// The same, taking the results of the runs that `ahead` started while files were parked.
+void UnzipTempFiles(Form& form, InflateAhead& ahead);

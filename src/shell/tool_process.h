@@ -22,6 +22,9 @@ public:
     // ended it, -1 when it never started or cannot be waited for. While it runs, `whileWaiting`
     // (when given) is called about every 16 ms.
     std::int32_t finish(const std::function<void()>& whileWaiting = {});
+    // True once the run has ended (or never started): finish then gives its code at once.
+    // Reads what the program has written to its standard error so far; never waits.
+    bool ended();
     const std::string& errors() const { return errors_; }
 
 private:
@@ -32,9 +35,13 @@ private:
     }
 
 #ifdef _WIN32
+    void drainErrors();  // what the pipe holds now, without waiting
     void* process_ = nullptr;
     void* errorPipe_ = nullptr;
 #else
+    // Reads the pipe, waiting up to `milliseconds` (-1: without limit) for more; false once the
+    // program has closed its end, which it does as it ends.
+    bool errorPipeOpen(int milliseconds);
     int pid_ = -1;
     int errorPipe_ = -1;
 #endif

@@ -59,16 +59,12 @@ bool ToolProcess::start(const std::string& commandLine) {
     return true;
 }
 
-std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
-    if (pid_ < 0) return -1;
+bool ToolProcess::errorPipeOpen(int milliseconds) {
     char buffer[4096];
     while (errorPipe_ >= 0) {
         pollfd ready{errorPipe_, POLLIN, 0};
-        int polled = poll(&ready, 1, whileWaiting ? kPauseMilliseconds : -1);
-        if (polled == 0) {
-            whileWaiting();
-            continue;
-        }
+        int polled = poll(&ready, 1, milliseconds);
+        if (polled == 0) return true;
         if (polled < 0 && errno == EINTR) continue;
         ssize_t got = polled < 0 ? -1 : read(errorPipe_, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
@@ -79,6 +75,14 @@ std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
         close(errorPipe_);  // the child closed its end: it is ending
         errorPipe_ = -1;
     }
+    return false;
+}
+
+bool ToolProcess::ended() { return pid_ < 0 || !errorPipeOpen(0); }
+
+std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
+    if (pid_ < 0) return -1;
+    while (errorPipeOpen(whileWaiting ? kPauseMilliseconds : -1)) whileWaiting();
     int status = 0;
     pid_t child = pid_;
     pid_ = -1;

@@ -58,21 +58,29 @@ bool ToolProcess::start(const std::string& commandLine) {
     return true;
 }
 
+void ToolProcess::drainErrors() {
+    HANDLE pipe = static_cast<HANDLE>(errorPipe_);
+    char buffer[4096];
+    DWORD available = 0, got = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got > 0)
+        keepErrors(buffer, got);
+}
+
+bool ToolProcess::ended() {
+    if (!process_) return true;
+    drainErrors();
+    return WaitForSingleObject(static_cast<HANDLE>(process_), 0) != WAIT_TIMEOUT;
+}
+
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
     if (!process_) return -1;
     HANDLE process = static_cast<HANDLE>(process_), pipe = static_cast<HANDLE>(errorPipe_);
-    char buffer[4096];
-    auto drain = [&] {
-        DWORD available = 0, got = 0;
-        while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
-               ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got > 0)
-            keepErrors(buffer, got);
-    };
     while (WaitForSingleObject(process, kPauseMilliseconds) == WAIT_TIMEOUT) {
-        drain();
+        drainErrors();
         if (whileWaiting) whileWaiting();
     }
-    drain();
+    drainErrors();
     DWORD exitCode = static_cast<DWORD>(-1);
     if (!GetExitCodeProcess(process, &exitCode)) exitCode = static_cast<DWORD>(-1);
     CloseHandle(pipe);

@@ -189,3 +189,21 @@ TEST_F(MassExtractTest, DataOutsideTheArchiveNamesTooLongForTempAndAMissingZlibc
                "Unzipping 2\\2: x.mpak+b+c.dds.gz\r\nUnzip failed (-1): x.mpak+b+c.dds.gz\r\n2 files unzipped."));
     EXPECT_EQ(form.entriesLeftOutCount, 2);  // counted afresh by each extraction
 }
+
+// zlibc runs start while entries are still being parked, yet what lands is what runs made one at
+// a time at their turns leave: the last of two entries of one path, a compressed entry over a
+// stored one of its path, and nothing below the extraction folder when the extraction stops.
+TEST_F(MassExtractTest, RunsStartedAheadLeaveWhatRunsAtTheirTurnsLeave) {
+    form.helperRunsAtOnce = 4;
+    extractAll({{"dup.dds", "first", true}, {"mix.dds", "zipped", true}, {"dup.dds", "second", true},
+                {"mix.dds", "plain"}, {"x.dds", "x", true}});
+    EXPECT_EQ(filesBelow(out()), (Files{{"dup.dds", "second"}, {"mix.dds", "zipped"}, {"x.dds", "x"}}));
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
+
+    fs::remove_all(out());
+    writeFile(out("f"), "a file where a folder is wanted");
+    extractAll({{"a.dds", "a", true}, {"b.dds", "b", true}, {"f\\g.txt", "g"}});
+    EXPECT_TRUE(startsWith(onlyMessage(), "Extract error.")) << onlyMessage();
+    EXPECT_EQ(filesBelow(out()), (Files{{"f", "a file where a folder is wanted"}}));
+    EXPECT_EQ(filesBelow(form.tempPath).size(), 2u);  // the two parked files, nothing inflated
+}
