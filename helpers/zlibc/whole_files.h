@@ -13,7 +13,7 @@
 extern "C" {
 #endif
 
-// A buffer from malloc, owned by whoever holds it.
+// A buffer from zlibcAllocate, owned by whoever holds it.
 typedef struct {
     uint8_t* data;
     size_t size;

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "block_arena.h"
 #include "system_error_text.h"
 #include "whole_files.h"
 #include "whole_read.h"
@@ -93,11 +94,11 @@ static bool writeAndRename(int file, const char* temporary, const char* output, 
 
 bool writeOutputFile(const char* output, const uint8_t* data, size_t size, ZlibcFailure* failure) {
     size_t nameSize = strlen(output) + sizeof ".zlibc-1000.tmp";
-    char* temporary = (char*)malloc(nameSize);
+    char* temporary = (char*)zlibcAllocate(nameSize);
     if (!temporary) return fail(failure, "out of memory");
     int file = createTemporaryFile(output, temporary, nameSize, failure);
     bool replaced = file >= 0 && writeAndRename(file, temporary, output, data, size, failure);
     if (file >= 0 && !replaced) unlink(temporary);
-    free(temporary);
+    zlibcFree(temporary);
     return replaced;
 }

@@ -3,7 +3,8 @@
 #include "zlib_stream.h"
 
 #include <libdeflate.h>
-#include <stdlib.h>
+
+#include "block_arena.h"
 
 enum { kHeaderSize = 2, kTrailerSize = 4 };
 // libdeflate's default level: a good balance of speed and size. Packed archives depend on
@@ -21,7 +22,7 @@ static size_t firstGuess(size_t deflatedSize) {
 static bool inflateWith(struct libdeflate_decompressor* decompressor, const uint8_t* deflated, size_t deflatedSize,
                         Bytes* output, ZlibcFailure* failure) {
     for (size_t capacity = firstGuess(deflatedSize);;) {
-        uint8_t* buffer = (uint8_t*)malloc(capacity);
+        uint8_t* buffer = (uint8_t*)zlibcAllocate(capacity);
         if (!buffer) return fail(failure, "out of memory");
         size_t usedIn = 0, producedOut = 0;
         enum libdeflate_result result = libdeflate_deflate_decompress_ex(decompressor, deflated, deflatedSize, buffer,
@@ -31,7 +32,7 @@ static bool inflateWith(struct libdeflate_decompressor* decompressor, const uint
             output->size = producedOut;
             return true;
         }
-        free(buffer);
+        zlibcFree(buffer);
         if (result == LIBDEFLATE_SUCCESS)
             return fail(failure, "the stream is cut short: its 4-byte trailer is missing");
         if (result != LIBDEFLATE_INSUFFICIENT_SPACE) return fail(failure, "the DEFLATE data is corrupt or cut short");
@@ -55,12 +56,12 @@ bool deflateToZlib(const uint8_t* input, size_t size, Bytes* output, ZlibcFailur
     struct libdeflate_compressor* compressor = libdeflate_alloc_compressor(kCompressionLevel);
     if (!compressor) return fail(failure, "out of memory");
     size_t bound = libdeflate_zlib_compress_bound(compressor, size);
-    uint8_t* buffer = (uint8_t*)malloc(bound);
+    uint8_t* buffer = (uint8_t*)zlibcAllocate(bound);
     size_t written = buffer ? libdeflate_zlib_compress(compressor, input, size, buffer, bound) : 0;
     libdeflate_free_compressor(compressor);
     if (!buffer) return fail(failure, "out of memory");
     if (written == 0 || written > ZLIBC_MAX_DATA_SIZE) {
-        free(buffer);
+        zlibcFree(buffer);
         return fail(failure, written == 0 ? "the compressed data does not fit its buffer"
                                           : "the compressed data is larger than " ZLIBC_MAX_DATA_SIZE_TEXT " bytes");
     }

@@ -6,6 +6,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <libdeflate.h>
+
+#include "block_arena.h"
 #include "zlib_stream.h"
 
 #ifdef _WIN32
@@ -36,8 +39,8 @@ static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure*
                      (inflate ? inflateZlibWrapped(input.data, input.size, &output, failure)
                               : deflateToZlib(input.data, input.size, &output, failure)) &&
                      writeOutputFile(out, output.data, output.size, failure);
-    free(input.data);
-    free(output.data);
+    zlibcFree(input.data);
+    zlibcFree(output.data);
     return converted;
 }
 
@@ -48,6 +51,7 @@ static int run(int argc, char** argv) {
         fputs("zlibc: usage: zlibc -d IN OUT (inflate) or zlibc -k IN OUT (deflate)\n", stderr);
         return kBadArguments;
     }
+    libdeflate_set_memory_allocator(zlibcAllocate, zlibcFree);
     ZlibcFailure failure;
     if (convert(inflate, argv[2], argv[3], &failure)) return kConverted;
     printReason(failure.text);

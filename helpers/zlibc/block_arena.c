@@ -1,0 +1,38 @@
+#include "block_arena.h"
+
+#include <stdint.h>
+#include <stdlib.h>
+
+// Enough for a file of a few MiB with its output and libdeflate's state; larger ones come from
+// malloc, where the cost of mapping them is small beside their own work.
+enum { kArenaSize = 16 * 1024 * 1024, kAlignment = 64 };
+
+// Under AddressSanitizer every block comes from malloc, so that it is checked on its own.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZLIBC_ARENA 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZLIBC_ARENA 0
+#endif
+#endif
+#ifndef ZLIBC_ARENA
+#define ZLIBC_ARENA 1
+#endif
+
+static _Alignas(kAlignment) unsigned char arena[kArenaSize];
+static size_t arenaUsed;
+
+void* zlibcAllocate(size_t size) {
+    size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
+    if (ZLIBC_ARENA && rounded >= size && rounded <= kArenaSize - arenaUsed) {
+        void* block = arena + arenaUsed;
+        arenaUsed += rounded;
+        return block;
+    }
+    return malloc(size);
+}
+
+void zlibcFree(void* block) {
+    uintptr_t at = (uintptr_t)block, start = (uintptr_t)arena;
+    if (at < start || at >= start + kArenaSize) free(block);
+}
