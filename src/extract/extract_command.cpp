@@ -130,6 +130,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
     InflateAhead ahead(form, form.helperRunsAtOnce);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
         extractEntry(form, run, entryAt(form, index), ahead);
+        ahead.keepRunning();
         // Counted by passes, so that entries left out still move the bar to its end.
         std::int32_t total = selectedCount(form);
         form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);

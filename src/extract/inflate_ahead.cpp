@@ -26,6 +26,9 @@ std::string keyOfAnyName(const fs::path& gzFile) {
     return key.empty() ? pathText(gzFile.filename()) : key;
 }
 
+// How long a wait for a run lasts before the window gets its turn.
+constexpr int kPauseMilliseconds = 16;
+
 }  // namespace
 
 InflateAhead::InflateAhead(const Form& form, int runsAtOnce)
@@ -44,7 +47,7 @@ void InflateAhead::forget(const fs::path& gzFile) {
     auto found = runs_.find(keyOfAnyName(gzFile));
     if (found == runs_.end()) return;
     Run& run = found->second;
-    if (run.process && !run.exitCode) finish(run, {});
+    if (run.process && !run.exitCode) finish(run);
     std::error_code ignored;
     if (run.process) fs::remove(run.inflated, ignored);
     runs_.erase(found);  // a key still queued finds no run and is passed over
@@ -59,7 +62,7 @@ void InflateAhead::add(const fs::path& gzFile) {
         run.inflated = form_.tempPath / (".inflated-" + std::to_string(inflatedCount_++));
         queued_.push_back(key);
     }
-    reapAndStart();
+    keepRunning();
 }
 
 std::optional<InflateAhead::Result> InflateAhead::take(const fs::path& gzFile,
@@ -68,18 +71,16 @@ std::optional<InflateAhead::Result> InflateAhead::take(const fs::path& gzFile,
     // Another letter case of the name is another file where case counts: not this run's.
     if (found == runs_.end() || found->second.gzFile != gzFile) return std::nullopt;
     Run& run = found->second;
-    while (!run.exitCode) {
-        reapAndStart();
-        if (run.exitCode) break;
-        if (run.process) {
-            finish(run, whileWaiting);
-        } else {  // every run is busy with files added before this one: the oldest is waited for
-            finish(*running_.front(), whileWaiting);
-        }
+    // Until it ends, any run that ends makes room for the next: no core waits for this one.
+    for (keepRunning(); !run.exitCode; keepRunning()) {
+        runningProcesses_.clear();
+        for (Run* going : running_) runningProcesses_.push_back(going->process.get());
+        ToolProcess::waitForAny(runningProcesses_, kPauseMilliseconds);
+        if (whileWaiting) whileWaiting();
     }
     Result result{*run.exitCode, run.inflated};
     runs_.erase(found);
-    reapAndStart();  // the other cores keep working while the pass handles this file
+    keepRunning();  // the other cores keep working while the pass handles this file
     return result;
 }
 
@@ -92,11 +93,11 @@ void InflateAhead::start(Run& run) {
     }
 }
 
-void InflateAhead::reapAndStart() {
+void InflateAhead::keepRunning() {
     for (std::size_t i = 0; i < running_.size();) {
         Run& run = *running_[i];
         if (run.process->ended()) {
-            finish(run, {});
+            finish(run);
         } else {
             ++i;
         }
@@ -108,7 +109,8 @@ void InflateAhead::reapAndStart() {
     }
 }
 
-void InflateAhead::finish(Run& run, const std::function<void()>& whileWaiting) {
-    run.exitCode = run.process->finish(whileWaiting);
+// A run that has ended (or is waited for here) leaves the running ones.
+void InflateAhead::finish(Run& run) {
+    run.exitCode = run.process->finish();
     running_.erase(std::find(running_.begin(), running_.end(), &run));
 }

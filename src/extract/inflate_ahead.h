@@ -34,6 +34,8 @@ public:
     // files are still being parked, a name holding other than ASCII is left to the pass (its
     // other letter cases cannot be told here).
     void add(const std::filesystem::path& gzFile);
+    // Runs that ended make room for queued ones; never waits.
+    void keepRunning();
     // No more files are parked: any name may be added.
     void parkingEnded() { parkingEnded_ = true; }
 
@@ -51,8 +53,7 @@ private:
         std::optional<std::int32_t> exitCode;  // once ended
     };
     void start(Run& run);
-    void reapAndStart();  // ended runs make room for queued ones
-    void finish(Run& run, const std::function<void()>& whileWaiting);
+    void finish(Run& run);
 
     const Form& form_;
     std::size_t runsAtOnce_;
@@ -61,4 +62,5 @@ private:
     std::unordered_map<std::string, Run> runs_;  // by the file name in ASCII lower case
     std::deque<std::string> queued_;             // keys not started yet, oldest first
     std::vector<Run*> running_;
+    std::vector<ToolProcess*> runningProcesses_;  // those of running_, to wait for any of them
 };

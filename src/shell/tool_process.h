@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class ToolProcess {
 public:
@@ -25,6 +26,8 @@ public:
     // True once the run has ended (or never started): finish then gives its code at once.
     // Reads what the program has written to its standard error so far; never waits.
     bool ended();
+    // Waits until one of `runs` may have ended or `milliseconds` have passed.
+    static void waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds);
     const std::string& errors() const { return errors_; }
 
 private:

@@ -80,6 +80,13 @@ bool ToolProcess::errorPipeOpen(int milliseconds) {
 
 bool ToolProcess::ended() { return pid_ < 0 || !errorPipeOpen(0); }
 
+void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
+    std::vector<pollfd> pipes;
+    for (const ToolProcess* run : runs)
+        if (run->errorPipe_ >= 0) pipes.push_back({run->errorPipe_, POLLIN, 0});
+    if (pipes.size() == runs.size()) poll(pipes.data(), pipes.size(), milliseconds);
+}
+
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
     if (pid_ < 0) return -1;
     while (errorPipeOpen(whileWaiting ? kPauseMilliseconds : -1)) whileWaiting();

@@ -73,6 +73,15 @@ bool ToolProcess::ended() {
     return WaitForSingleObject(static_cast<HANDLE>(process_), 0) != WAIT_TIMEOUT;
 }
 
+void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
+    std::vector<HANDLE> processes;
+    for (const ToolProcess* run : runs)
+        if (run->process_) processes.push_back(static_cast<HANDLE>(run->process_));
+    if (processes.size() != runs.size() || processes.empty()) return;
+    DWORD count = static_cast<DWORD>(std::min<std::size_t>(processes.size(), MAXIMUM_WAIT_OBJECTS));
+    WaitForMultipleObjects(count, processes.data(), FALSE, static_cast<DWORD>(milliseconds));
+}
+
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
     if (!process_) return -1;
     HANDLE process = static_cast<HANDLE>(process_), pipe = static_cast<HANDLE>(errorPipe_);
