@@ -9,6 +9,7 @@
 #include <libdeflate.h>
 
 #include "block_arena.h"
+#include "processor_check.h"
 #include "zlib_stream.h"
 
 #ifdef _WIN32
@@ -36,7 +37,7 @@ static void printReason(const char* reason) {
 static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure* failure) {
     Bytes input = {NULL, 0}, output = {NULL, 0};
     bool converted = readInputFile(in, &input, failure) &&
-                     (inflate ? inflateZlibWrapped(input.data, input.size, &output, failure)
+                     (skipProcessorCheckForSmallInput(input.size), inflate ? inflateZlibWrapped(input.data, input.size, &output, failure)
                               : deflateToZlib(input.data, input.size, &output, failure)) &&
                      writeOutputFile(out, output.data, output.size, failure);
     zlibcFree(input.data);

@@ -2,6 +2,8 @@
 // banks and WAV files written out field by field. A failure exits non-zero with one line on
 // standard error and leaves every file as it was.
 
+#include <libdeflate.h>
+
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
 #include "fixtures/zlib_reference.h"
@@ -96,6 +98,16 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     fs::remove(in);
     EXPECT_EQ(RunAndWait(blanks, zlibcInflateCommand(blanks, out, in)), 0);
     EXPECT_TRUE(readFile(in) == awkwardBytes(5000, 5));
+    // Small and large inputs take different code in zlibc, yet both give libdeflate's own bytes.
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
+    for (std::size_t size : {5000u, 100000u}) {
+        std::string data = awkwardBytes(size, 6), stream(libdeflate_zlib_compress_bound(compressor, size), '\0');
+        stream.resize(libdeflate_zlib_compress(compressor, data.data(), size, stream.data(), stream.size()));
+        writeFile(in, data);
+        EXPECT_EQ(RunAndWait(blanks, zlibcDeflateCommand(blanks, in, out)), 0);
+        EXPECT_TRUE(readFile(out) == stream) << size;
+    }
+    libdeflate_free_compressor(compressor);
 }
 
 TEST_F(HelperProgram, FsbextWritesPcmAsWavFilesOtherSamplesAsTheirBytesAndBasicHeadersTakeTheFirstsFormat) {
