@@ -133,6 +133,7 @@ std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint6
 }
 
 WorkFile::WorkFile(fs::path path) : path_(std::move(path)), named_(path_) {
+    if ((file_ = createExclusively(path_))) return;  // the name was free: nothing to replace
     std::error_code ec;
     const bool link = isLinkOrJunction(path_);
     if (!link && fs::is_directory(fs::symlink_status(path_, ec))) failFile("create", path_, "a folder has that name");

@@ -39,9 +39,8 @@ std::string unflattenName(std::string_view flatName) {
     return out;
 }
 
-std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath) {
-    fs::path result = root;
-    bool joined = false;
+std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath, CheckedFolders* checked) {
+    std::vector<std::string_view> segments;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= archivePath.size(); ++i) {
         if (i < archivePath.size() && archivePath[i] != '\\' && archivePath[i] != '/') continue;
@@ -52,11 +51,17 @@ std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archiveP
         if (segment == ".." || segment.find('\0') != std::string_view::npos ||
             segment.find_first_of(kDriveCharacters) != std::string_view::npos)
             return std::nullopt;
-        result /= hostPath(segment);
-        joined = true;
-        if (isLinkOrJunction(result)) return std::nullopt;
+        segments.push_back(segment);
     }
-    if (!joined) return std::nullopt;  // the root itself is no file of its own
+    if (segments.empty()) return std::nullopt;  // the root itself is no file of its own
+    fs::path result = root;
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        result /= hostPath(segments[k]);
+        const bool folder = k + 1 < segments.size();
+        if (folder && checked && checked->count(result.native()) > 0) continue;
+        if (isLinkOrJunction(result)) return std::nullopt;
+        if (folder && checked) checked->insert(result.native());
+    }
     return result;
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -24,8 +26,10 @@ inline constexpr std::string_view kDriveCharacters = "";
 // The host path of `archivePath` ("\" or "/" separated) below `root`, or nothing when the
 // path would lead out of it: a ".." segment, a drive (see kDriveCharacters), a zero byte, an
 // existing symbolic link or junction on the way, or no name at all. Empty and "." segments (a leading or
-// doubled separator) are passed over.
-std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath);
+// doubled separator) are passed over. With `checked`, a folder on the way found there was
+// checked before and is not looked at again; the folders checked now are added.
+using CheckedFolders = std::unordered_set<fs::path::string_type>;
+std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath, CheckedFolders* checked = nullptr);
 
 // A path relative to `root` in archive form ("\" separators, no leading "\").
 std::string archivePathOf(const fs::path& root, const fs::path& path);

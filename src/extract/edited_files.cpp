@@ -46,10 +46,11 @@ bool differs(const Form& form, const EntrySlot& slot, const fs::path& file, std:
 
 EditedFiles findEditedFiles(const Form& form, const fs::path& archiveFolder, std::uint64_t archiveSize) {
     EditedFiles edited;
+    CheckedFolders checked;
     for (int line = form.window.nextSelectedLine(-1); line >= 0; line = form.window.nextSelectedLine(line)) {
         if (line >= form.entryCount || static_cast<std::size_t>(line) >= form.entries.size()) break;
         const EntrySlot& slot = form.entries[static_cast<std::size_t>(line)];
-        std::optional<fs::path> file = safeJoin(archiveFolder, slot.entryPath);
+        std::optional<fs::path> file = safeJoin(archiveFolder, slot.entryPath, &checked);
         try {
             if (!file || !differs(form, slot, *file, archiveSize)) continue;
         } catch (const std::exception&) {

@@ -45,8 +45,10 @@ fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) 
     return *folder;
 }
 
-// Every folder between the extraction folder and the entry's file, outermost first.
-void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
+// Every folder between the extraction folder and the entry's file, outermost first; `made`
+// holds the entry folders already there, so that the entries of one folder look for it once.
+void createEntryFolders(const fs::path& archiveFolder, const fs::path& target, CheckedFolders& made) {
+    if (made.count(target.parent_path().native()) > 0) return;
     fs::path folder = archiveFolder;
     for (const fs::path& segment : target.parent_path().lexically_relative(archiveFolder)) {
         if (segment == ".") continue;  // the entry lies directly in the extraction folder
@@ -56,6 +58,7 @@ void createEntryFolders(const fs::path& archiveFolder, const fs::path& target) {
         fs::create_directory(folder, ec);
         if (ec) failFile("create the folder", folder, ec.message());
     }
+    made.insert(target.parent_path().native());
 }
 
 // What one extraction run needs besides the form.
@@ -64,12 +67,14 @@ struct ExtractionRun {
     fs::path archiveFolder;  // ExtractedFiles\<archive>
     std::uint64_t archiveSize;
     std::size_t tempNameLimit;
+    CheckedFolders linkChecked;  // folders of entry paths found to be no link
+    CheckedFolders made;         // entry folders made or found
 };
 
 // Extracts slot `slot`, or logs why it is left out; counts it when it was written.
-void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot, InflateAhead& ahead) {
+void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, InflateAhead& ahead) {
     const std::string& path = slot.entryPath;
-    std::optional<fs::path> target = safeJoin(run.archiveFolder, path);
+    std::optional<fs::path> target = safeJoin(run.archiveFolder, path, &run.linkChecked);
     if (!target) {
         appendLeftOutLine(form, "Refused unsafe path: " + path);
         return;
@@ -92,7 +97,7 @@ void extractEntry(Form& form, const ExtractionRun& run, const EntrySlot& slot, I
 
     std::string entryData = readEntryData(form.archivePath, slot);
     form.window.yield();
-    createEntryFolders(run.archiveFolder, *target);
+    createEntryFolders(run.archiveFolder, *target, run.made);
 
     EntryPlace place = splitEntryPath(path);
     std::string line = "Extracting " + std::to_string(form.filesExtractedCount + 1) + "\\" +
@@ -125,7 +130,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.entriesLeftOutCount = 0;
     form.window.setBusy(true);
 
-    const ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath)};
+    ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath), {}, {}};
     const std::int32_t passes = selectedCount(form);
     InflateAhead ahead(form, form.helperRunsAtOnce);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {

@@ -37,11 +37,12 @@ struct ParkedFile {
 
 std::vector<ParkedFile> parkedFiles(const Form& form) {
     std::vector<ParkedFile> parked;
+    CheckedFolders checked;
     for (const fs::path& gzFile : filesIn(form.tempPath)) {
         std::string tempName = pathText(gzFile.filename());
         if (!endsWith(tempName, ".gz")) continue;  // case-sensitive: "x.GZ" is not ours
         std::string relative = unflattenName(std::string_view(tempName).substr(0, tempName.size() - 3));
-        parked.push_back({gzFile, tempName, safeJoin(form.extractedFilesPath, relative)});
+        parked.push_back({gzFile, tempName, safeJoin(form.extractedFilesPath, relative, &checked)});
     }
     return parked;
 }
