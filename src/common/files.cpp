@@ -112,23 +112,33 @@ std::string readWholeFile(const fs::path& path) {
 }
 
 std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint64_t length) {
+    return RangeReader(path).read(offset, length);
+}
+
+RangeReader::~RangeReader() {
+    if (file_) std::fclose(file_);
+}
+
+std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
     if (length == 0) return {};
-    File f = openForReading(path);
-    std::uint64_t size = fileSizeOf(path);
-    if (offset > size || length > size - offset) {
+    if (!file_) {
+        file_ = openForReading(path_).release();
+        size_ = fileSizeOf(path_);
+    }
+    if (offset > size_ || length > size_ - offset) {
         char hex[32];
         std::snprintf(hex, sizeof hex, "%llX", static_cast<unsigned long long>(offset));
         throw Failure(std::string("The data at offset 0x") + hex + " (" + std::to_string(length) +
-                      " bytes) runs past the end of '" + pathText(path) + "' (" + std::to_string(size) + " bytes).");
+                      " bytes) runs past the end of '" + pathText(path_) + "' (" + std::to_string(size_) + " bytes).");
     }
 #ifdef _WIN32
-    int sought = _fseeki64(f.get(), static_cast<long long>(offset), SEEK_SET);
+    int sought = _fseeki64(file_, static_cast<long long>(offset), SEEK_SET);
 #else
-    int sought = fseeko(f.get(), static_cast<off_t>(offset), SEEK_SET);
+    int sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
 #endif
-    if (sought != 0) failFile("seek in", path, std::strerror(errno));
+    if (sought != 0) failFile("seek in", path_, std::strerror(errno));
     std::string data(length, '\0');
-    if (std::fread(data.data(), 1, length, f.get()) != length) failFile("read", path, std::strerror(errno));
+    if (std::fread(data.data(), 1, length, file_) != length) failFile("read", path_, std::strerror(errno));
     return data;
 }
 

@@ -21,6 +21,21 @@ std::string readWholeFile(const fs::path& path);
 // Exactly `length` bytes from `offset`; fails when the file is shorter. Reading no bytes never
 // fails and does not touch the file.
 std::string readFileRange(const fs::path& path, std::uint64_t offset, std::uint64_t length);
+// One file read in byte ranges, as readFileRange reads them: opened at the first read that
+// reads bytes and kept open, its size taken then.
+class RangeReader {
+public:
+    explicit RangeReader(fs::path path) : path_(std::move(path)) {}
+    ~RangeReader();
+    RangeReader(const RangeReader&) = delete;
+    RangeReader& operator=(const RangeReader&) = delete;
+    std::string read(std::uint64_t offset, std::uint64_t length);
+
+private:
+    fs::path path_;
+    std::FILE* file_ = nullptr;
+    std::uint64_t size_ = 0;
+};
 std::uint64_t fileSizeOf(const fs::path& path);
 // The files (anything but folders) directly inside `folder`, sorted by name in byte order so
 // that every run visits them alike.

@@ -15,7 +15,8 @@ namespace {
 // What extraction would write for the entry; nothing when it would write nothing.
 std::optional<std::string> archiveCopy(const Form& form, const EntrySlot& slot, std::uint64_t archiveSize) {
     if (!entryDataInside(slot, archiveSize)) return std::nullopt;
-    std::string stored = readEntryData(form.archivePath, slot);
+    RangeReader archive(form.archivePath);
+    std::string stored = readEntryData(archive, slot);
     if (slot.entryCompressed != 1 || stored.empty()) return stored;
     std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
         libdeflate_alloc_decompressor(), libdeflate_free_decompressor);

@@ -69,6 +69,7 @@ struct ExtractionRun {
     std::size_t tempNameLimit;
     CheckedFolders linkChecked;  // folders of entry paths found to be no link
     CheckedFolders made;         // entry folders made or found
+    RangeReader archive;         // open from the first entry read to the last
 };
 
 // Extracts slot `slot`, or logs why it is left out; counts it when it was written.
@@ -95,7 +96,7 @@ void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, Inflate
         wrappedPath = form.tempPath / hostPath(wrappedName);
     }
 
-    std::string entryData = readEntryData(form.archivePath, slot);
+    std::string entryData = readEntryData(run.archive, slot);
     form.window.yield();
     createEntryFolders(run.archiveFolder, *target, run.made);
 
@@ -130,7 +131,8 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.entriesLeftOutCount = 0;
     form.window.setBusy(true);
 
-    ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath), {}, {}};
+    ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath), {}, {},
+                      RangeReader(form.archivePath)};
     const std::int32_t passes = selectedCount(form);
     InflateAhead ahead(form, form.helperRunsAtOnce);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {

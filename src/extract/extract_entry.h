@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/files.h"
+
 struct Form;
 struct EntrySlot;
 
@@ -30,7 +32,7 @@ bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize);
 // The entry's stored bytes, read from the archive file with one bounds-checked read (none for
 // an entry of no bytes); a range that does not lie inside the file is a Failure that names
 // the entry.
-std::string readEntryData(const std::filesystem::path& archivePath, const EntrySlot& slot);
+std::string readEntryData(RangeReader& archive, const EntrySlot& slot);
 
 // Writes zlibHeader, the entry's data and zlibTrailer as one whole file, replacing any
 // earlier file of that name.
