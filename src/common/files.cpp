@@ -96,8 +96,13 @@ std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
         if (!it->is_directory(typeError)) files.push_back(it->path());
     }
     if (ec) failFile("list the folder", folder, ec.message());
-    std::sort(files.begin(), files.end(),
-              [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    if (files.size() < 2) return files;
+    // Each name taken once, not once per comparison.
+    std::vector<std::pair<std::string, fs::path>> named;
+    named.reserve(files.size());
+    for (fs::path& file : files) named.emplace_back(file.filename().string(), std::move(file));
+    std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < named.size(); ++i) files[i] = std::move(named[i].second);
     return files;
 }
 
