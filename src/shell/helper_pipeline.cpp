@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "shell/tool_process.h"
 
@@ -19,6 +20,8 @@ struct PreparedStep {
 
 // How far ahead of the step being finished command lines are asked for.
 constexpr std::size_t kLookAhead = 64;
+// How long a wait for a run lasts before the window gets its turn.
+constexpr int kPauseMilliseconds = 16;
 
 class Pipeline {
 public:
@@ -34,9 +37,8 @@ public:
             prepared_.pop_front();
             std::optional<ToolResult> result;
             if (current.process) {  // every step before it has ended, so its run has been started
-                result = ToolResult{current.process->finish(pipeline_.whileWaiting), current.process->errors()};
-                if (current.running) --running_;
-                startWaitingRuns();  // the next run goes while this step's result is handled
+                waitFor(current);
+                result = ToolResult{current.process->finish(), current.process->errors()};
             }
             // Helpers started ahead are waited for when `prepared_` goes, their results dropped.
             if (!pipeline_.finish(step, result ? &*result : nullptr)) return false;
@@ -45,6 +47,23 @@ public:
     }
 
 private:
+    // Waits until `step`'s run has ended. Meanwhile any other run that ends makes room for the
+    // next one, so that a long run at the head keeps no core idle.
+    void waitFor(PreparedStep& step) {
+        while (step.running && !step.process->ended()) {
+            waitingFor_.assign(1, step.process.get());
+            for (const PreparedStep& ahead : prepared_)
+                if (ahead.running) waitingFor_.push_back(ahead.process.get());
+            ToolProcess::waitForAny(waitingFor_, kPauseMilliseconds);
+            if (pipeline_.whileWaiting) pipeline_.whileWaiting();
+            for (PreparedStep& ahead : prepared_)
+                if (ahead.running && ahead.process->ended()) ahead.running = false, --running_;
+            startWaitingRuns();
+        }
+        if (step.running) step.running = false, --running_;
+        startWaitingRuns();  // the next run goes while this step's result is handled
+    }
+
     // Starts runs of prepared steps, oldest first, while fewer than `width_` run. A run that
     // cannot start has ended: finishing it gives -1 at once.
     void startWaitingRuns() {
@@ -61,6 +80,7 @@ private:
     const HelperPipeline& pipeline_;
     std::deque<PreparedStep> prepared_;  // steps [step, next_), their runs started in step order
     std::size_t running_ = 0, next_ = 0;
+    std::vector<ToolProcess*> waitingFor_;
 };
 
 }  // namespace
