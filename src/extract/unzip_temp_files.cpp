@@ -12,8 +12,8 @@
 #include "extract/inflate_ahead.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
-#include "shell/tool_process.h"
 #include "shell/shell_ops.h"
+#include "shell/tool_process.h"
 
 namespace {
 

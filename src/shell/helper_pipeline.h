@@ -22,7 +22,7 @@ struct HelperPipeline {
     // Step i's result (nullptr when it ran no helper), in step order. False stops the pipeline:
     // helpers already started are waited for, their results dropped.
     std::function<bool(std::size_t step, const ToolResult* result)> finish;
-    // Called about every 16 ms while the pipeline waits for a helper.
+    // Called while the pipeline waits for a helper: at least every 16 ms, and whenever a run ends.
     std::function<void()> whileWaiting;
 };
 
