@@ -11,7 +11,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The file name with ASCII letters in lower case: names that one file system may take for the
-// same file share it. Empty for a name holding other bytes.
+// same file share it. Empty for a name holding other bytes, whose other letter cases cannot be
+// told here: such a file is left to a run at its turn.
 std::string keyOf(const fs::path& gzFile) {
     std::string name = pathText(gzFile.filename());
     for (char& c : name) {
@@ -19,11 +20,6 @@ std::string keyOf(const fs::path& gzFile) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return name;
-}
-
-std::string keyOfAnyName(const fs::path& gzFile) {
-    std::string key = keyOf(gzFile);
-    return key.empty() ? pathText(gzFile.filename()) : key;
 }
 
 // How long a wait for a run lasts before the window gets its turn.
@@ -44,7 +40,7 @@ InflateAhead::~InflateAhead() {
 }
 
 void InflateAhead::forget(const fs::path& gzFile) {
-    auto found = runs_.find(keyOfAnyName(gzFile));
+    auto found = runs_.find(keyOf(gzFile));
     if (found == runs_.end()) return;
     Run& run = found->second;
     if (run.process && !run.exitCode) finish(run);
@@ -54,20 +50,18 @@ void InflateAhead::forget(const fs::path& gzFile) {
 }
 
 void InflateAhead::add(const fs::path& gzFile) {
-    std::string key = parkingEnded_ ? keyOfAnyName(gzFile) : keyOf(gzFile);
-    if (!key.empty() && runs_.find(key) == runs_.end()) {
-        // ".inflated-<n>" never ends in ".gz": the pass does not take it for a parked file.
-        Run& run = runs_[key];
-        run.gzFile = gzFile;
-        run.inflated = form_.tempPath / (".inflated-" + std::to_string(inflatedCount_++));
-        queued_.push_back(key);
-    }
-    keepRunning();
+    std::string key = keyOf(gzFile);
+    if (key.empty() || runs_.count(key) > 0) return;
+    // ".inflated-<n>" never ends in ".gz": the pass does not take it for a parked file.
+    Run& run = runs_[key];
+    run.gzFile = gzFile;
+    run.inflated = form_.tempPath / (".inflated-" + std::to_string(inflatedCount_++));
+    queued_.push_back(key);
 }
 
 std::optional<InflateAhead::Result> InflateAhead::take(const fs::path& gzFile,
                                                        const std::function<void()>& whileWaiting) {
-    auto found = runs_.find(keyOfAnyName(gzFile));
+    auto found = runs_.find(keyOf(gzFile));
     // Another letter case of the name is another file where case counts: not this run's.
     if (found == runs_.end() || found->second.gzFile != gzFile) return std::nullopt;
     Run& run = found->second;

@@ -30,14 +30,11 @@ public:
     // Before the extraction writes `gzFile`: a run on an earlier file of that name, in any
     // letter case, is waited for and dropped, so that no run reads a file being written.
     void forget(const std::filesystem::path& gzFile);
-    // `gzFile` is written whole: it is inflated as soon as a run is free. Never waits. While
-    // files are still being parked, a name holding other than ASCII is left to the pass (its
-    // other letter cases cannot be told here).
+    // `gzFile` is written whole: it is queued, to be inflated when a run is free. A name holding
+    // other than ASCII is not: its file is inflated at its turn.
     void add(const std::filesystem::path& gzFile);
     // Runs that ended make room for queued ones; never waits.
     void keepRunning();
-    // No more files are parked: any name may be added.
-    void parkingEnded() { parkingEnded_ = true; }
 
     struct Result {
         std::int32_t exitCode;
@@ -57,9 +54,8 @@ private:
 
     const Form& form_;
     std::size_t runsAtOnce_;
-    bool parkingEnded_ = false;
     std::size_t inflatedCount_ = 0;
-    std::unordered_map<std::string, Run> runs_;  // by the file name in ASCII lower case
+    std::unordered_map<std::string, Run> runs_;  // by the file name in lower case (keyOf)
     std::deque<std::string> queued_;             // keys not started yet, oldest first
     std::vector<Run*> running_;
     std::vector<ToolProcess*> runningProcesses_;  // those of running_, to wait for any of them

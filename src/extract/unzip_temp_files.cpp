@@ -73,8 +73,7 @@ void UnzipTempFiles(Form& form) {
 
 void UnzipTempFiles(Form& form, InflateAhead& ahead) {
     const std::vector<ParkedFile> parked = parkedFiles(form);
-    ahead.parkingEnded();
-    for (const ParkedFile& file : parked)
+    for (const ParkedFile& file : parked)  // files parked before the extraction began, if any
         if (file.output) ahead.add(file.gzFile);
     for (std::size_t i = 0; i < parked.size(); ++i) {
         const ParkedFile& file = parked[i];
