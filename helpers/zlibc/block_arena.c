@@ -20,12 +20,15 @@ enum { kArenaSize = 16 * 1024 * 1024, kAlignment = 64 };
 #endif
 
 static _Alignas(kAlignment) unsigned char arena[kArenaSize];
-static size_t arenaUsed;
+static size_t arenaUsed, lastBlockStart;
+
+static size_t roundedUp(size_t size) { return (size + kAlignment - 1) / kAlignment * kAlignment; }
 
 void* zlibcAllocate(size_t size) {
-    size_t rounded = (size + kAlignment - 1) / kAlignment * kAlignment;
+    size_t rounded = roundedUp(size);
     if (ZLIBC_ARENA && rounded >= size && rounded <= kArenaSize - arenaUsed) {
         void* block = arena + arenaUsed;
+        lastBlockStart = arenaUsed;
         arenaUsed += rounded;
         return block;
     }
@@ -35,4 +38,9 @@ void* zlibcAllocate(size_t size) {
 void zlibcFree(void* block) {
     uintptr_t at = (uintptr_t)block, start = (uintptr_t)arena;
     if (at < start || at >= start + kArenaSize) free(block);
+}
+
+void zlibcKeepFront(void* block, size_t size) {
+    if ((unsigned char*)block == arena + lastBlockStart && roundedUp(size) <= arenaUsed - lastBlockStart)
+        arenaUsed = lastBlockStart + roundedUp(size);
 }

@@ -15,6 +15,9 @@ extern "C" {
 void* zlibcAllocate(size_t size);
 // Gives a block back: a block of the arena stays where it is until the run ends.
 void zlibcFree(void* block);
+// Keeps only the first `size` bytes of the block allocated last: what follows it in the arena
+// is handed out again, so that the next block lies on pages already touched.
+void zlibcKeepFront(void* block, size_t size);
 
 #ifdef __cplusplus
 }

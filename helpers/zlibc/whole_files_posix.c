@@ -41,18 +41,28 @@ bool readInputFile(const char* path, Bytes* input, ZlibcFailure* failure) {
     return whole;
 }
 
-// The temporary file's name: OUT's folder (up to its last '/') and ".zlibc-<n>.tmp".
-static void nameTemporaryFile(char* name, size_t nameSize, const char* output, int attempt) {
+// The temporary file's name: OUT's folder (up to its last '/') and ".zlibc-<n>.tmp". Put
+// together by hand: snprintf's deep frames would reach one more page of stack on every run.
+static void nameTemporaryFile(char* name, const char* output, int attempt) {
     const char* slash = strrchr(output, '/');
-    int folderLength = slash ? (int)(slash - output + 1) : 0;
-    snprintf(name, nameSize, "%.*s.zlibc-%d.tmp", folderLength, output, attempt);
+    size_t folderLength = slash ? (size_t)(slash - output + 1) : 0;
+    memcpy(name, output, folderLength);
+    char* at = name + folderLength;
+    memcpy(at, ".zlibc-", 7);
+    at += 7;
+    char digits[12];
+    int count = 0;
+    do digits[count++] = (char)('0' + attempt % 10);
+    while ((attempt /= 10) > 0);
+    while (count > 0) *at++ = digits[--count];
+    memcpy(at, ".tmp", 5);
 }
 
 // A new file of a free temporary name in the output's folder; O_EXCL never opens an existing
 // name, a link planted there included.
-static int createTemporaryFile(const char* output, char* name, size_t nameSize, ZlibcFailure* failure) {
+static int createTemporaryFile(const char* output, char* name, ZlibcFailure* failure) {
     for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
-        nameTemporaryFile(name, nameSize, output, attempt);
+        nameTemporaryFile(name, output, attempt);
         int file = open(name, O_WRONLY | O_CREAT | O_EXCL, 0666);
         if (file >= 0) return file;
         if (errno != EEXIST) {
@@ -96,7 +106,7 @@ bool writeOutputFile(const char* output, const uint8_t* data, size_t size, Zlibc
     size_t nameSize = strlen(output) + sizeof ".zlibc-1000.tmp";
     char* temporary = (char*)zlibcAllocate(nameSize);
     if (!temporary) return fail(failure, "out of memory");
-    int file = createTemporaryFile(output, temporary, nameSize, failure);
+    int file = createTemporaryFile(output, temporary, failure);
     bool replaced = file >= 0 && writeAndRename(file, temporary, output, data, size, failure);
     if (file >= 0 && !replaced) unlink(temporary);
     zlibcFree(temporary);

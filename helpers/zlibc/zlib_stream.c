@@ -28,6 +28,7 @@ static bool inflateWith(struct libdeflate_decompressor* decompressor, const uint
         enum libdeflate_result result = libdeflate_deflate_decompress_ex(decompressor, deflated, deflatedSize, buffer,
                                                                          capacity, &usedIn, &producedOut);
         if (result == LIBDEFLATE_SUCCESS && deflatedSize - usedIn >= kTrailerSize) {
+            zlibcKeepFront(buffer, producedOut);
             output->data = buffer;
             output->size = producedOut;
             return true;
@@ -65,6 +66,7 @@ bool deflateToZlib(const uint8_t* input, size_t size, Bytes* output, ZlibcFailur
         return fail(failure, written == 0 ? "the compressed data does not fit its buffer"
                                           : "the compressed data is larger than " ZLIBC_MAX_DATA_SIZE_TEXT " bytes");
     }
+    zlibcKeepFront(buffer, written);
     output->data = buffer;
     output->size = written;
     return true;

@@ -74,6 +74,11 @@ TEST_F(HelperProgram, ZlibcFailsWithOneLineAndKeepsTheEarlierOutputOnBadStreamsB
                   "1 zlibc: cannot write '" + temp("earlier") + "': File too large\n");
     }
     EXPECT_EQ(filesBelow(form.tempPath), kept);
+    // Temporary files that earlier runs left in OUT's folder are passed over, never replaced.
+    for (int n = 0; n <= 10; ++n) writeFile(form.tempPath / (".zlibc-" + std::to_string(n) + ".tmp"), "left");
+    EXPECT_EQ(run("zlibc", {"-k", temp("in"), temp("earlier")}), "0 ");
+    EXPECT_EQ(readFile(form.tempPath / ".zlibc-10.tmp"), "left");
+    EXPECT_EQ(filesBelow(form.tempPath).size(), kept.size() + 11);
 }
 
 TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNamesWithQuotesAndBackslashes) {
