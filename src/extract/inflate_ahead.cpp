@@ -22,9 +22,6 @@ std::string keyOf(const fs::path& gzFile) {
     return name;
 }
 
-// How long a wait for a run lasts before the window gets its turn.
-constexpr int kPauseMilliseconds = 16;
-
 }  // namespace
 
 InflateAhead::InflateAhead(const Form& form, int runsAtOnce)
@@ -69,7 +66,7 @@ std::optional<InflateAhead::Result> InflateAhead::take(const fs::path& gzFile,
     for (keepRunning(); !run.exitCode; keepRunning()) {
         runningProcesses_.clear();
         for (Run* going : running_) runningProcesses_.push_back(going->process.get());
-        ToolProcess::waitForAny(runningProcesses_, kPauseMilliseconds);
+        ToolProcess::waitForAny(runningProcesses_, ToolProcess::kPauseMilliseconds);
         if (whileWaiting) whileWaiting();
     }
     Result result{*run.exitCode, run.inflated};

@@ -20,8 +20,6 @@ struct PreparedStep {
 
 // How far ahead of the step being finished command lines are asked for.
 constexpr std::size_t kLookAhead = 64;
-// How long a wait for a run lasts before the window gets its turn.
-constexpr int kPauseMilliseconds = 16;
 
 class Pipeline {
 public:
@@ -54,7 +52,7 @@ private:
             waitingFor_.assign(1, step.process.get());
             for (const PreparedStep& ahead : prepared_)
                 if (ahead.running) waitingFor_.push_back(ahead.process.get());
-            ToolProcess::waitForAny(waitingFor_, kPauseMilliseconds);
+            ToolProcess::waitForAny(waitingFor_, ToolProcess::kPauseMilliseconds);
             if (pipeline_.whileWaiting) pipeline_.whileWaiting();
             for (PreparedStep& ahead : prepared_)
                 if (ahead.running && ahead.process->ended()) ahead.running = false, --running_;

@@ -11,6 +11,9 @@
 
 class ToolProcess {
 public:
+    // How long a wait for a run lasts before the window gets its turn.
+    static constexpr int kPauseMilliseconds = 16;
+
     ToolProcess() = default;
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;

@@ -17,12 +17,6 @@
 
 extern char** environ;
 
-namespace {
-
-constexpr int kPauseMilliseconds = 16;
-
-}  // namespace
-
 bool ToolProcess::start(const std::string& commandLine) {
     std::optional<ToolCommand> command = resolveCommandLine(commandLine);
     if (!command) return false;

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr DWORD kPauseMilliseconds = 16;
 constexpr int kStartAttempts = 3;
 
 }  // namespace
@@ -43,7 +42,7 @@ bool ToolProcess::start(const std::string& commandLine) {
     // for a moment under load (wine answers ERROR_INTERNAL_ERROR about once in a thousand).
     BOOL started = FALSE;
     for (int attempt = 0; !started && attempt < kStartAttempts; ++attempt) {
-        if (attempt > 0) Sleep(kPauseMilliseconds);
+        if (attempt > 0) Sleep(static_cast<DWORD>(kPauseMilliseconds));
         started = CreateProcessW(program->c_str(), line->data(), nullptr, nullptr, TRUE,
                                  NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     }
@@ -85,7 +84,7 @@ void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int millisec
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
     if (!process_) return -1;
     HANDLE process = static_cast<HANDLE>(process_), pipe = static_cast<HANDLE>(errorPipe_);
-    while (WaitForSingleObject(process, kPauseMilliseconds) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(process, static_cast<DWORD>(kPauseMilliseconds)) == WAIT_TIMEOUT) {
         drainErrors();
         if (whileWaiting) whileWaiting();
     }
