@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,12 +12,30 @@
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
 
+namespace {
+
+// The reader works on files; a memory-backed folder keeps each run cheap.
+const std::filesystem::path& inputFile() {
+    static const std::filesystem::path file =
+        (std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                   : std::filesystem::temp_directory_path()) /
+        ("vr-fuzz-" + std::to_string(getpid()) + ".mpak");
+    return file;
+}
+
+void removeInputFile() {
+    std::error_code ignored;
+    std::filesystem::remove(inputFile(), ignored);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // The reader works on files; a memory-backed folder keeps each run cheap.
-    static const std::filesystem::path folder = std::filesystem::is_directory("/dev/shm")
-                                                    ? std::filesystem::path("/dev/shm")
-                                                    : std::filesystem::temp_directory_path();
-    static const std::filesystem::path file = folder / ("vr-fuzz-" + std::to_string(getpid()) + ".mpak");
+    const std::filesystem::path& file = inputFile();
+    // Registered after the path exists, so it runs before the path is destroyed: the fuzzer
+    // leaves no file behind when it exits.
+    static const bool removedAtExit = std::atexit(removeInputFile) == 0;
+    (void)removedAtExit;
     std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
     try {
         ArchiveLayout layout = readArchiveLayout(file);
