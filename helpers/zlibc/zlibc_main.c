@@ -34,11 +34,15 @@ static void printReason(const char* reason) {
     fwrite(line, 1, (size_t)length, stderr);
 }
 
+static bool convertBytes(bool inflate, const Bytes* input, Bytes* output, ZlibcFailure* failure) {
+    skipProcessorCheckForSmallInput(input->size);
+    return inflate ? inflateZlibWrapped(input->data, input->size, output, failure)
+                   : deflateToZlib(input->data, input->size, output, failure);
+}
+
 static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure* failure) {
     Bytes input = {NULL, 0}, output = {NULL, 0};
-    bool converted = readInputFile(in, &input, failure) &&
-                     (skipProcessorCheckForSmallInput(input.size), inflate ? inflateZlibWrapped(input.data, input.size, &output, failure)
-                              : deflateToZlib(input.data, input.size, &output, failure)) &&
+    bool converted = readInputFile(in, &input, failure) && convertBytes(inflate, &input, &output, failure) &&
                      writeOutputFile(out, output.data, output.size, failure);
     zlibcFree(input.data);
     zlibcFree(output.data);
