@@ -88,6 +88,11 @@ std::uint64_t fileSizeOf(const fs::path& path) {
     return size;
 }
 
+bool fileExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::status(path, ec));
+}
+
 std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code ec;
@@ -190,6 +195,11 @@ ReplacingFile::ReplacingFile(fs::path target) : WorkFile(Fresh{}, target), targe
 
 ReplacingFile::~ReplacingFile() {
     if (committed_) return;
+    // Closed first: Windows deletes no file that is still open.
+    try {
+        close();
+    } catch (const std::exception&) {
+    }
     std::error_code ignored;
     fs::remove(path(), ignored);
 }

@@ -37,6 +37,8 @@ private:
     std::uint64_t size_ = 0;
 };
 std::uint64_t fileSizeOf(const fs::path& path);
+// Whether a file (or a link to one) has that name: false for a folder, as for nothing.
+bool fileExists(const fs::path& path);
 // The files (anything but folders) directly inside `folder`, sorted by name in byte order so
 // that every run visits them alike.
 std::vector<fs::path> filesDirectlyIn(const fs::path& folder);

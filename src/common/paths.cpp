@@ -39,30 +39,55 @@ std::string unflattenName(std::string_view flatName) {
     return out;
 }
 
-std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath, CheckedFolders* checked) {
+std::optional<std::vector<std::string_view>> archivePathSegments(std::string_view archivePath) {
     std::vector<std::string_view> segments;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= archivePath.size(); ++i) {
         if (i < archivePath.size() && archivePath[i] != '\\' && archivePath[i] != '/') continue;
         std::string_view segment = archivePath.substr(start, i - start);
+        const bool first = start == 0;
         start = i + 1;
+        if (segment.empty() && first) return std::nullopt;  // "\x" names the root of a drive
         // "a\\b" and "a\.\b" name the same file as "a\b".
         if (segment.empty() || segment == ".") continue;
-        if (segment == ".." || segment.find('\0') != std::string_view::npos ||
-            segment.find_first_of(kDriveCharacters) != std::string_view::npos)
+        if (segment == ".." || segment.find_first_of(std::string_view(":\0", 2)) != std::string_view::npos)
             return std::nullopt;
         segments.push_back(segment);
     }
     if (segments.empty()) return std::nullopt;  // the root itself is no file of its own
+    return segments;
+}
+
+bool isPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos &&
+           name.find_first_of(kDriveCharacters) == std::string_view::npos;
+}
+
+std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archivePath, CheckedFolders* checked) {
+    std::optional<std::vector<std::string_view>> segments = archivePathSegments(archivePath);
+    if (!segments) return std::nullopt;
     fs::path result = root;
-    for (std::size_t k = 0; k < segments.size(); ++k) {
-        result /= hostPath(segments[k]);
-        const bool folder = k + 1 < segments.size();
+    for (std::size_t k = 0; k < segments->size(); ++k) {
+        result /= hostPath((*segments)[k]);
+        const bool folder = k + 1 < segments->size();
         if (folder && checked && checked->count(result.native()) > 0) continue;
         if (isLinkOrJunction(result)) return std::nullopt;
         if (folder && checked) checked->insert(result.native());
     }
     return result;
+}
+
+std::optional<std::string> entryPathOf(const fs::path& root, const fs::path& path) {
+    std::string out;
+    for (const auto& part : path.lexically_relative(root)) {
+        const std::string name = pathText(part);
+        std::optional<std::vector<std::string_view>> segments = archivePathSegments(name);
+        if (!segments || segments->size() != 1 || segments->front() != name) return std::nullopt;
+        if (!out.empty()) out += '\\';
+        out += name;
+    }
+    return out;
 }
 
 std::string archivePathOf(const fs::path& root, const fs::path& path) {

@@ -36,13 +36,13 @@ const EntrySlot& entryAt(const Form& form, std::int32_t index) {
 fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) {
     if (isLinkOrJunction(form.extractedFilesPath / hostPath(archiveName)))
         throw Failure("ExtractedFiles\\" + archiveName + " is a link; extraction does not follow links.");
-    std::optional<fs::path> folder = safeJoin(form.extractedFilesPath, archiveName);
-    if (!folder)
+    if (!isPlainName(archiveName))
         throw Failure("The archive name " + archiveName + " cannot name a folder inside '" +
                       pathText(form.extractedFilesPath) + "'.");
+    const fs::path folder = form.extractedFilesPath / hostPath(archiveName);
     std::error_code ignored;
-    fs::create_directory(*folder, ignored);
-    return *folder;
+    fs::create_directory(folder, ignored);
+    return folder;
 }
 
 // Every folder between the extraction folder and the entry's file, outermost first; `made`

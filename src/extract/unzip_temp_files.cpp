@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/links.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "extract/inflate_ahead.h"
@@ -35,6 +36,20 @@ struct ParkedFile {
     std::optional<fs::path> output;
 };
 
+// ExtractedFiles\<archive name>\<entry path> for the unflattened Temp name: the archive's own
+// name is a host file name (a ":" is allowed outside Windows), the rest an entry path.
+std::optional<fs::path> outputOf(const Form& form, std::string_view relative, CheckedFolders& checked) {
+    const std::size_t separator = relative.find('\\');
+    const std::string_view archiveName = relative.substr(0, separator);
+    if (separator == std::string_view::npos || !isPlainName(archiveName)) return std::nullopt;
+    const fs::path archiveFolder = form.extractedFilesPath / hostPath(archiveName);
+    if (checked.insert(archiveFolder.native()).second && isLinkOrJunction(archiveFolder)) {
+        checked.erase(archiveFolder.native());
+        return std::nullopt;
+    }
+    return safeJoin(archiveFolder, relative.substr(separator + 1), &checked);
+}
+
 std::vector<ParkedFile> parkedFiles(const Form& form) {
     std::vector<ParkedFile> parked;
     CheckedFolders checked;
@@ -42,7 +57,7 @@ std::vector<ParkedFile> parkedFiles(const Form& form) {
         std::string tempName = pathText(gzFile.filename());
         if (!endsWith(tempName, ".gz")) continue;  // case-sensitive: "x.GZ" is not ours
         std::string relative = unflattenName(std::string_view(tempName).substr(0, tempName.size() - 3));
-        parked.push_back({gzFile, tempName, safeJoin(form.extractedFilesPath, relative, &checked)});
+        parked.push_back({gzFile, tempName, outputOf(form, relative, checked)});
     }
     return parked;
 }

@@ -3,26 +3,25 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/links.h"
 #include "common/paths.h"
 #include "common/text.h"
 
 namespace fs = std::filesystem;
 
 fs::path libraryFilePath(const fs::path& libraryPath, const std::string& archiveName, const char* extension) {
-    std::optional<fs::path> path = safeJoin(libraryPath, archiveName + extension);
-    if (!path)
+    const std::string name = archiveName + extension;
+    const fs::path path = libraryPath / hostPath(name);
+    if (!isPlainName(name) || isLinkOrJunction(path))
         throw Failure("The archive name '" + archiveName + "' cannot name a library file in '" + pathText(libraryPath) +
                       "'.");
-    return *path;
+    return path;
 }
 
 namespace {
 
 void writeIfAbsent(const fs::path& path, std::string_view text) {
-    std::error_code ec;
-    bool exists = fs::exists(path, ec);
-    if (ec) failFile("check", path, ec.message());
-    if (!exists) writeFileReplacing(path, trimTrailingCrLf(text));
+    if (!fileExists(path)) writeFileReplacing(path, trimTrailingCrLf(text));
 }
 
 }  // namespace

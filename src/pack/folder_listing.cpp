@@ -25,22 +25,37 @@ FolderListing listFolder(const fs::path& folder) {
     return listing;
 }
 
-std::vector<WalkStep> walkPackFolder(const fs::path& packFolder) {
+std::vector<WalkStep> walkPackFolder(const fs::path& packFolder, const std::function<void()>& afterListing) {
+    // Depth first: a folder to list, or one whose sub-folders have all been walked.
+    struct Pending {
+        fs::path folder;
+        int level;
+        bool done;
+    };
+    constexpr int kFirstLevelDone = 1, kLastLevelDone = 14;
     std::vector<WalkStep> walk;
-    std::vector<fs::path> pending{packFolder};
+    std::vector<Pending> pending{{packFolder, 0, false}};
     while (!pending.empty()) {
-        fs::path folder = std::move(pending.back());
+        Pending next = std::move(pending.back());
         pending.pop_back();
+        if (next.done) {
+            if (next.level >= kFirstLevelDone && next.level <= kLastLevelDone)
+                walk.push_back({WalkStep::FolderDone, std::move(next.folder), {}});
+            continue;
+        }
         FolderListing listing;
         try {
-            listing = listFolder(folder);
+            listing = listFolder(next.folder);
         } catch (const std::exception& e) {
-            walk.push_back({WalkStep::Unlistable, folder, e.what()});
+            walk.push_back({WalkStep::Unlistable, next.folder, e.what()});
             break;
         }
+        if (afterListing) afterListing();
         for (fs::path& file : listing.files) walk.push_back({WalkStep::File, std::move(file), {}});
         for (fs::path& link : listing.linkedFolders) walk.push_back({WalkStep::LinkNotFollowed, std::move(link), {}});
-        pending.insert(pending.end(), listing.folders.rbegin(), listing.folders.rend());
+        pending.push_back({next.folder, next.level, true});
+        for (auto sub = listing.folders.rbegin(); sub != listing.folders.rend(); ++sub)
+            pending.push_back({std::move(*sub), next.level + 1, false});
     }
     return walk;
 }

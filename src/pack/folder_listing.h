@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,14 +17,16 @@ struct FolderListing {
 // folder when it cannot be listed.
 FolderListing listFolder(const std::filesystem::path& folder);
 
-// One step of the walk: a file to stage, a link to a folder that is not followed, or a folder
-// that could not be listed (which ends the walk).
+// One step of the walk: a file to stage, a link to a folder that is not followed, a folder that
+// could not be listed (which ends the walk), or the end of a sub-folder of levels 1 to 14 (its
+// sub-folders included; the pack folder is level 0), where the walk lets the window run.
 struct WalkStep {
-    enum Kind { File, LinkNotFollowed, Unlistable } kind;
+    enum Kind { File, LinkNotFollowed, Unlistable, FolderDone } kind;
     std::filesystem::path path;
     std::string reason;  // why an Unlistable folder could not be listed
 };
 
 // The pack folder and every folder below it, each folder's files before its sub-folders, with
-// no depth limit.
-std::vector<WalkStep> walkPackFolder(const std::filesystem::path& packFolder);
+// no depth limit. `afterListing` is called after each folder is listed.
+std::vector<WalkStep> walkPackFolder(const std::filesystem::path& packFolder,
+                                     const std::function<void()>& afterListing = {});

@@ -162,5 +162,11 @@ private:
 }  // namespace
 
 void writeMpak(const MpakWriterJob& job, const MpakWriterProgress& progress, MpakWriterCounts& counts) {
-    ArchiveWriting(job, progress, counts).run();
+    ArchiveWriting writing(job, progress, counts);
+    try {
+        writing.run();
+    } catch (const std::exception& e) {
+        if (progress.failed) progress.failed(e.what());
+        throw;
+    }
 }

@@ -26,6 +26,9 @@ struct MpakWriterProgress {
     std::function<void(int number, std::size_t total, const std::string& stagedName)> packing;
     // After each step that may take a while (a deletion, a packed file, a chunk copied).
     std::function<void()> pause;
+    // A failure's description, told while the work files written so far are still there; they
+    // are removed after it.
+    std::function<void(const std::string& description)> failed;
 };
 
 // What was reached, kept even when writing fails: the summary reports it.
@@ -34,6 +37,6 @@ struct MpakWriterCounts {
     std::int16_t stocGroups = 0;  // every group written, a group of one too
 };
 
-// Writes the archive. A failure is a Failure with what went wrong; the work files are removed
-// either way and an earlier output stays as it was.
+// Writes the archive. A failure is a Failure with what went wrong (told to `progress.failed`
+// first); the work files are removed either way and an earlier output stays as it was.
 void writeMpak(const MpakWriterJob& job, const MpakWriterProgress& progress, MpakWriterCounts& counts);

@@ -10,7 +10,6 @@
 #include "format/library_readers.h"
 #include "pack/folder_listing.h"
 #include "pack/pack_it.h"
-#include "pack/plain_name.h"
 #include "pack/stage_folder.h"
 #include "pack/toc_library_index.h"
 #include "shell/commands.h"
@@ -47,8 +46,7 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
     form.logText.clear();
 
     fs::path tocFile = form.libraryPath / hostPath(caption + ".toc");
-    std::error_code ec;
-    if (!fs::exists(tocFile, ec)) {
+    if (!fileExists(tocFile)) {
         form.window.showMessage(
             "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.",
             MessageIcon::Exclamation, kAppTitle);
@@ -117,7 +115,7 @@ void PackMPAK(Form& form) {
     std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
     const StagingJob job{form.extractedFilesPath / hostPath(name), *library, window.compressAllFiles()};
-    if (groups && StageFolder(form, walkPackFolder(job.packFolder), job)) {
+    if (groups && StageFolder(form, walkPackFolder(job.packFolder, [&window] { window.yield(); }), job)) {
         window.yield();
         packStatus = PackIt(form, std::move(*groups));
     } else {

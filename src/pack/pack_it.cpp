@@ -8,24 +8,33 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/paths.h"
 #include "format/library_readers.h"
 #include "pack/mpak_writer.h"
-#include "pack/plain_name.h"
 #include "pack/stage_folder.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
 std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption) {
     fs::path library = form.libraryPath / hostPath(caption + ".stoc");
-    std::error_code ec;
-    if (!fs::exists(library, ec)) {
+    if (!fileExists(library)) {
         if (std::string_view("0345").find(caption.front()) == std::string_view::npos)
             showNotice(form,
                        "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
                        "Library .stoc can be created by opening original .MPAK file again.");
         return std::vector<StocLibraryGroup>{};
     }
-    StocLibrary parsed = parseStocLibrary(readWholeFile(library));
+    // The writer reads the .stoc; a failure here is its failure, checked before the long
+    // compression pass instead of after it.
+    std::string text;
+    try {
+        text = readWholeFile(library);
+    } catch (const std::exception& e) {
+        form.window.setBusy(false);
+        reportError(form, "PackIt", e.what());
+        return std::nullopt;
+    }
+    StocLibrary parsed = parseStocLibrary(text);
     if (parsed.error) {
         form.window.showMessage(stocHeaderErrorText(*parsed.error), MessageIcon::Exclamation, kAppTitle);
         return std::nullopt;
@@ -58,20 +67,26 @@ std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
         form.window.setProgress(kStagingShare + (1 - kStagingShare) * static_cast<float>(number) / total);
     };
     progress.pause = [&form] { form.window.yield(); };
+    // The box comes while the work files and the staged files are still there; the clean-up
+    // follows it.
+    bool failureShown = false;
+    progress.failed = [&](const std::string& description) {
+        form.window.setBusy(false);
+        reportError(form, "PackIt", description);
+        failureShown = true;
+    };
 
-    runGuarded(
-        form, "PackIt",
-        [&] {
-            if (!isPlainName(caption))
-                throw Failure("'" + caption +
-                              "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
-            MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(libraryGroups), form.window.autoAddNewFiles(),
-                              form.appFolder, form.newMpaksPath / hostPath(caption)};
-            writeMpak(job, progress, counts);
-            emptyTemp(form);
-            written = true;
-        },
-        [&] { emptyTemp(form); });
+    try {
+        if (!isPlainName(caption))
+            throw Failure("'" + caption + "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
+        MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(libraryGroups), form.window.autoAddNewFiles(),
+                          form.appFolder, form.newMpaksPath / hostPath(caption)};
+        writeMpak(job, progress, counts);
+        written = true;
+    } catch (const std::exception& e) {
+        if (!failureShown) progress.failed(e.what());
+    }
+    emptyTemp(form);
     form.filesPackedCount = counts.filesPacked;
     form.stocEntryCount = counts.stocGroups;
     return written ? kPackDone : kPackAborted;

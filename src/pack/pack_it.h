@@ -16,7 +16,8 @@ inline constexpr std::int16_t kPackAborted = 999;
 
 // The groups of Library\<caption>.stoc, read before anything is staged; none when there is no
 // such file (with a caution for a folder whose name does not start as the game's own archives
-// do). Nothing when a group header is not a number: that has been shown and the pack ends.
+// do). Nothing when the file cannot be read ("PackIt error.") or a group header is not a number:
+// that has been shown and the pack ends.
 std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption);
 
 // Returns kPackDone when the archive was written, kPackAborted when the pack was abandoned

@@ -85,7 +85,11 @@ private:
         std::string reason;
         std::int64_t size = stageableSize(walk_[i].path, reason);
         if (size < 0) return plan.failure = reason, std::nullopt;
-        std::string relativePath = archivePathOf(job_.packFolder, walk_[i].path);
+        std::optional<std::string> entryPath = entryPathOf(job_.packFolder, walk_[i].path);
+        if (!entryPath)
+            return plan.failure = "a name on its path holds \"\\\" or \":\", which no archive entry can hold",
+                   std::nullopt;
+        const std::string& relativePath = *entryPath;
         const TocLibraryLine* line = job_.library.find(relativePath);
         plan.compress = !line || line->compressedField == "01" || job_.compressAllFiles;
         plan.stagedName = buildStagedName(relativePath, size, line ? line->copiesField : "1", !line, plan.compress);
@@ -107,6 +111,10 @@ private:
             return true;
         }
         if (step.kind == WalkStep::Unlistable) return failed(step.path, step.reason);
+        if (step.kind == WalkStep::FolderDone) {
+            form_.window.yield();
+            return true;
+        }
         if (plan.failure) return failed(step.path, *plan.failure);
         showStep(plan.compress ? "Zipping " : "Copying ", plan.stagedName);
         std::error_code ec;
@@ -122,6 +130,7 @@ private:
         }
         fs::copy_file(step.path, target(plan), fs::copy_options::overwrite_existing, ec);
         ++form_.walkFileCount;
+        form_.window.yield();  // a large copy takes as long as a compression
         return ec ? failed(step.path, ec.message()) : true;
     }
 

@@ -46,8 +46,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
     RunAndWait(form, zlibcInflateCommand(form, workFile, output));
-    std::error_code ec;
-    if (form.toolExitCode != 0 || !fs::exists(output, ec)) {
+    if (form.toolExitCode != 0 || !fileExists(output)) {
         appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
     }

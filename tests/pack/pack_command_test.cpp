@@ -1,6 +1,7 @@
 // "Select .MPAK Folder" and "Pack New .MPAK" with the real zlibc: checks, staging, the writer
 // run and the summary, read back through the archive reader and zlib.
 #include "fixtures/app_folder.h"
+#include "fixtures/unreadable_file.h"
 #include "fixtures/zlib_reference.h"
 
 namespace {
@@ -80,6 +81,7 @@ TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThe
 
     window.packFolder = "x.mpak";
     writeFile(source("a.txt"), "a");
+    fs::create_directories(form.libraryPath / "x.mpak.toc");  // a folder is no library file
     window.messages.clear();
     window.log = "old log";
     PackMPAK(form);
@@ -87,6 +89,7 @@ TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThe
               "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.");
     EXPECT_TRUE(filesBelow(form.tempPath).empty());
     EXPECT_EQ(window.log, "");
+    fs::remove(form.libraryPath / "x.mpak.toc");
     for (std::string copies : {"x", "8192", "-1"}) {
         window.messages.clear();
         EXPECT_EQ(pack("01 1 a.txt\r\n00 " + copies + " b.txt"), "Pack operation aborted due to error.\r\n");
@@ -174,14 +177,15 @@ TEST_F(PackCommandTest, AFileThatCannotBeStagedAbortsThePackSayingWhyAndKeepsThe
     ASSERT_EQ(mkfifo(pathText(source("pipe")).c_str(), 0600), 0);
     EXPECT_EQ(pack("00 1 pipe"), "Staging failed: pipe (it is not a regular file)\r\n" + summary(0, 0, 0, false));
 
-    // Two files whose staged names coincide: the second is not dropped without a word.
-    fs::remove_all(source());
-    writeFile(source("a/b"), "in a folder");
-    writeFile(source("a\\b"), "backslashed");
-    EXPECT_EQ(pack("00 1 a\\b"),
-              "Copying 1: a+b.11.1.0.unc\r\n"
-              "Staging failed: a\\b (another file of the folder has the same name in Temp)\r\n" +
-                  summary(0, 0, 0, false));
+    // Names an archive entry cannot hold as they are: "\\" is its separator, ":" a drive.
+    for (const char* name : {"a\\b", "c:d.txt"}) {
+        fs::remove_all(source());
+        writeFile(source("a/b"), "in a folder");
+        writeFile(source(name), "named so outside Windows");
+        EXPECT_EQ(pack("00 1 a\\b"), "Staging failed: " + std::string(name) +
+                                        " (a name on its path holds \"\\\" or \":\", which no archive entry can hold)\r\n" +
+                                        summary(0, 0, 0, false));
+    }
     EXPECT_EQ(readFile(archive()), "earlier archive");
 }
 
@@ -193,11 +197,14 @@ TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeZlibcRunsAMissingOneC
     EXPECT_FALSE(fs::exists(archive()));
 
     fs::remove(form.libraryPath / "x.mpak.stoc");
+    fs::create_directories(form.libraryPath / "x.mpak.stoc");  // a folder is no library file
     window.messages.clear();
     pack("00 1 new.txt");
     EXPECT_EQ(onlyMessage(),
               "Caution.\r\n\r\nNo library .stoc file found for this .MPAK.\r\n\r\n"
               "Library .stoc can be created by opening original .MPAK file again.");
+    EXPECT_TRUE(fs::exists(archive()));
+    fs::remove(form.libraryPath / "x.mpak.stoc");
     fs::rename(source(), form.extractedFilesPath / "3x.mpak");  // named as the game's own archives
     window.packFolder = "3x.mpak";
     writeFile(form.libraryPath / "3x.mpak.toc", kTocComments);
@@ -237,4 +244,52 @@ TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFa
     writeFile(source("f3/nopack"), "zlibc refuses this one");  // the staging stops there
     EXPECT_EQ(run(1), run(4));
     EXPECT_NE(std::get<0>(run(4)).find("Staging failed: f3\\nopack (refused)\r\n"), std::string::npos);
+}
+
+TEST_F(PackCommandTest, AStoredOnlyPackLetsTheWindowRunAfterEachFileAndEachFinishedSubFolder) {
+    std::string folder, tocLines;
+    for (int level = 0; level <= 16; ++level) {
+        writeFile(source(folder + "f.txt"), "stored");
+        tocLines += "00 1 " + replaceAll(folder, '/', '\\') + "f.txt\r\n";
+        folder += "d" + std::to_string(level + 1) + "/";
+    }
+    pack(tocLines);
+    // Between the first "Copying" status and the first "Packing" one: after each of the 17 copies,
+    // after each finished sub-folder of levels 1 to 14, and once before the writer.
+    const std::vector<std::string>& statuses = window.statusHistory;
+    auto firstOf = [&](const char* verb) {
+        auto at = std::find_if(statuses.begin(), statuses.end(), [&](const std::string& s) { return startsWith(s, verb); });
+        return static_cast<std::size_t>(at - statuses.begin());
+    };
+    const std::size_t copying = firstOf("Copying "), packing = firstOf("Packing ");
+    ASSERT_LT(packing, statuses.size());
+    EXPECT_EQ(std::count_if(window.yields.begin(), window.yields.end(),
+                            [&](std::size_t statusesSet) { return statusesSet > copying && statusesSet <= packing; }),
+              17 + 14 + 1);
+}
+
+TEST_F(PackCommandTest, PackItShowsItsBoxWhileTheWorkFilesAreStillThereAndAnUnreadableStocIsItsFailure) {
+    writeFile(source("a.txt"), "alpha");
+    writeFile(archive() / "in the way", "");  // a folder holds the new archive's name
+    bool workFilesThere = false;
+    window.whenMessageShown = [&] {
+        workFilesThere = fs::exists(app / "TOC.bin") && !filesBelow(form.tempPath).empty();
+    };
+    EXPECT_EQ(pack("00 1 a.txt"),
+              "Copying 1: a.txt.5.1.0.unc\r\nPacking 1/1: a.txt.5.1.0.unc\r\n" + summary(0, 1, 0, false));
+    EXPECT_TRUE(startsWith(onlyMessage(), "PackIt error.\r\n\r\nCannot replace '" + pathText(archive()) + "': "));
+    EXPECT_TRUE(workFilesThere);  // and pack() found them gone afterwards
+
+    POSIX_ONLY("a file its owner cannot read");
+    fs::remove_all(archive());
+    library(".stoc", "[2]\r\na.txt\r\na");
+    window.messages.clear();
+    std::string log;
+    {
+        UnreadableFile unreadable(form.libraryPath / "x.mpak.stoc");
+        log = pack("00 1 a.txt");
+    }
+    EXPECT_EQ(log, summary(0, 0, 0, false));  // checked before anything is staged
+    EXPECT_TRUE(startsWith(onlyMessage(), "PackIt error.\r\n\r\nCannot open '")) << onlyMessage();
+    EXPECT_FALSE(fs::exists(archive()));
 }
