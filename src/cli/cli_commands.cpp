@@ -129,14 +129,9 @@ int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
     }
 }
 
-// The work folder made and locked, the Form set up as the window's start-up does, then the
+// In the work folder, made and locked: the Form set up as the window's start-up does, then the
 // command; as in the window, anything a command lets escape is its error.
 int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, const fs::path& work) {
-    WorkFolderLock lock(work);
-    if (lock.state() == LockState::HeldByAnother) {
-        printError("Another copy of Vantrel Ripper is using the work folder '" + pathText(work) + "'.");
-        return kExitWorkFolderBusy;
-    }
     ConsoleSettings settings;
     settings.showStatusLine = !request.quiet && isTerminal(stderr);
     settings.autoAddNewFiles = !request.manualStoc;
@@ -164,10 +159,22 @@ int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
         return archive ? listArchive(*archive, request.pathsOnly) : kExitFailed;
     }
-    // Without --work, the window's folder: beside the program when it may write there.
+    // Without --work, the window's folder: beside the program when it may write there. Either
+    // is locked before anything is made in it.
     std::error_code ec;
-    const fs::path work =
-        fs::absolute(request.workFolder ? fs::path(*request.workFolder) : chooseWorkFolder(programFolder), ec);
+    ClaimedWorkFolder claimed;
+    if (request.workFolder) {
+        claimed.folder = fs::absolute(*request.workFolder, ec);
+        claimed.lock = std::make_unique<WorkFolderLock>(claimed.folder);
+    } else {
+        claimed = claimWorkFolder(programFolder);
+        claimed.folder = fs::absolute(claimed.folder, ec);
+    }
+    const fs::path& work = claimed.folder;
+    if (claimed.lock->state() == LockState::HeldByAnother) {
+        printError("Another copy of Vantrel Ripper is using the work folder '" + pathText(work) + "'.");
+        return kExitWorkFolderBusy;
+    }
     fs::create_directories(work, ec);
     if (ec || !fs::is_directory(work, ec)) {
         printError("Cannot make the work folder '" + pathText(work) + "'" + (ec ? ": " + ec.message() : "") + ".");

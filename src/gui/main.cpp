@@ -11,22 +11,22 @@
 #include "gui/program_picture.h"
 #include "gui/single_instance.h"
 #include "shell/work_folder_choice.h"
-#include "shell/work_folder_lock.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(programIcon());
     const std::filesystem::path appFolder = hostPathOf(QCoreApplication::applicationDirPath());
-    // Beside the program when it may write there (a portable copy), else in the user's data folder.
-    const std::filesystem::path workFolder = chooseWorkFolder(appFolder);
     const QStringList arguments = QCoreApplication::arguments();
     // Absolute here: a running window that takes it over started in another folder.
     const QString file = arguments.size() > 1 ? QFileInfo(arguments[1]).absoluteFilePath() : QString();
 
-    // The same lock as the command line's. A lock that cannot be made at all (no writable
-    // temporary folder) does not keep the window from opening.
-    WorkFolderLock lock(workFolder);
-    if (lock.state() == LockState::HeldByAnother) {
+    // Beside the program when it may write there (a portable copy), else in the user's data
+    // folder; locked as the command line locks it. A lock that cannot be made at all (no
+    // writable temporary folder) does not keep the window from opening.
+    const ClaimedWorkFolder claimed = claimWorkFolder(appFolder);
+    const std::filesystem::path& workFolder = claimed.folder;
+    const LockState lock = claimed.lock->state();
+    if (lock == LockState::HeldByAnother) {
         handOverToRunningWindow(workFolder, file);  // a window that does not answer is left alone
         return 0;
     }
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     window.form().programFolder = appFolder;  // helper programs and help texts
     if (!window.startUp()) return 1;
     window.show();
-    if (lock.state() == LockState::Held) listenForLaterStarts(window, workFolder);
+    if (lock == LockState::Held) listenForLaterStarts(window, workFolder);
     if (!file.isEmpty()) openFromOutside(window, file);
     return app.exec();
 }

@@ -1,8 +1,8 @@
 #include "shell/work_folder_choice.h"
 
 #include <cstdlib>
-#include <fstream>
 
+#include "common/files.h"
 #include "shell/app_paths.h"
 
 #ifndef _WIN32
@@ -32,12 +32,15 @@ fs::path localDataFolder() {
 }
 #endif
 
+// A file of a fresh name created exclusively, never committed: it is removed again.
 bool canWriteIn(const fs::path& folder) {
-    const fs::path probe = folder / "VantrelRipper.probe";
-    bool written = static_cast<bool>(std::ofstream(probe, std::ios::binary));
-    std::error_code ignored;
-    fs::remove(probe, ignored);
-    return written;
+    try {
+        ReplacingFile probe(folder / "VantrelRipper.probe");
+        probe.close();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -57,7 +60,12 @@ bool canHoldWorkFolders(const fs::path& folder) {
     return true;
 }
 
-fs::path chooseWorkFolder(const fs::path& programFolder, const fs::path& perUser) {
-    if (canHoldWorkFolders(programFolder) || !canHoldWorkFolders(perUser)) return programFolder;
-    return perUser;
+ClaimedWorkFolder claimWorkFolder(const fs::path& programFolder, const fs::path& perUser) {
+    for (const fs::path& candidate : {programFolder, perUser}) {
+        if (candidate.empty()) continue;
+        auto lock = std::make_unique<WorkFolderLock>(candidate);
+        if (lock->state() == LockState::HeldByAnother || canHoldWorkFolders(candidate))
+            return {candidate, std::move(lock)};
+    }
+    return {programFolder, std::make_unique<WorkFolderLock>(programFolder)};
 }

@@ -5,18 +5,30 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+
+#include "shell/work_folder_lock.h"
 
 // "VantrelRipper" in the user's local data folder: $XDG_DATA_HOME (only when absolute) or
 // ~/.local/share here, %LOCALAPPDATA% on Windows; the folder Qt names AppLocalDataLocation for
 // an application called VantrelRipper. Empty when the system names no such folder.
 std::filesystem::path perUserWorkFolder();
 
-// Creates `folder` and the five work folders in it, and writes and removes a probe file in
-// each; true when all of that worked.
+// Creates `folder` and the five work folders in it, and creates and removes a file of a fresh
+// name of its own in each (never following a link planted on some name); true when all of that
+// worked.
 bool canHoldWorkFolders(const std::filesystem::path& folder);
+
+// A work folder chosen and locked. Each candidate is locked before anything is made or written
+// in it, so that a start that finds another copy using it touches nothing there.
+struct ClaimedWorkFolder {
+    std::filesystem::path folder;
+    std::unique_ptr<WorkFolderLock> lock;  // HeldByAnother: another copy uses `folder`
+};
 
 // The program folder when it can hold the work folders, else `perUser` when that can, else the
 // program folder after all: the window then opens without its folders, as it always has on an
-// unwritable folder, and each command reports what fails.
-std::filesystem::path chooseWorkFolder(const std::filesystem::path& programFolder,
-                                       const std::filesystem::path& perUser = perUserWorkFolder());
+// unwritable folder, and each command reports what fails. A candidate that another copy holds is
+// taken as it is.
+ClaimedWorkFolder claimWorkFolder(const std::filesystem::path& programFolder,
+                                  const std::filesystem::path& perUser = perUserWorkFolder());

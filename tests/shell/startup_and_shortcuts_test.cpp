@@ -35,13 +35,26 @@ TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileTh
 TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFolderElseTheProgramFolder) {
     TempDir program, user, blocked;
     writeFile(blocked / "Temp", "");
-    EXPECT_EQ(chooseWorkFolder(program.path(), user / "VR"), program.path());
+    auto chosen = [](const fs::path& programFolder, const fs::path& perUser) {
+        ClaimedWorkFolder claimed = claimWorkFolder(programFolder, perUser);
+        EXPECT_NE(claimed.lock->state(), LockState::HeldByAnother);
+        return claimed.folder;
+    };
+    EXPECT_EQ(chosen(program.path(), user / "VR"), program.path());
     EXPECT_TRUE(fs::is_directory(program / "Sounds"));
     EXPECT_TRUE(fs::is_empty(user.path()));
-    EXPECT_EQ(chooseWorkFolder(blocked.path(), user / "VR"), user / "VR");
+    EXPECT_EQ(chosen(blocked.path(), user / "VR"), user / "VR");
     EXPECT_EQ(std::distance(fs::directory_iterator(user / "VR"), {}), 5);  // the folders, no probe
-    EXPECT_EQ(chooseWorkFolder(blocked.path(), blocked / "Temp" / "VR"), blocked.path());
-    EXPECT_EQ(chooseWorkFolder(blocked.path(), ""), blocked.path());
+    EXPECT_EQ(chosen(blocked.path(), blocked / "Temp" / "VR"), blocked.path());
+    EXPECT_EQ(chosen(blocked.path(), ""), blocked.path());
+
+    // A folder another copy holds is taken as it is, with nothing made in it.
+    TempDir busy;
+    WorkFolderLock other(busy.path());
+    ClaimedWorkFolder claimed = claimWorkFolder(busy.path(), user / "VR");
+    EXPECT_EQ(claimed.folder, busy.path());
+    EXPECT_EQ(claimed.lock->state(), LockState::HeldByAnother);
+    EXPECT_TRUE(fs::is_empty(busy.path()));
 
     // The folder without XDG_DATA_HOME is the installed copy's test.
 #ifndef _WIN32
