@@ -100,6 +100,13 @@ std::string checkRequest(const CliRequest& request) {
 ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
     ParsedArguments parsed;
     CliRequest& request = parsed.request;
+    // --help and --version anywhere before "--" win over everything else, a wrong option too.
+    for (const std::string& argument : arguments) {
+        if (argument == "--") break;
+        request.help = request.help || argument == "-h" || argument == "--help";
+        request.version = request.version || argument == "--version";
+    }
+    if (request.help || request.version) return parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];

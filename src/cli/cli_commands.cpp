@@ -37,9 +37,14 @@ std::optional<fs::path> existingFile(const std::string& operand) {
     return std::nullopt;
 }
 
-// The lines whose entry path matches any pattern; nothing when a pattern matches no entry
-// (that has been said), so that a mistyped pattern does not pass unseen.
-std::optional<std::vector<int>> linesMatching(const Form& form, const std::vector<std::string>& patterns) {
+// The lines whose entry path matches any pattern (each argument a ";"-separated list, as in the
+// window's field); nothing when a pattern matches no entry (that has been said), so that a
+// mistyped pattern does not pass unseen.
+std::optional<std::vector<int>> linesMatching(const Form& form, const std::vector<std::string>& arguments) {
+    std::vector<std::string_view> patterns;
+    for (const std::string& argument : arguments)
+        for (std::string_view pattern : splitPatternList(argument)) patterns.push_back(pattern);
+    if (patterns.empty()) return printError("No pattern given: every PATTERN is empty."), std::nullopt;
     std::vector<int> lines;
     std::vector<bool> used(patterns.size(), false);
     for (std::int32_t i = 0; i < form.entryCount; ++i) {
@@ -50,7 +55,7 @@ std::optional<std::vector<int>> linesMatching(const Form& form, const std::vecto
         if (selected) lines.push_back(i);
     }
     for (std::size_t k = 0; k < patterns.size(); ++k)
-        if (!used[k]) return printError("No entry matches " + patterns[k]), std::nullopt;
+        if (!used[k]) return printError("No entry matches " + std::string(patterns[k])), std::nullopt;
     return lines;
 }
 

@@ -46,8 +46,9 @@ Options:
   --              Ends the options: what follows is a command or an operand.
 
 PATTERN: "*" matches any run of characters, separators included, and "?" one character;
-ASCII letters match in either case, and "/" and "\" both match a separator. Quote patterns
-for the shell: 'textures/*.dds'. A PATTERN that matches no entry is an error.
+ASCII letters match in either case, and "/" and "\" both match a separator; ";" separates
+several patterns in one PATTERN, as in the window's field. Quote patterns for the shell:
+'textures/*.dds;*.fsb'. A pattern that matches no entry is an error.
 
 Output: standard output gets each command's log, the text the window's log view shows when
 the command ends (extract prints the open's log, then the extraction's), lines ending in LF.

@@ -46,12 +46,19 @@ bool entryPathMatches(std::string_view pattern, std::string_view entryPath) {
     return p == pattern.size();
 }
 
-bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath) {
+std::vector<std::string_view> splitPatternList(std::string_view patternList) {
+    std::vector<std::string_view> patterns;
     while (!patternList.empty()) {
         const std::size_t end = patternList.find(';');
         const std::string_view pattern = trimSpaces(patternList.substr(0, end));
-        if (!pattern.empty() && entryPathMatches(pattern, entryPath)) return true;
+        if (!pattern.empty()) patterns.push_back(pattern);
         patternList = end == std::string_view::npos ? std::string_view() : patternList.substr(end + 1);
     }
+    return patterns;
+}
+
+bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath) {
+    for (std::string_view pattern : splitPatternList(patternList))
+        if (entryPathMatches(pattern, entryPath)) return true;
     return false;
 }

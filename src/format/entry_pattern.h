@@ -3,12 +3,16 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 // Whether the entry path matches the pattern: "*" matches any run of characters, separators
 // included, "?" one character (one UTF-8 sequence); ASCII letters match in either case, and
 // "/" and "\" are the same separator.
 bool entryPathMatches(std::string_view pattern, std::string_view entryPath);
 
-// Whether any pattern of a ";"-separated list matches the entry path ("textures/*.dds;*.fsb").
-// Blanks around a pattern are ignored; an empty pattern matches nothing.
+// The patterns of a ";"-separated list ("textures/*.dds;*.fsb"), blanks around each removed,
+// empty ones left out.
+std::vector<std::string_view> splitPatternList(std::string_view patternList);
+
+// Whether any pattern of a ";"-separated list matches the entry path.
 bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath);

@@ -70,7 +70,8 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheE
     for (const auto& [patterns, paths] : std::vector<std::pair<std::string, std::vector<std::string>>>{
              {"", {"readme.txt", "sounds/a.wav", "textures/UI/hud.DDS", "textures/sky.dds"}},
              {"textures/*.dds", {"textures/UI/hud.DDS", "textures/sky.dds"}},
-             {"TEXTURES\\ui\\hud.dds read?e.*", {"readme.txt", "textures/UI/hud.DDS"}}}) {
+             {"TEXTURES\\ui\\hud.dds read?e.*", {"readme.txt", "textures/UI/hud.DDS"}},
+             {"sounds/*;read?e.*", {"readme.txt", "sounds/a.wav"}}}) {  // ";" separates, as in the window
         fs::remove_all(work / "ExtractedFiles");
         CliRun result = run("--work {w} extract {g}/x.mpak " + patterns);
         Files expected;
@@ -135,6 +136,19 @@ TEST_F(CliTest, EachSideToolWritesWhereTheWindowsDoes) {
               "GRAPHICS FOR MODEL: m.mmod\n\nsky.tga\n\nOperation complete.\n");
 }
 
+TEST_F(CliTest, StartUpWritesThroughNoLinkPlantedInTheWorkFolders) {
+    TempDir program;  // a portable copy: its work folders beside it
+    fs::copy_file(kCli, program / programFile("vantrel-ripper-cli"));
+    writeFile(game / "victim.txt", "victim");
+    for (const char* folder : {"ExtractedFiles", "Temp", "NewMPAKs", "Library", "Sounds"}) {
+        fs::create_directories(program / folder);
+        MAKE_LINK_OR_SKIP(game / "victim.txt", program / folder / "VantrelRipper.probe", false);
+    }
+    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
+    EXPECT_EQ(run("textures {g}/m.mmod", program / programFile("vantrel-ripper-cli")).exitCode, 0);
+    EXPECT_EQ(readFile(game / "victim.txt"), "victim");
+}
+
 TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNothingBesideItself) {
 #ifdef _WIN32
     POSIX_ONLY("shell scripts as programs, a read-only bind mount");
@@ -160,20 +174,27 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     };
     for (const Case& c : std::vector<Case>{
              {"--work {w} extract {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
-             {"--work {w} extract {g}/x.mpak *.txt nothing*", 1, "error: No entry matches nothing*\n"},
+             {"--work {w} extract {g}/x.mpak *.txt;nothing*", 1, "error: No entry matches nothing*\n"},
              {"--work {w} textures {g}/none.mmod", 1, "error: No such file: '"},
              {"--work {w} fsb {g}/x.mpak", 1, "error: FSB conversion error (2).  Operation terminated.\n"},
              {"", 2, "usage: vantrel-ripper-cli"},
              {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
+             {"--bogus --help", 0, ""},  // --help wins over everything else
              {"--work {w} extract {g}/unsafe.mpak", 3, ""},
              {"--work {w} extract {g}/x.mpak", 3, "", lonely / programFile("vantrel-ripper-cli")},
              {"--work {w} -q extract {g}/x.mpak", 4,
               "error: Another copy of Vantrel Ripper is using the work folder '" + pathText(work.path()) + "'.\n"}}) {
         std::optional<WorkFolderLock> lock;
-        if (c.exitCode == 4) lock.emplace(work.path());  // another copy holds the folder
+        if (c.exitCode == 4) lock.emplace(work.path());  // another copy holds the folder...
+        writeFile(work / "Temp/parked.gz", "in use");
+        const auto tempChanged = fs::last_write_time(work / "Temp");
         CliRun result = run(c.line, c.program);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.line << "\n" << result.err;
         EXPECT_TRUE(startsWith(result.err, c.errorStart)) << result.err;
+        if (c.exitCode != 4) continue;  // ...and finds its Temp as it left it
+        EXPECT_EQ(filesBelow(work / "Temp"), (Files{{"parked.gz", "in use"}}));
+        EXPECT_EQ(fs::last_write_time(work / "Temp"), tempChanged);
     }
+    EXPECT_EQ(run("--bogus --help").out, run("--help").out);
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
 }
