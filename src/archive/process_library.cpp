@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "archive/other_archive.h"
+#include "common/failure.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
 #include "format/library_files.h"
@@ -95,7 +97,14 @@ void openArchive(Form& form) {
     window.yield();
 
     const std::string tocText = fillList(form);
-    writeLibraryFiles(form.libraryPath, window.archiveName(), tocText, stocText);
+    const std::string archiveName = window.archiveName();
+    // A library .toc written before, for another archive of this name, is noted in the log.
+    const NotListed unlisted = entriesTheLibraryTocLacks(form, archiveName);
+    writeLibraryFiles(form.libraryPath, archiveName, tocText, stocText);
+    if (unlisted.count > 0) {
+        appendLogLine(form, libraryTocLacksLine(archiveName, unlisted));
+        ShowLog(form);
+    }
     window.setBusy(false);
 }
 
@@ -104,7 +113,14 @@ void openArchive(Form& form) {
 void ProcessLibrary(Form& form) {
     // A failed open leaves no archive loaded.
     runGuarded(
-        form, "ProcessLibrary", [&] { openArchive(form); },
+        form, "ProcessLibrary",
+        [&] {
+            try {
+                openArchive(form);
+            } catch (const std::exception& e) {
+                throw Failure(openFailureDescription(form.archivePath, e.what()));
+            }
+        },
         [&] {
             Window& window = form.window;
             window.yield();

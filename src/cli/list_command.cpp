@@ -22,7 +22,7 @@ int listArchive(const std::filesystem::path& archive, bool pathsOnly) {
             text += '\n';
         }
     } catch (const std::exception& e) {
-        printError(errorBoxText("ProcessLibrary", e.what()));
+        printError(errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));
         return kExitFailed;
     }
     std::fwrite(text.data(), 1, text.size(), stdout);

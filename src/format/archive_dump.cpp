@@ -45,7 +45,7 @@ ArchiveDump dumpArchive(const std::filesystem::path& archive) {
         return {sections(archive), true};
     } catch (const std::exception& e) {
         std::string out;
-        section(out, "error", errorBoxText("ProcessLibrary", e.what()));
+        section(out, "error", errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));
         return {out, false};
     }
 }

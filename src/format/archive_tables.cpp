@@ -16,8 +16,8 @@ void checkChunks(const ArchiveLayout& layout) {
         throw Failure("The header gives the TOC chunk " + std::to_string(h.tocSize) + " bytes and the STOC chunk " +
                       std::to_string(h.stocSize) + " bytes; each chunk holds at least its 4-byte tag.");
     if (h.tocEntryCount > kEntryTableSlots)
-        throw Failure("The TOC lists " + std::to_string(h.tocEntryCount) + " entries; at most " +
-                      std::to_string(kEntryTableSlots) + " can be loaded.");
+        throw Failure("The TOC lists " + std::to_string(h.tocEntryCount) + " entries; an archive holds at most " +
+                      std::to_string(kEntryTableSlots) + ", the limit of the archive format.");
 }
 
 EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout) {
@@ -48,6 +48,16 @@ ArchiveLayout readArchiveLayout(const std::filesystem::path& archive) {
     layout.rawdStart =
         addInt32(layout.stocStart, layout.header.stocSize, "the RAWD position (STOC position + STOC size)");
     return layout;
+}
+
+std::string openFailureDescription(const std::filesystem::path& archive, const std::string& description) {
+    try {
+        if (fileSizeOf(archive) >= 4 && readFileRange(archive, 0, 4) == "MPAK") return description;
+    } catch (const std::exception&) {
+        return description;  // not there, or not readable: the failure says so
+    }
+    return "'" + pathText(archive) + "' is not an MPAK archive: it does not begin with the bytes \"MPAK\" that every "
+           "archive begins with.";
 }
 
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "format/mpak_format.h"
@@ -25,6 +26,11 @@ struct ArchiveTables {
 
 // Reads the header and computes the chunk positions (signed 32-bit sums).
 ArchiveLayout readArchiveLayout(const std::filesystem::path& archive);
+
+// What the error box says when opening the archive failed: `description`, or, for a file that
+// does not begin with the bytes "MPAK", that it is not an MPAK archive. The magic is checked
+// only then: an archive that opens is never refused for it.
+std::string openFailureDescription(const std::filesystem::path& archive, const std::string& description);
 
 // Called after each TOC entry with the number read so far.
 using EntryProgress = std::function<void(int entriesRead)>;

@@ -14,4 +14,5 @@ struct EntrySlot {
     std::int16_t entryCopies = 0;
 };
 
+// The archive format's limit on entries: the game's table of entries has this many slots.
 inline constexpr int kEntryTableSlots = 10001;

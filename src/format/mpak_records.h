@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "format/entry_slot.h"
+
 // The reader's limits, which the writer keeps to.
-inline constexpr int kMaxArchiveEntries = 10001;  // slots of the reader's entry table
+inline constexpr int kMaxArchiveEntries = kEntryTableSlots;  // the archive format's limit
 inline constexpr int kMaxNameLength = 255;        // one length byte
 inline constexpr int kMaxGroupNames = 256;        // the reader takes only followerCount's low byte
 

@@ -54,11 +54,15 @@ TEST_F(OpenArchiveTest, ListsLogsAndWritesTheLibraryFilesOnlyWhereAbsentAndTheLi
               "TOC = x10, 1 entries\r\nSTOC = x2C, 2 entries\r\nRAWD = x40\r\n\r\nSTOC holds only 1 of 2 groups.\r\n");
     EXPECT_EQ(window.caret, Caret::End);
     EXPECT_EQ(window.listExtent, static_cast<int>(kSkyListLine.size()));  // a shorter line does not narrow it
-    writeFile(library(name + ".toc"), "--mine");
+    writeFile(library(name + ".toc"), "--mine\r\n00 1 other.txt");
     fs::remove(library(name + ".stoc"));
     open(path);
-    EXPECT_EQ(readFile(library(name + ".toc")), "--mine");
+    EXPECT_EQ(readFile(library(name + ".toc")), "--mine\r\n00 1 other.txt");
     EXPECT_EQ(readFile(library(name + ".stoc")), kStocIntro + "\r\n[2]\r\na.txt\r\na.txt");
+    // A .toc that lacks this archive's entries was written for another archive of its name.
+    EXPECT_TRUE(endsWith(window.log, "groups.\r\nLibrary\\" + name + ".toc does not list 1 of this archive's "
+                                     "entries (first: a.txt): it was written for another archive named " + name +
+                                     ".\r\n"));
 }
 
 TEST_F(OpenArchiveTest, TenThousandAndOneEntriesLoadAndOneMoreAMissingFileOrAFullDiskFailUnloadingThePreviousArchive) {
@@ -70,8 +74,20 @@ TEST_F(OpenArchiveTest, TenThousandAndOneEntriesLoadAndOneMoreAMissingFileOrAFul
     EXPECT_EQ(window.progressHistory.back(), 1.0f);
 
     open("huge.mpak", b.entry("one/more", "").build());
-    expectFailure("ProcessLibrary error.\r\n\r\nThe TOC lists 10002 entries; at most 10001 can be loaded.");
+    expectFailure(
+        "ProcessLibrary error.\r\n\r\nThe TOC lists 10002 entries; an archive holds at most 10001, the limit of the "
+        "archive format.");
     EXPECT_FALSE(fs::exists(library("huge.mpak.toc")));
+
+    // What does not begin as every archive does is said to be no archive.
+    using namespace std::string_literals;
+    for (const std::string& bytes : {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0"s, "a text file\r\n"s, "MPA"s}) {
+        window.messages.clear();
+        const fs::path notArchive = open("picture.mpak", bytes);
+        expectFailure("ProcessLibrary error.\r\n\r\n'" + pathText(notArchive) +
+                      "' is not an MPAK archive: it does not begin with the bytes \"MPAK\" that every archive begins "
+                      "with.");
+    }
 
     window.messages.clear();
     EXPECT_FALSE(fs::exists(open(app / "game" / "gone.mpak")));
