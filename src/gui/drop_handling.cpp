@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "gui/host_paths.h"
 #include "gui/main_window.h"
+#include "pack/pack_folder.h"
 #include "shell/commands.h"
 
 namespace fs = std::filesystem;
@@ -44,9 +45,8 @@ void handle(MainWindow& window, const QString& path) {
     const fs::path host = hostPathOf(path);
     std::error_code ec;
     if (fs::is_directory(host, ec)) {
-        if (!fs::equivalent(host.parent_path(), window.form().extractedFilesPath, ec))
-            return refuse(window, kNotHandled);
-        return window.runCommand([&host](Form& f) { f.window.setPackFolderName(pathText(host.filename())); });
+        if (!isPackableFolder(window.form().extractedFilesPath, host)) return refuse(window, kNotHandled);
+        return window.runCommand([&host](Form& f) { f.window.setPackFolderName(packFolderCaption(host)); });
     }
     const std::string extension = asciiLower(pathText(host.extension()));
     for (const FileKind& kind : kFileKinds)

@@ -1,14 +1,18 @@
 // "Select .MPAK Folder" and "Pack New .MPAK": the folder check, the library .toc, the walk
 // over the folder tree with the compression pass, PackIt and the summary.
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "format/library_readers.h"
+#include "format/mpak_records.h"
 #include "pack/folder_listing.h"
+#include "pack/pack_folder.h"
 #include "pack/pack_it.h"
 #include "pack/stage_folder.h"
 #include "pack/toc_library_index.h"
@@ -25,22 +29,11 @@ bool isFolder(const fs::path& path) {
     return fs::is_directory(fs::status(path, ec));
 }
 
-// The last name of a chosen folder, without one trailing separator.
-std::string lastNameOf(std::string path) {
-#ifdef _WIN32
-    constexpr std::string_view separators = "\\/";
-#else
-    constexpr std::string_view separators = "/";
-#endif
-    if (!path.empty() && separators.find(path.back()) != std::string_view::npos) path.pop_back();
-    std::size_t at = path.find_last_of(separators);
-    return at == std::string::npos ? path : path.substr(at + 1);
-}
-
 // Steps before the walk: empty Temp and the log, read and check the library .toc, reset the
 // counters. Nothing when the library .toc is missing (that has been shown).
 std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& caption) {
     ClearTempFolder(form);
+    form.resultsFolder.clear();
     form.window.setStatus("");
     form.window.showLogText("", Caret::End);
     form.logText.clear();
@@ -64,6 +57,13 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
     return library;
 }
 
+void refuseMoreFilesThanAnArchiveHolds(const std::vector<WalkStep>& walk) {
+    const auto files = std::count_if(walk.begin(), walk.end(), [](const WalkStep& s) { return s.kind == WalkStep::File; });
+    if (files > kMaxArchiveEntries)
+        throw Failure("The folder holds " + std::to_string(files) + " files; an archive holds at most " +
+                      std::to_string(kMaxArchiveEntries) + ", the limit of the archive format.");
+}
+
 void appendSummary(Form& form, std::int16_t packStatus) {
     appendLogLine(form, std::to_string(form.filesZippedCount) + " files zipped.");
     appendLogLine(form, std::to_string(form.filesPackedCount) + " files packed.");
@@ -78,7 +78,11 @@ void appendSummary(Form& form, std::int16_t packStatus) {
 void SelectMPAKFolder(Form& form) {
     std::optional<fs::path> chosen = form.window.browseFolder("Select .MPAK folder from \\ExtractedFiles");
     if (!chosen || chosen->empty()) return;
-    form.window.setPackFolderName(lastNameOf(pathText(*chosen)));
+    if (!isPackableFolder(form.extractedFilesPath, *chosen)) {
+        form.window.showMessage(notPackableText(form.extractedFilesPath, *chosen), MessageIcon::Exclamation, kAppTitle);
+        return;
+    }
+    form.window.setPackFolderName(packFolderCaption(*chosen));
 }
 
 void PackMPAK(Form& form) {
@@ -97,14 +101,19 @@ void PackMPAK(Form& form) {
         return;
     }
 
+    const fs::path packFolder = form.extractedFilesPath / hostPath(name);
     std::optional<TocLibraryIndex> library;
     std::optional<std::vector<StocLibraryGroup>> groups;
+    std::vector<WalkStep> walk;
     bool prepared = runGuarded(
         form, "PackMPAK",
         [&] {
             library = preparePack(form, caption);
-            // The library .stoc is checked before the long compression pass, not after it.
+            // The library .stoc and the number of files are checked before the long compression
+            // pass, not after it.
             if (library) groups = readLibraryStoc(form, caption);
+            if (groups) walk = walkPackFolder(packFolder, [&window] { window.yield(); });
+            refuseMoreFilesThanAnArchiveHolds(walk);
         },
         [&] {
             appendLogLine(form, "Pack operation aborted due to error.");
@@ -114,8 +123,8 @@ void PackMPAK(Form& form) {
 
     std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
-    const StagingJob job{form.extractedFilesPath / hostPath(name), *library, window.compressAllFiles()};
-    if (groups && StageFolder(form, walkPackFolder(job.packFolder, [&window] { window.yield(); }), job)) {
+    const StagingJob job{packFolder, *library, window.compressAllFiles()};
+    if (groups && StageFolder(form, walk, job)) {
         window.yield();
         packStatus = PackIt(form, std::move(*groups));
     } else {
@@ -129,4 +138,5 @@ void PackMPAK(Form& form) {
     window.setStatus("");
     appendSummary(form, packStatus);
     ShowLog(form);
+    if (packStatus == kPackDone) showResultsFolder(form, form.newMpaksPath);
 }

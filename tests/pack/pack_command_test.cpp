@@ -3,6 +3,7 @@
 #include "fixtures/app_folder.h"
 #include "fixtures/unreadable_file.h"
 #include "fixtures/zlib_reference.h"
+#include "format/mpak_records.h"
 
 namespace {
 
@@ -53,9 +54,10 @@ protected:
 
 }  // namespace
 
-TEST_F(PackCommandTest, TheFolderIsChosenByItsLastNameAndAnEmptyCaptionAsksForOne) {
+TEST_F(PackCommandTest, TheFolderIsChosenInExtractedFilesByItsLastNameAndAnEmptyCaptionAsksForOne) {
     window.packFolder = "";
-    window.folderAnswers = {fs::path("/games/ExtractedFiles/sounds.mpak/"), std::nullopt};
+    fs::create_directories(form.extractedFilesPath / "sounds.mpak");
+    window.folderAnswers = {form.extractedFilesPath / "sounds.mpak" / "", std::nullopt};
     PackMPAK(form);
     EXPECT_EQ(onlyMessage(),
               "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
@@ -63,6 +65,21 @@ TEST_F(PackCommandTest, TheFolderIsChosenByItsLastNameAndAnEmptyCaptionAsksForOn
     EXPECT_EQ(window.packFolder, "sounds.mpak");
     SelectMPAKFolder(form);  // cancelled
     EXPECT_EQ(window.packFolder, "sounds.mpak");
+
+    // A folder of that name elsewhere is refused: the pack would take ExtractedFiles' one instead.
+    TempDir mymod;
+    for (const fs::path& elsewhere : {mymod / "sounds.mpak", mymod.path(), form.extractedFilesPath,
+                                      form.extractedFilesPath / "sounds.mpak" / "sub"}) {
+        fs::create_directories(elsewhere);
+        window.messages.clear();
+        window.folderAnswers = {elsewhere};
+        SelectMPAKFolder(form);
+        EXPECT_EQ(onlyMessage(), pathText(elsewhere) +
+                                     " is not a folder in ExtractedFiles.\r\n\r\nThe folders that can be packed are "
+                                     "the ones extraction makes there, one per archive: " +
+                                     pathText(form.extractedFilesPath) + ".");
+        EXPECT_EQ(window.packFolder, "sounds.mpak");
+    }
 }
 
 TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThePackEarly) {
@@ -96,6 +113,13 @@ TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThe
         EXPECT_EQ(onlyMessage(), "PackMPAK error.\r\n\r\nLibrary .toc line 4: copies field '" + copies +
                                      "' is not a whole number from 0 to 8191.");
     }
+    // More files than an archive holds: refused before anything is staged.
+    for (int i = 0; i < kMaxArchiveEntries; ++i) writeFile(source("many/" + std::to_string(i)), "");
+    window.messages.clear();
+    EXPECT_EQ(pack(""), "Pack operation aborted due to error.\r\n");
+    EXPECT_EQ(onlyMessage(),
+              "PackMPAK error.\r\n\r\nThe folder holds 10002 files; an archive holds at most 10001, the limit of the "
+              "archive format.");
     EXPECT_FALSE(fs::exists(archive()));
 }
 
