@@ -11,6 +11,7 @@
 #include "extract/edited_files.h"
 #include "extract/extract_entry.h"
 #include "extract/inflate_ahead.h"
+#include "archive/other_archive.h"
 #include "extract/selection.h"
 #include "extract/unzip_temp_files.h"
 #include "shell/commands.h"
@@ -121,6 +122,7 @@ void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, Inflate
 void extractSelected(Form& form, const std::string& archiveName) {
     form.window.setStatus("");
     form.logText.clear();
+    form.resultsFolder.clear();
     ClearTempFolder(form);
     std::int32_t index = FindFirstSelected(form, 0);
 
@@ -156,6 +158,16 @@ void extractSelected(Form& form, const std::string& archiveName) {
     ShowLog(form);
     form.window.focusLog();
     form.window.setBusy(false);
+    showResultsFolder(form, archiveFolder);
+}
+
+// The answer No: the log and the status line say that nothing was written, and why.
+void nothingExtracted(Form& form, const std::string& why) {
+    const std::string line = "Nothing extracted: " + why;
+    form.logText.clear();
+    appendLogLine(form, line);
+    form.window.setStatus(line);
+    ShowLog(form);
 }
 
 }  // namespace
@@ -176,12 +188,24 @@ void MassExtract(Form& form) {
             showNotice(form, "No files selected.");
             return;
         }
-        // A modder's edits are replaced only when the modder says so.
         std::error_code ec;
         const fs::path archiveFolder = form.extractedFilesPath / hostPath(archiveName);
-        if (!isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec)) {
+        const bool folderThere = !isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec);
+        // Another archive of this name is not mixed in without a word...
+        const std::string otherArchive =
+            otherArchiveQuestion(archiveName, folderThere ? filesTheArchiveLacks(form, archiveFolder) : NotListed{},
+                                 entriesTheLibraryTocLacks(form, archiveName));
+        if (!otherArchive.empty() && !form.window.askYesNo(otherArchive, kAppTitle))
+            return nothingExtracted(form, "ExtractedFiles\\" + archiveName + " and Library\\" + archiveName +
+                                              ".toc may belong to another archive of this name; both were left as "
+                                              "they are.");
+        // ...and a modder's edits are replaced only when the modder says so.
+        if (folderThere) {
             EditedFiles edited = findEditedFiles(form, archiveFolder, fileSizeOf(form.archivePath));
-            if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle)) return;
+            if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle))
+                return nothingExtracted(form, std::to_string(edited.count) +
+                                                  " extracted files differ from the archive and were kept (first: " +
+                                                  edited.firstPath + ").");
         }
         extractSelected(form, archiveName);
     });

@@ -63,6 +63,7 @@ TEST_F(MassExtractTest, EntriesLandAtTheirPathsBytesUnchanged) {
               "Unzipping 1\\2: x.mpak+sound.bnk.gz\r\nUnzipping 2\\2: x.mpak+textures+sky.dds.gz\r\n"
               "2 files unzipped.\r\n4 files extracted.\r\nExtraction complete.\r\n");
     EXPECT_EQ(window.progressHistory, (std::vector<float>{0.25f, 0.5f, 0.75f, 1, 0.5f, 1}));
+    EXPECT_EQ(window.status, "Results in " + pathText(form.extractedFilesPath / "x.mpak"));
 }
 
 TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
@@ -82,12 +83,35 @@ TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
               "copies?");
     EXPECT_EQ(filesBelow(out()),
               (Files{{"same.txt", "same"}, {"scripts/main.lua", "print(2)"}, {"tex.dds", "PIXELS"}}));
-    EXPECT_EQ(window.log, "before");  // nothing was done
+    const std::string kept =
+        "Nothing extracted: 2 extracted files differ from the archive and were kept (first: scripts\\main.lua).";
+    EXPECT_EQ(window.log, kept + "\r\n");  // nothing was done, and the log and status line say so
+    EXPECT_EQ(window.status, kept);
 
     window.yesNoAnswers = {true};
     extractAll(entries);
     EXPECT_EQ(filesBelow(out()),
               (Files{{"same.txt", "same"}, {"scripts/main.lua", "print(1)"}, {"tex.dds", "pixels"}}));
+}
+
+TEST_F(MassExtractTest, AnotherArchiveOfTheSameNameIsMixedInOnlyWhenTheModderSaysSo) {
+    extractAll({{"base.txt", "base"}, {"more\\base2.txt", "base"}});
+    writeFile(form.libraryPath / "x.mpak.toc", "00 1 base.txt\r\n00 1 more\\base2.txt\r\n");  // the base's
+    const std::vector<TestEntry> patch = {{"patch.txt", "patch", true}, {"base.txt", "patched base"}};
+    extractAll(patch);  // answered No
+    EXPECT_EQ(window.questions.at(0),
+              "ExtractedFiles\\x.mpak holds 1 files that this archive does not list (first: more\\base2.txt): they "
+              "may come from another archive named x.mpak, and a pack of the folder would take them in.\r\n\r\n"
+              "Library\\x.mpak.toc does not list 1 of this archive's entries (first: patch.txt): it was written for "
+              "another archive named x.mpak, and a pack would store those entries as new files.\r\n\r\n"
+              "Extract into ExtractedFiles\\x.mpak anyway?");
+    EXPECT_EQ(filesBelow(out()), (Files{{"base.txt", "base"}, {"more/base2.txt", "base"}}));
+    EXPECT_TRUE(startsWith(window.log, "Nothing extracted: ExtractedFiles\\x.mpak and Library\\x.mpak.toc may "));
+    window.yesNoAnswers = {true, true};  // mixed as asked, then the edited base.txt replaced
+    extractAll(patch);
+    EXPECT_EQ(window.questions.size(), 3u);
+    EXPECT_EQ(filesBelow(out()),
+              (Files{{"base.txt", "patched base"}, {"more/base2.txt", "base"}, {"patch.txt", "patch"}}));
 }
 
 TEST_F(MassExtractTest, EmptyEntriesAreEmptyFilesWhereverTheirOffsetsPoint) {
@@ -184,6 +208,7 @@ TEST_F(MassExtractTest, DataOutsideTheArchiveNamesTooLongForTempAndAMissingZlibc
     }
 
     fs::remove(app / programFile("zlibc"));  // every .gz is still deleted, and each failure said
+    fs::remove_all(out());
     extractAll({{"a.dds", "a", true}, {"b\\c.dds", "c", true}});
     EXPECT_TRUE(fs::is_empty(form.tempPath));
     EXPECT_TRUE(
@@ -204,6 +229,7 @@ TEST_F(MassExtractTest, RunsStartedAheadLeaveWhatRunsAtTheirTurnsLeave) {
 
     fs::remove_all(out());
     writeFile(out("f"), "a file where a folder is wanted");
+    window.yesNoAnswers = {true};  // "f" is no entry of the archive: asked about, and answered Yes
     extractAll({{"a.dds", "a", true}, {"b.dds", "b", true}, {"f\\g.txt", "g"}});
     EXPECT_TRUE(startsWith(onlyMessage(), "Extract error.")) << onlyMessage();
     EXPECT_EQ(filesBelow(out()), (Files{{"f", "a file where a folder is wanted"}}));
