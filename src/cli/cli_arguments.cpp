@@ -52,6 +52,8 @@ std::string takeOption(const std::vector<std::string>& arguments, std::size_t& i
         if (!request.jobs) return "--jobs needs a number from 1 to " + std::to_string(kMostJobs);
     } else if (option == "-q" || option == "--quiet") {
         request.quiet = true;
+    } else if (option == "--log") {
+        request.printLog = true;
     } else if (option == "--overwrite") {
         request.overwrite = true;
     } else if (option == "--paths") {

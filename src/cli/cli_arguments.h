@@ -14,6 +14,7 @@ struct CliRequest {
     std::optional<std::filesystem::path> workFolder;
     std::optional<int> jobs;
     bool quiet = false;
+    bool printLog = false;  // --log: the log on standard output even with -q
     bool overwrite = false;
     bool pathsOnly = false;         // list --paths
     bool manualStoc = false;        // pack --manual-stoc

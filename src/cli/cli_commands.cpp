@@ -24,8 +24,10 @@
 
 namespace {
 
-int outcome(const Form& form, const ConsoleWindow& window) {
+// The exit code of a command that has ended; the folder its results went to is named first.
+int outcome(const Form& form, ConsoleWindow& window) {
     if (window.errorShown()) return kExitFailed;
+    if (!form.resultsFolder.empty()) window.printNote("Results in " + pathText(form.resultsFolder));
     return form.entriesLeftOutCount > 0 ? kExitEntriesLeftOut : kExitDone;
 }
 
@@ -79,32 +81,29 @@ int extract(Form& form, ConsoleWindow& window, const std::vector<std::string>& o
     return outcome(form, window);
 }
 
-// A FOLDER given as a path must be the folder of its name in ExtractedFiles, since the pack
-// command takes the chosen folder's name only.
-bool isExtractedFolder(const Form& form, const std::string& folder) {
+// FOLDER is a folder name in ExtractedFiles or a path to such a folder; the folder prompt
+// refuses any other, as in the window.
+int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
 #ifdef _WIN32
     const bool path = folder.find_first_of("\\/") != std::string::npos;
 #else
     const bool path = folder.find('/') != std::string::npos;
 #endif
-    if (!path) return true;
-    fs::path given = hostPath(folder);
-    if (!given.has_filename()) given = given.parent_path();
-    std::error_code ec;
-    if (fs::equivalent(given, form.extractedFilesPath / given.filename(), ec)) return true;
-    printError("'" + folder + "' is not a folder in '" + pathText(form.extractedFilesPath) + "'.");
-    return false;
-}
-
-int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
-    if (!isExtractedFolder(form, folder)) return kExitFailed;
-    window.answerPrompts(hostPath(folder));
+    window.answerPrompts(path ? hostPath(folder) : form.extractedFilesPath / hostPath(folder));
     SelectMPAKFolder(form);
+    if (window.packFolderName().empty()) return window.finishCommand(), kExitFailed;
     PackMPAK(form);
     window.finishCommand();
     if (window.errorShown()) return kExitFailed;
-    // A pack ends its log with whether the archive was written.
-    return endsWith(form.logText, ".MPAK pack complete.\r\n") ? kExitDone : kExitFailed;
+    // A pack ends its log with whether the archive was written; a file that could not be staged
+    // is said in the log alone, so it is said again as the error.
+    if (!endsWith(form.logText, ".MPAK pack complete.\r\n")) {
+        const std::size_t staging = form.logText.find("Staging failed: ");
+        printError(staging == std::string::npos ? "Pack operation aborted due to error."
+                                                : form.logText.substr(staging, form.logText.find('\r', staging) - staging));
+        return kExitFailed;
+    }
+    return outcome(form, window);
 }
 
 int sideTool(Form& form, ConsoleWindow& window, void (*command)(Form&), const std::string& operand) {
@@ -139,9 +138,11 @@ int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
 int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, const fs::path& work) {
     ConsoleSettings settings;
     settings.showStatusLine = !request.quiet && isTerminal(stderr);
+    settings.quiet = request.quiet;
+    settings.printLog = !request.quiet || request.printLog;
     settings.autoAddNewFiles = !request.manualStoc;
     settings.compressAllFiles = request.forceCompression;
-    settings.replaceEditedFiles = request.overwrite;
+    settings.overwrite = request.overwrite;
     ConsoleWindow window(settings);
     Form form(window, work);
     form.programFolder = programFolder;

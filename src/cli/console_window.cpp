@@ -57,7 +57,7 @@ void ConsoleWindow::finishCommand() {
     clearStatusLine();
     status_.clear();
     progress_ = -1;
-    if (log_ == logPrinted_) return;
+    if (log_ == logPrinted_ || !settings_.printLog) return;
     std::string text = consoleText(log_);
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
@@ -118,17 +118,26 @@ void ConsoleWindow::clearStatusLine() {
 }
 
 void ConsoleWindow::showMessage(const std::string& text, MessageIcon icon, const std::string&) {
-    clearStatusLine();
     const bool notice = icon == MessageIcon::Information;
-    if (!notice) errorShown_ = true;
-    std::string line = (notice ? "note: " : "error: ") + consoleLine(text) + "\n";
+    if (notice) return printNote(text);
+    errorShown_ = true;
+    clearStatusLine();
+    std::string line = "error: " + consoleLine(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), err_);
+    std::fflush(err_);
+}
+
+void ConsoleWindow::printNote(const std::string& text) {
+    if (settings_.quiet) return;
+    clearStatusLine();
+    std::string line = "note: " + consoleLine(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), err_);
     std::fflush(err_);
 }
 
 bool ConsoleWindow::askYesNo(const std::string& text, const std::string&) {
-    if (settings_.replaceEditedFiles) return true;
-    showMessage(text + " No: --overwrite replaces them.", MessageIcon::Exclamation, "");
+    if (settings_.overwrite) return true;
+    showMessage(text + " Answered No: --overwrite answers Yes.", MessageIcon::Exclamation, "");
     return false;
 }
 

@@ -17,9 +17,11 @@
 
 struct ConsoleSettings {
     bool showStatusLine = false;  // standard error is a terminal and -q was not given
+    bool quiet = false;           // -q: no notes (errors are always printed)
+    bool printLog = true;         // the log on standard output: without -q, or with --log
     bool autoAddNewFiles = true;
     bool compressAllFiles = false;
-    bool replaceEditedFiles = false;  // --overwrite: the answer to "Replace them…?" is Yes
+    bool overwrite = false;  // --overwrite: every question ("Replace them…?") is answered Yes
 };
 
 // A message box's text as one console line: each CR LF (and any other line break) becomes a
@@ -36,6 +38,8 @@ public:
     void answerPrompts(const std::filesystem::path& answer) { fileAnswer_ = folderAnswer_ = answer; }
     // Selects these list lines (ascending) and no others.
     void selectLines(std::vector<int> lines) { selection_ = std::move(lines); }
+    // "note: " and the text as one line on standard error, unless quiet.
+    void printNote(const std::string& text);
     // Whether any message other than an information notice was shown.
     bool errorShown() const { return errorShown_; }
     // The end of a command: the status line goes, and the log view's text is printed when it

@@ -1,12 +1,12 @@
 #include "cli/usage_text.h"
 
 std::string usageText() {
-    return "usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] COMMAND ...\n"
+    return "usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] [--log] COMMAND ...\n"
            "commands: list, extract, pack, mpkg, fsb, textures; --help tells more\n";
 }
 
 std::string helpText() {
-    return R"(usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] COMMAND ...
+    return R"(usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] [--log] COMMAND ...
 
 The commands of the Vantrel Ripper window, without the window: for build scripts and tasks.
 
@@ -19,7 +19,9 @@ Commands:
       WORK/Library when absent), selects the entries whose path matches any PATTERN (all
       entries when none is given) and extracts them into WORK/ExtractedFiles/<archive name>.
       Extracted files that were changed since are not replaced (an error names the first)
-      unless --overwrite is given.
+      unless --overwrite is given; nor is anything extracted into a folder that holds files
+      the archive does not list, or with a library .toc that lacks its entries (signs of
+      another archive of the same file name), unless --overwrite is given.
   pack FOLDER [--manual-stoc] [--force-compression]
       Packs FOLDER, a folder name in WORK/ExtractedFiles or a path to such a folder, into
       WORK/NewMPAKs/<folder name>, guided by its library files in WORK/Library.
@@ -40,7 +42,8 @@ Options:
                   ~/.local/share; %LOCALAPPDATA% on Windows). Helper programs always come
                   from the program's own folder.
   --jobs N        How many helper runs go side by side (default: one per processor core).
-  -q, --quiet     No status line or progress on the terminal.
+  -q, --quiet     Quiet: no status line, no notes and no log; errors are still printed.
+  --log           The log on standard output even with -q.
   -h, --help      This text.
   --version       The program's version.
   --              Ends the options: what follows is a command or an operand.
@@ -53,7 +56,9 @@ several patterns in one PATTERN, as in the window's field. Quote patterns for th
 Output: standard output gets each command's log, the text the window's log view shows when
 the command ends (extract prints the open's log, then the extraction's), lines ending in LF.
 Standard error gets notices as "note: ..." and errors as "error: ...", one line each, and,
-when it is a terminal and -q is not given, one status line rewritten in place.
+when it is a terminal and -q is not given, one status line rewritten in place. A command that
+wrote files ends with "note: Results in FOLDER". A failure always ends with an "error: " line
+and exit code 1.
 
 Only one copy of the program, window or command line, uses a work folder at a time.
 

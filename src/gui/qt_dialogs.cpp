@@ -1,8 +1,10 @@
 #include "gui/qt_dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 #include "gui/host_paths.h"
@@ -70,6 +72,22 @@ bool QtDialogs::question(QWidget* parent, const std::string& text, const std::st
 }
 
 bool QtDialogs::openFolder(const std::filesystem::path& folder) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // xdg-open hands the folder to the desktop's file manager and ends, or ends with an error
+    // when nothing there shows folders, which QDesktopServices would not tell. One still running
+    // after a moment is the file manager itself, or on its way: it is left to run.
+    auto* opener = new QProcess(qApp);
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    opener->start(QStringLiteral("xdg-open"), {qtPathOf(folder)});
+    if (!opener->waitForStarted()) {
+        opener->deleteLater();
+        return false;
+    }
+    constexpr int kHandOverMilliseconds = 2000;
+    if (!opener->waitForFinished(kHandOverMilliseconds)) return true;
+    return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+#else
     // Not waited for.
     return QDesktopServices::openUrl(QUrl::fromLocalFile(qtPathOf(folder)));
+#endif
 }

@@ -48,4 +48,6 @@ struct Form {
     std::int16_t filesPackedCount = 0;
     // Entries an extraction or unpack refused, skipped or failed, each with its log line.
     std::int32_t entriesLeftOutCount = 0;
+    // Where the last command put its results (showResultsFolder); the command line names it.
+    fs::path resultsFolder;
 };

@@ -19,6 +19,11 @@ void appendLeftOutLine(Form& form, const std::string& line) {
     ++form.entriesLeftOutCount;
 }
 
+void showResultsFolder(Form& form, const fs::path& folder) {
+    form.resultsFolder = folder;
+    form.window.setStatus("Results in " + pathText(folder));
+}
+
 void reportError(Form& form, const std::string& command, const std::string& description) {
     form.window.showMessage(errorBoxText(command, description), MessageIcon::Exclamation, kAppTitle);
 }

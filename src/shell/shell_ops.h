@@ -17,6 +17,10 @@ void appendLogLine(Form& form, const std::string& line);
 // entriesLeftOutCount.
 void appendLeftOutLine(Form& form, const std::string& line);
 
+// The status line at a command's end names the folder its results went to: "Results in <folder>".
+// Kept in form.resultsFolder as well.
+void showResultsFolder(Form& form, const std::filesystem::path& folder);
+
 // Shows that text with the exclamation icon and the program's title.
 void reportError(Form& form, const std::string& command, const std::string& description);
 // Shows a notice with the information icon and the program's title.

@@ -60,12 +60,17 @@ bool canHoldWorkFolders(const fs::path& folder) {
     return true;
 }
 
+bool isInstalledCopy(const fs::path& programFolder) { return fileExists(programFolder / VR_INSTALLED_MARK); }
+
 ClaimedWorkFolder claimWorkFolder(const fs::path& programFolder, const fs::path& perUser) {
-    for (const fs::path& candidate : {programFolder, perUser}) {
+    // An installed copy never works beside itself, even where it could write there (as root).
+    const bool installed = isInstalledCopy(programFolder);
+    for (const fs::path& candidate : {installed ? fs::path() : programFolder, perUser}) {
         if (candidate.empty()) continue;
         auto lock = std::make_unique<WorkFolderLock>(candidate);
         if (lock->state() == LockState::HeldByAnother || canHoldWorkFolders(candidate))
             return {candidate, std::move(lock)};
     }
-    return {programFolder, std::make_unique<WorkFolderLock>(programFolder)};
+    const fs::path fallback = installed && !perUser.empty() ? perUser : programFolder;
+    return {fallback, std::make_unique<WorkFolderLock>(fallback)};
 }

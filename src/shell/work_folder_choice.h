@@ -26,9 +26,12 @@ struct ClaimedWorkFolder {
     std::unique_ptr<WorkFolderLock> lock;  // HeldByAnother: another copy uses `folder`
 };
 
+// Whether the program folder holds the mark of a copy installed by a package.
+bool isInstalledCopy(const std::filesystem::path& programFolder);
+
 // The program folder when it can hold the work folders, else `perUser` when that can, else the
 // program folder after all: the window then opens without its folders, as it always has on an
-// unwritable folder, and each command reports what fails. A candidate that another copy holds is
-// taken as it is.
+// unwritable folder, and each command reports what fails. An installed copy always takes
+// `perUser`. A candidate that another copy holds is taken as it is.
 ClaimedWorkFolder claimWorkFolder(const std::filesystem::path& programFolder,
                                   const std::filesystem::path& perUser = perUserWorkFolder());

@@ -41,6 +41,7 @@ void deleteEarlierSound(Form& form, const fs::path& bank, const std::string& sou
 }
 
 void convertBank(Form& form, const fs::path& bank) {
+    form.resultsFolder.clear();
     appendLogLine(form, "Converting: " + pathText(bank.filename()));
     form.window.showLogText(form.logText, Caret::End);
 
@@ -57,6 +58,7 @@ void convertBank(Form& form, const fs::path& bank) {
     }
     appendLogLine(form, "Operation complete.");
     form.window.showLogText(form.logText, Caret::End);
+    showResultsFolder(form, form.soundsPath);
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ void deleteEarlierResult(const fs::path& output) {
 
 void unpackMpkg(Form& form, const fs::path& source) {
     form.entriesLeftOutCount = 0;
+    form.resultsFolder.clear();
     const std::int32_t fileLength = toInt32(static_cast<long long>(fileSizeOf(source)), "the length of the .mpkg file");
     if (fileLength < kMpkgLeadSize)
         throw Failure("'" + pathText(source) + "' is " + byteCount(static_cast<std::uint64_t>(fileLength)) +
@@ -49,6 +50,8 @@ void unpackMpkg(Form& form, const fs::path& source) {
     if (form.toolExitCode != 0 || !fileExists(output)) {
         appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
+    } else {
+        showResultsFolder(form, form.tempPath);
     }
     form.window.yield();
 }

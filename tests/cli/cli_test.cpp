@@ -81,6 +81,12 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheE
         EXPECT_TRUE(startsWith(result.out, "TOC = x10, 4 entries\nSTOC = "));
         EXPECT_TRUE(endsWith(result.out, "files extracted.\nExtraction complete.\n"));
     }
+    // Each command names where its results went; -q prints neither that nor the log, --log the log.
+    CliRun named = run("--work {w} extract {g}/x.mpak");
+    EXPECT_TRUE(endsWith(named.err, "note: Results in " + pathText(work / "ExtractedFiles" / "x.mpak") + "\n"));
+    CliRun quiet = run("--work {w} -q extract {g}/x.mpak"), logged = run("--work {w} -q --log extract {g}/x.mpak");
+    EXPECT_EQ(quiet.out + quiet.err + logged.err, "");
+    EXPECT_EQ(logged.out, named.out);
     writeFile(work / "ExtractedFiles/x.mpak/readme.txt", "edited");  // a modder's edit is kept...
     CliRun kept = run("--work {w} extract {g}/x.mpak");
     EXPECT_EQ(kept.exitCode, 1);
@@ -182,6 +188,9 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"--bogus --help", 0, ""},  // --help wins over everything else
              {"--work {w} extract {g}/unsafe.mpak", 3, ""},
              {"--work {w} extract {g}/x.mpak", 3, "", lonely / programFile("vantrel-ripper-cli")},
+             {"--work {w} -q pack x.mpak --force-compression", 1, "error: Staging failed: ", lonely / programFile("vantrel-ripper-cli")},
+             {"--work {w} pack nothere.mpak", 1,
+              "error: " + pathText(work / "ExtractedFiles" / "nothere.mpak") + " is not a folder in ExtractedFiles."},
              {"--work {w} -q extract {g}/x.mpak", 4,
               "error: Another copy of Vantrel Ripper is using the work folder '" + pathText(work.path()) + "'.\n"}}) {
         std::optional<WorkFolderLock> lock;

@@ -4,6 +4,8 @@
 #include <QMimeData>
 #include <QProcess>
 
+#include "common/files.h"
+#include "common/text.h"
 #include "fixtures/mpak_builder.h"
 #include "gui/single_instance.h"
 #include "gui_fixture.h"
@@ -72,4 +74,27 @@ TEST_F(GuiTest, ASecondStartHandsItsFileToTheRunningWindowAndExitsZero) {
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return second.state() == QProcess::NotRunning && window->archiveName() == "x.mpak"; }, 20000));
     EXPECT_EQ(second.exitCode(), 0);
+}
+
+// What a modder could trip over, in the window: a folder of the right name picked elsewhere is
+// refused, and a No to a question says in the status line and the log that nothing was written.
+TEST_F(GuiTest, AFolderPickedOutsideExtractedFilesIsRefusedAndANoSaysThatNothingWasExtracted) {
+    writeFile(app / "mymod" / "x.mpak" / "readme.txt", "edited elsewhere");
+    writeFile(app / "x.mpak", MpakBuilder().entry("readme.txt", "the game's").build());
+    start();
+    dialogs->folderAnswers.push_back(answer(app / "mymod" / "x.mpak"));
+    click("butSelectMPAKFolder");
+    ASSERT_EQ(dialogs->messages.size(), 1u);
+    EXPECT_TRUE(startsWith(dialogs->messages[0].text, pathText(app / "mymod" / "x.mpak") +
+                                                          " is not a folder in ExtractedFiles."));
+    EXPECT_EQ(window->packFolderName(), "");
+
+    openArchive(app / "x.mpak");
+    writeFile(app / "ExtractedFiles" / "x.mpak" / "readme.txt", "edited");
+    click("butSelectAll");
+    click("butMassExtract");  // the scripted question is answered No
+    const QString said = "Nothing extracted: 1 extracted files differ from the archive and were kept (first: readme.txt).";
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), said);
+    EXPECT_EQ(window->logViewText(), said.toStdString() + "\r\n");
+    EXPECT_EQ(readFile(app / "ExtractedFiles" / "x.mpak" / "readme.txt"), "edited");
 }

@@ -119,4 +119,22 @@ TEST(MessageBox, ShowsTitleIconAndTextWithCrLfAsLineBreaks) {
     EXPECT_EQ(icon, QMessageBox::NoIcon);
 }
 
+// The real file manager start: xdg-open ending with an error (nothing shows folders) is a
+// failure the "Open Folder" buttons report.
+TEST(FileManager, AFolderNothingCouldShowIsAFailureOneHandedOverIsNot) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Explorer shows folders on Windows; xdg-open is for other systems";
+#else
+    TempDir bin;
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.path().string() + ":" + path).c_str(), 1);
+    for (const auto& [script, shown] : {std::pair{"exit 3", false}, {"exit 0", true}, {"sleep 5", true}}) {
+        writeFile(bin / "xdg-open", std::string("#!/bin/sh\n") + script + "\n");
+        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+        EXPECT_EQ(QtDialogs().openFolder(bin.path()), shown) << script;
+    }
+    setenv("PATH", path.c_str(), 1);
+#endif
+}
+
 }  // namespace

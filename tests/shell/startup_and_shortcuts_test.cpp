@@ -47,6 +47,9 @@ TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFol
     EXPECT_EQ(std::distance(fs::directory_iterator(user / "VR"), {}), 5);  // the folders, no probe
     EXPECT_EQ(chosen(blocked.path(), blocked / "Temp" / "VR"), blocked.path());
     EXPECT_EQ(chosen(blocked.path(), ""), blocked.path());
+    // An installed copy works in the user's folder even where it could write beside itself.
+    writeFile(program / VR_INSTALLED_MARK, "");
+    EXPECT_EQ(chosen(program.path(), user / "VR"), user / "VR");
 
     // A folder another copy holds is taken as it is, with nothing made in it.
     TempDir busy;

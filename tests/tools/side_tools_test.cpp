@@ -48,6 +48,8 @@ TEST_F(SideTool, ConvertFsbShowsTheFailedRunsBoxDeletesOnlyAPlainEarlierSoundOfI
 
     installHelpers({"fsbext"});
     run(ConvertFSB, bank("first.wav"));
+    EXPECT_EQ(window.status, "Results in " + pathText(form.soundsPath));
+    window.status.clear();
     EXPECT_TRUE(archiveDisplayCleared());
     EXPECT_EQ(window.log, "earlier log\r\nConverting: voices.fsb\r\nOperation complete.\r\n");
     EXPECT_TRUE(window.messages.empty());
@@ -111,6 +113,8 @@ TEST_F(SideTool, UnpackMpkgRewrapsTheBodyForZlibcAndAFailedUnzipLeavesNoEarlierR
     EXPECT_EQ(window.log, "");
     writeFile(app / "in" / "level.mpkg", "\xFF\xEE" + deflatedHello);
     run(DecompressMPKG, app / "in" / "level.mpkg");
+    EXPECT_EQ(window.status, "Results in " + pathText(form.tempPath));
+    window.status.clear();
     EXPECT_TRUE(archiveDisplayCleared());
     EXPECT_EQ(window.log, "earlier log\r\nUnzipping: " + (app / "in" / "level.mpkg").string() + "\r\n");
     EXPECT_EQ(filesBelow(form.tempPath),
