@@ -63,10 +63,15 @@ NotListed filesTheArchiveLacks(const Form& form, const fs::path& archiveFolder) 
     const std::unordered_set<std::string> listed = entryKeys(form);
     std::vector<std::string> paths;
     std::error_code ec;
-    // Links are not followed: extraction never writes through one.
+    // Links are not followed: extraction never writes through one. (isLinkOrJunction sees the
+    // junctions and links that mingw's symlink_status does not.)
     for (fs::recursive_directory_iterator it(archiveFolder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_symlink(typeError) || it->is_directory(typeError)) continue;
+        if (isLinkOrJunction(it->path())) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (it->is_directory(typeError)) continue;
         const std::string path = archivePathOf(archiveFolder, it->path());
         if (listed.count(matchKey(path)) == 0) paths.push_back(path);
     }
