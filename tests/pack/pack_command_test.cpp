@@ -308,11 +308,10 @@ TEST_F(PackCommandTest, PackItShowsItsBoxWhileTheWorkFilesAreStillThereAndAnUnre
     fs::remove_all(archive());
     library(".stoc", "[2]\r\na.txt\r\na");
     window.messages.clear();
-    std::string log;
-    {
+    const std::string log = [&] {
         UnreadableFile unreadable(form.libraryPath / "x.mpak.stoc");
-        log = pack("00 1 a.txt");
-    }
+        return pack("00 1 a.txt");
+    }();
     EXPECT_EQ(log, summary(0, 0, 0, false));  // checked before anything is staged
     EXPECT_TRUE(startsWith(onlyMessage(), "PackIt error.\r\n\r\nCannot open '")) << onlyMessage();
     EXPECT_FALSE(fs::exists(archive()));
