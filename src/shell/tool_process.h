@@ -48,7 +48,10 @@ private:
     // Reads the pipe, waiting up to `milliseconds` (-1: without limit) for more; false once the
     // program has closed its end, which it does as it ends.
     bool errorPipeOpen(int milliseconds);
+    // True once the program has ended; its code is then in exitCode_. Never waits.
+    bool reaped();
     int pid_ = -1;
+    std::int32_t exitCode_ = -1;
     int errorPipe_ = -1;
 #endif
     std::string errors_;

@@ -1,5 +1,6 @@
-// ToolProcess on POSIX: posix_spawn with the child's standard error on a pipe. The pipe also
-// tells when the child ends: it is closed then, so waiting is a poll on it with a timeout.
+// ToolProcess on POSIX: posix_spawn with the child's standard error on a pipe. Waiting is a poll
+// on that pipe with a timeout; whether the child has ended is asked of the child itself
+// (waitpid), since a program may close its standard error long before it exits.
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -66,32 +67,51 @@ bool ToolProcess::errorPipeOpen(int milliseconds) {
             keepErrors(buffer, static_cast<std::size_t>(got));
             continue;
         }
-        close(errorPipe_);  // the child closed its end: it is ending
+        close(errorPipe_);  // every holder of the write end has closed it
         errorPipe_ = -1;
     }
     return false;
 }
 
-bool ToolProcess::ended() { return pid_ < 0 || !errorPipeOpen(0); }
+bool ToolProcess::reaped() {
+    if (pid_ < 0) return true;
+    int status = 0;
+    pid_t got = 0;
+    while ((got = waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    if (got == 0) return false;
+    pid_ = -1;
+    exitCode_ = got < 0 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    // What the program wrote before it ended is in the pipe already; a program it started may
+    // still hold the pipe open, so nothing more is waited for.
+    errorPipeOpen(0);
+    if (errorPipe_ >= 0) close(errorPipe_), errorPipe_ = -1;
+    return true;
+}
+
+bool ToolProcess::ended() {
+    errorPipeOpen(0);
+    return reaped();
+}
 
 void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
     std::vector<pollfd> pipes;
     for (const ToolProcess* run : runs)
         if (run->errorPipe_ >= 0) pipes.push_back({run->errorPipe_, POLLIN, 0});
-    if (pipes.size() == runs.size()) poll(pipes.data(), pipes.size(), milliseconds);
+    // A run whose pipe is closed can only be asked again: it is asked after a short pause.
+    if (pipes.size() < runs.size()) milliseconds = std::min(milliseconds, 1);
+    poll(pipes.data(), pipes.size(), milliseconds);
 }
 
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
-    if (pid_ < 0) return -1;
-    while (errorPipeOpen(whileWaiting ? kPauseMilliseconds : -1)) whileWaiting();
-    int status = 0;
-    pid_t child = pid_;
-    pid_ = -1;
-    while (waitpid(child, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return -1;
+    while (!ended()) {
+        if (errorPipe_ >= 0)
+            errorPipeOpen(kPauseMilliseconds);
+        else
+            poll(nullptr, 0, 1);  // the program closed its standard error but runs on
+        if (whileWaiting) whileWaiting();
+    }
+    return exitCode_;
 }
 
 ToolProcess::~ToolProcess() { finish(); }

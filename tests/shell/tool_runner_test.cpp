@@ -2,6 +2,11 @@
 // what they write to standard error.
 #include "shell/tool_runner.h"
 
+#include <chrono>
+#include <thread>
+
+#include "shell/tool_process.h"
+
 #include "fixtures/app_folder.h"
 
 using RunAndWaitTest = AppFolderTest;
@@ -26,4 +31,17 @@ TEST_F(RunAndWaitTest, GivesTheExitCodeOr128PlusTheSignalOrMinusOneAndTheFirst4K
     std::string errors;  // caught without blocking the program
     EXPECT_EQ(runAndWait(sh("echo 'one line' >&2; head -c 100000 /dev/zero | tr '\\0' e >&2; exit 4"), &errors), 4);
     EXPECT_EQ(errors, "one line\n" + std::string(4096 - 9, 'e'));
+}
+
+TEST_F(RunAndWaitTest, AProgramThatClosesItsStandardErrorEarlyHasNotEndedUntilItExits) {
+    POSIX_ONLY("shell scripts as programs");
+    ToolProcess run;
+    ASSERT_TRUE(run.start(sh("echo early >&2; exec 2>&-; sleep 0.4; exit 7")));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(run.ended());
+    int turns = 0;  // the window keeps getting its turns while the program runs on
+    EXPECT_EQ(run.finish([&] { ++turns; }), 7);
+    EXPECT_GT(turns, 5);
+    EXPECT_TRUE(run.ended());
+    EXPECT_EQ(run.errors(), "early\n");
 }
