@@ -20,8 +20,9 @@ struct GameFile {
 
 // Many small files, some large ones: sizes log-uniform between 64 bytes and 64 KiB, and every
 // 400th file between 256 KiB and 4 MiB. Contents repeat blocks from a small dictionary, so
-// that they deflate to about 70% as textures and meshes do.
-inline std::vector<GameFile> makeGameFiles(int count) {
+// that they deflate to about 70% as textures and meshes do. Spread over many folders, or, with
+// `filesPerFolder`, that many to a folder.
+inline std::vector<GameFile> makeGameFiles(int count, int filesPerFolder = 0) {
     std::mt19937_64 random(2024);
     std::vector<std::string> dictionary(256);
     for (std::string& block : dictionary)
@@ -45,6 +46,9 @@ inline std::vector<GameFile> makeGameFiles(int count) {
         content.resize(size);
         std::string path = std::string(kinds[i % 6]) + "\\set" + std::to_string(i % 37) + "\\part" +
                            std::to_string(i % 5) + "\\file" + std::to_string(i) + ".bin";
+        if (filesPerFolder > 0)
+            path = std::string(kinds[i / filesPerFolder % 6]) + "\\set" + std::to_string(i / filesPerFolder) +
+                   "\\file" + std::to_string(i) + ".bin";
         files.push_back({path, std::move(content), i % 3 != 0});
     }
     return files;

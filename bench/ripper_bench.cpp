@@ -3,10 +3,10 @@
 // real window, offscreen, and each is set against its floor and an everyday alternative:
 //   open     floor: reading the archive's tables and making the list lines in-process;
 //            alternative: `unzip -l` on a zip of the same files
-//   extract  floor: one spawn of a do-nothing program per zlibc run, plus reading, inflating
-//            (libdeflate) and writing the same files in-process; alternative: `unzip -q`
-//   pack     floor: the same spawns, plus reading, deflating (libdeflate) and writing an
-//            archive of the same layout in-process; alternative: `zip -q -r` on the same folder
+//   extract  floor: reading, inflating (libdeflate) and writing the same files in-process, spread
+//            over as many threads as zlibc jobs run at once; alternative: `unzip -q`
+//   pack     floor: reading and deflating (libdeflate level 6) the same files over as many
+//            threads, and writing an archive of the same layout; alternative: `zip -q -r`
 // The command line's extract (its open included) and pack of the same archive, each started as
 // a program in a work folder of its own, are set against the same floors and alternatives.
 // Prints one table of medians. Run it from a Release or RelWithDebInfo build:
@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_clock.h"
@@ -38,7 +39,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kTrivialProgram = VR_EXIT_AT_ONCE;  // a static program that exits at once
 constexpr int kEntries = 10001;
 const char* const kArchiveName = "x.mpak";
 
@@ -57,9 +57,16 @@ struct ArchiveDialogs : Dialogs {
     bool openFolder(const fs::path&) override { return true; }
 };
 
-void spawnTrivialProgram(int times) {
-    for (int i = 0; i < times; ++i)
-        if (runAndWait(kTrivialProgram) != 0) std::abort();
+// Runs work(t, i) for every i below `count`, spread over `threads` threads, t being the thread's
+// number.
+template <typename Work>
+void spread(int count, int threads, Work work) {
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t)
+        running.emplace_back([=] {
+            for (int i = t; i < count; i += threads) work(t, i);
+        });
+    for (std::thread& thread : running) thread.join();
 }
 
 void shell(const std::string& command) {
@@ -80,47 +87,49 @@ void readTablesInProcess(const fs::path& archive) {
 }
 
 // The extraction's floor: every entry read one range at a time, stored ones written,
-// compressed ones inflated and written; plus one spawn per compressed entry.
-void extractInProcess(const Form& form, const fs::path& outFolder) {
-    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
-    std::string inflated;
-    int compressedCount = 0;
-    for (int i = 0; i < form.entryCount; ++i) {
+// compressed ones inflated and written, over `threads` threads.
+void extractInProcess(const Form& form, const fs::path& outFolder, int threads) {
+    std::vector<libdeflate_decompressor*> decompressors(static_cast<std::size_t>(threads));
+    for (auto& d : decompressors) d = libdeflate_alloc_decompressor();
+    spread(form.entryCount, threads, [&](int t, int i) {
         const EntrySlot& slot = form.entries[static_cast<std::size_t>(i)];
         std::string data = readFileRange(form.archivePath, static_cast<std::uint64_t>(slot.entryDataOffset),
                                          static_cast<std::uint64_t>(slot.entryStoredSize));
         fs::path target = *safeJoin(outFolder, slot.entryPath);
         fs::create_directories(target.parent_path());
-        if (slot.entryCompressed != 1) {
-            writeWholeFile(target, data);
-            continue;
-        }
-        ++compressedCount;
-        inflated.resize(static_cast<std::size_t>(slot.entryOriginalSize));
-        if (libdeflate_deflate_decompress(decompressor, data.data(), data.size(), inflated.data(), inflated.size(),
-                                          nullptr) != LIBDEFLATE_SUCCESS)
+        if (slot.entryCompressed != 1) return writeWholeFile(target, data);
+        std::string inflated(static_cast<std::size_t>(slot.entryOriginalSize), '\0');
+        if (libdeflate_deflate_decompress(decompressors[static_cast<std::size_t>(t)], data.data(), data.size(),
+                                          inflated.data(), inflated.size(), nullptr) != LIBDEFLATE_SUCCESS)
             std::abort();
         writeWholeFile(target, inflated);
-    }
-    libdeflate_free_decompressor(decompressor);
-    spawnTrivialProgram(compressedCount);
+    });
+    for (auto* d : decompressors) libdeflate_free_decompressor(d);
 }
 
-// The pack's floor: every file read, the compressed ones deflated at zlibc's level, one
-// archive of the same layout written; plus one spawn per compressed file.
-void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, const fs::path& out) {
-    libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
-    std::string toc, rawd, buffer;
-    int compressedCount = 0;
-    for (const GameFile& f : files) {
+// The pack's floor: every file read and the compressed ones deflated at zlibc's level over
+// `threads` threads, then one archive of the same layout written.
+void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, const fs::path& out, int threads) {
+    std::vector<std::string> stored(files.size());
+    std::vector<libdeflate_compressor*> compressors(static_cast<std::size_t>(threads));
+    for (auto& c : compressors) c = libdeflate_alloc_compressor(6);
+    spread(static_cast<int>(files.size()), threads, [&](int t, int i) {
+        const GameFile& f = files[static_cast<std::size_t>(i)];
         std::string data = readWholeFile(*safeJoin(folder, f.path));
         if (f.compressed) {
-            ++compressedCount;
-            buffer.resize(libdeflate_deflate_compress_bound(compressor, data.size()));
+            libdeflate_compressor* compressor = compressors[static_cast<std::size_t>(t)];
+            std::string buffer(libdeflate_deflate_compress_bound(compressor, data.size()), '\0');
             buffer.resize(
                 libdeflate_deflate_compress(compressor, data.data(), data.size(), buffer.data(), buffer.size()));
             data.swap(buffer);
         }
+        stored[static_cast<std::size_t>(i)] = std::move(data);
+    });
+    for (auto* c : compressors) libdeflate_free_compressor(c);
+    std::string toc, rawd;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const GameFile& f = files[i];
+        const std::string& data = stored[i];
         std::string name = replaceAll(f.path, '\\', '/');
         appendI16(toc, static_cast<std::int16_t>(name.size() + 11));
         appendI32(toc, static_cast<std::int32_t>(data.size()));
@@ -140,8 +149,6 @@ void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, c
     appendI16(archive, 0);
     archive += std::string("TOC\0", 4) + toc + "STOC" + "RAWD" + rawd;
     writeWholeFile(out, archive);
-    libdeflate_free_compressor(compressor);
-    spawnTrivialProgram(compressedCount);
 }
 
 // Processor seconds of this process alone: the window's own work, without its helpers.
@@ -232,6 +239,7 @@ int run(const fs::path& work, int rounds) {
     const int cores = defaultHelperRuns();
     Measures open, extract[2], pack[2], cliExtract, cliPack;
     int zlibcInflates = 0, zlibcDeflates = 0;
+    std::size_t helperStarts[2][2] = {};  // [way][extract, pack]
     for (int round = 1; round <= rounds; ++round) {
         // Every run starts from nothing, as a user's first one does.
         fs::remove(form.libraryPath / (std::string(kArchiveName) + ".toc"));
@@ -244,24 +252,29 @@ int run(const fs::path& work, int rounds) {
         open.floor.push_back(secondsOf([&] { readTablesInProcess(archive); }));
 
         for (int way = 0; way < 2; ++way) {
-            form.helperRunsAtOnce = way == 0 ? 1 : cores;
+            const int width = form.helperRunsAtOnce = way == 0 ? 1 : cores;
             fs::remove_all(extracted);
             SelectAll(form);
+            std::size_t startsBefore = helperStartCount();
             measure(extract[way], [&] { MassExtract(form); });
+            helperStarts[way][0] = helperStartCount() - startsBefore;
             if (form.logText.find("Unzip failed") != std::string::npos || form.filesExtractedCount != kEntries)
                 return std::fprintf(stderr, "the extraction failed:\n%s\n", form.logText.c_str()), 1;
             zlibcInflates = form.filesUnzippedCount;
             fs::remove_all(work / "floor");
-            extract[way].floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor"); }));
+            extract[way].floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor", width); }));
 
             fs::remove(packed);
             window.setPackFolderName(kArchiveName);
+            startsBefore = helperStartCount();
             measure(pack[way], [&] { PackMPAK(form); });
+            helperStarts[way][1] = helperStartCount() - startsBefore;
             if (form.logText.find(".MPAK pack complete.") == std::string::npos || form.filesPackedCount != kEntries)
                 return std::fprintf(stderr, "the pack failed:\n%s\n", form.logText.c_str()), 1;
             zlibcDeflates = form.filesZippedCount;
             fs::remove(work / "floor.mpak");
-            pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak"); }));
+            pack[way].floor.push_back(
+                secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
         }
 
         fs::remove(zip);
@@ -303,9 +316,11 @@ int run(const fs::path& work, int rounds) {
                 median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own),
                 median(pack[1].own));
     std::printf(
-        "(n): zlibc runs at once. zlibc runs: %d to extract, %d to pack; the floors spawn %s as often, one at a\n"
-        "time, and do the rest in-process. window ms/file: the program's own processor time per file.\n",
-        zlibcInflates, zlibcDeflates, kTrivialProgram);
+        "(n): zlibc jobs at once. zlibc jobs: %d to extract, %d to pack; helper programs started per pass:\n"
+        "extract %zu (1), %zu (%d); pack %zu (1), %zu (%d). The floors run as many threads as jobs run at once.\n"
+        "window ms/file: the program's own processor time per file.\n",
+        zlibcInflates, zlibcDeflates, helperStarts[0][0], helperStarts[1][0], cores, helperStarts[0][1],
+        helperStarts[1][1], cores);
     return 0;
 }
 

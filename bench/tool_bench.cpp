@@ -1,6 +1,7 @@
 // The outside-program path, measured: the cost of one RunAndWait + `zlibc -k` and `zlibc -d` on
 // a 2 KiB file against a static program that exits at once (targets at most 1.25x and 1.15x),
-// and zlibc's throughput on a 64 MiB mixed file against libdeflate called in-process on the
+// a serving zlibc's cost per job beyond the job's own file work (target at most 25 us), and
+// zlibc's throughput on a 64 MiB mixed file against libdeflate called in-process on the
 // same files (target at least 0.9x both ways). Run it from a Release or RelWithDebInfo build.
 #include <libdeflate.h>
 #include <stdlib.h>
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include "shell/tool_runner.h"
+#include "shell/helper_job_queue.h"
+#include "shell/zlibc_runner.h"
 
 namespace fs = std::filesystem;
 
@@ -170,6 +173,45 @@ void perCallCost(const fs::path& folder) {
     line("RunAndWait of zlibc -d back to 2 KiB (target 1.15x)", d);
 }
 
+// The job done in this process: read, deflate, write under a temporary name, rename.
+void deflateAsAJob(const fs::path& in, const fs::path& out) {
+    fs::path temporary = out.parent_path() / ".job.tmp";
+    inProcessDeflate(in, temporary);
+    fs::rename(temporary, out);
+}
+
+void perJobCost(const fs::path& folder) {
+    constexpr int kJobs = 2000;
+    std::string data = mixedData(2048);
+    writeAll(folder / "job-in", data.data(), data.size());
+    auto outputs = [&](const std::string& way, int round) {
+        std::vector<fs::path> paths;
+        for (int i = 0; i < kJobs; ++i) paths.push_back(folder / (way + std::to_string(round) + "-" + std::to_string(i)));
+        return paths;
+    };
+    std::vector<Cost> worker, inProcess;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::vector<fs::path> byWorker = outputs("w", round), here = outputs("h", round);
+        // As a pass runs them: through the job queue, one worker.
+        ZlibcRunner runner(fs::path(VR_APP_DIR) / "zlibc", 1);
+        HelperJobQueue queue(runner);
+        if (queue.take(queue.add({false, folder / "job-in", folder / "warm-up"})).exitCode != 0) std::abort();
+        worker.push_back(costOf([&] {
+            std::vector<std::size_t> ids;
+            for (int i = 0; i < kJobs; ++i) ids.push_back(queue.add({false, folder / "job-in", byWorker[i]}));
+            for (std::size_t id : ids)
+                if (queue.take(id).exitCode != 0) std::abort();
+        }));
+        inProcess.push_back(costOf([&] {
+            for (int i = 0; i < kJobs; ++i) deflateAsAJob(folder / "job-in", here[i]);
+        }));
+    }
+    Cost w = best(worker), h = best(inProcess);
+    std::printf("Per job of a serving zlibc, 2 KiB compressed (best of %d rounds of %d jobs)\n", kRounds, kJobs);
+    std::printf("  worker %.1f us, in-process %.1f us: %.1f us per job beyond its file work (target at most 25 us)\n",
+                w.clock / kJobs * 1e6, h.clock / kJobs * 1e6, (w.clock - h.clock) / kJobs * 1e6);
+}
+
 void throughput(const fs::path& folder) {
     constexpr std::size_t kSize = 64u << 20;
     constexpr double kMiB = kSize / double(1 << 20);
@@ -217,6 +259,7 @@ int main(int argc, char** argv) {
     fs::path folder = pattern;
     std::printf("Working in %s\n", folder.c_str());
     perCallCost(folder);
+    perJobCost(folder);
     throughput(folder);
     fs::remove_all(folder);
     return 0;

@@ -44,3 +44,5 @@ void zlibcKeepFront(void* block, size_t size) {
     if ((unsigned char*)block == arena + lastBlockStart && roundedUp(size) <= arenaUsed - lastBlockStart)
         arenaUsed = lastBlockStart + roundedUp(size);
 }
+
+void zlibcResetArena(void) { arenaUsed = lastBlockStart = 0; }

@@ -18,6 +18,8 @@ void zlibcFree(void* block);
 // Keeps only the first `size` bytes of the block allocated last: what follows it in the arena
 // is handed out again, so that the next block lies on pages already touched.
 void zlibcKeepFront(void* block, size_t size);
+// Hands the whole arena out again; only once every block of it has been given back.
+void zlibcResetArena(void);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,7 @@
 // zlibc: `zlibc -d IN OUT` inflates a zlib-wrapped file, `zlibc -k IN OUT` writes a complete
 // zlib stream of IN. Exit 0 on success; otherwise one line on stderr and exit 1 (2 for bad
-// arguments), with OUT untouched. It runs once per file, so it is plain C that sets up
+// arguments), with OUT untouched. `zlibc --serve` does such jobs one after another for as long
+// as its input lasts (zlibc_serve.h). A run may do one file only, so it is plain C that sets up
 // nothing it does not use: one read, one conversion, one write.
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,6 +11,7 @@
 
 #include "block_arena.h"
 #include "processor_check.h"
+#include "zlibc_serve.h"
 #include "zlib_stream.h"
 
 #ifdef _WIN32
@@ -25,17 +27,14 @@ enum { kConverted = 0, kFailed = 1, kBadArguments = 2 };
 // mix their lines.
 static void printReason(const char* reason) {
     char line[sizeof(ZlibcFailure) + 16];
-    int length = snprintf(line, sizeof line, "zlibc: %s\n", reason);
-    if (length < 0) return;
-    if ((size_t)length >= sizeof line) length = (int)sizeof line - 1;
-    for (int i = 0; i < length - 1; ++i)
-        if (line[i] == '\n' || line[i] == '\r') line[i] = ' ';
-    line[length - 1] = '\n';
-    fwrite(line, 1, (size_t)length, stderr);
+    fwrite(line, 1, (size_t)formatReasonLine(line, (int)sizeof line, reason), stderr);
 }
 
+// Set for a run of one file only: once set, the check is skipped for every later input.
+static bool oneFileOnly;
+
 static bool convertBytes(bool inflate, const Bytes* input, Bytes* output, ZlibcFailure* failure) {
-    skipProcessorCheckForSmallInput(input->size);
+    if (oneFileOnly) skipProcessorCheckForSmallInput(input->size);
     return inflate ? inflateZlibWrapped(input->data, input->size, output, failure)
                    : deflateToZlib(input->data, input->size, output, failure);
 }
@@ -50,13 +49,15 @@ static bool convert(bool inflate, const char* in, const char* out, ZlibcFailure*
 }
 
 static int run(int argc, char** argv) {
+    libdeflate_set_memory_allocator(zlibcAllocate, zlibcFree);
+    if (argc == 2 && strcmp(argv[1], "--serve") == 0) return serveJobs(convert);
     bool inflate = argc == 4 && strcmp(argv[1], "-d") == 0;
     bool deflate = argc == 4 && strcmp(argv[1], "-k") == 0;
     if (!inflate && !deflate) {
         fputs("zlibc: usage: zlibc -d IN OUT (inflate) or zlibc -k IN OUT (deflate)\n", stderr);
         return kBadArguments;
     }
-    libdeflate_set_memory_allocator(zlibcAllocate, zlibcFree);
+    oneFileOnly = true;
     // Static, not on the stack: a run that succeeds never touches its 8 KiB, whereas a stack
     // frame that large is probed page by page, and each page is one more fault.
     static ZlibcFailure failure;

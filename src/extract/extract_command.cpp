@@ -15,6 +15,7 @@
 #include "extract/selection.h"
 #include "extract/unzip_temp_files.h"
 #include "shell/commands.h"
+#include "shell/app_paths.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
@@ -136,7 +137,7 @@ void extractSelected(Form& form, const std::string& archiveName) {
     ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath), {}, {},
                       RangeReader(form.archivePath)};
     const std::int32_t passes = selectedCount(form);
-    InflateAhead ahead(form, form.helperRunsAtOnce);
+    InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
         extractEntry(form, run, entryAt(form, index), ahead);
         ahead.keepRunning();

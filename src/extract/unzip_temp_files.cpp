@@ -11,10 +11,9 @@
 #include "common/paths.h"
 #include "common/text.h"
 #include "extract/inflate_ahead.h"
-#include "shell/compression_tool.h"
+#include "shell/app_paths.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
-#include "shell/tool_process.h"
 
 namespace {
 
@@ -62,8 +61,8 @@ std::vector<ParkedFile> parkedFiles(const Form& form) {
     return parked;
 }
 
-// zlibc's exit code for one parked file: the run made ahead moved onto the finished file, or,
-// when that run failed or its result cannot be moved there, a run made now, which leaves what a
+// zlibc's exit code for one parked file: the job done ahead moved onto the finished file, or,
+// when that job failed or its result cannot be moved there, a job done now, which leaves what a
 // run at this turn leaves.
 std::int32_t inflateAtTurn(Form& form, InflateAhead& ahead, const ParkedFile& file) {
     const std::function<void()> yield = [&form] { form.window.yield(); };
@@ -74,15 +73,13 @@ std::int32_t inflateAtTurn(Form& form, InflateAhead& ahead, const ParkedFile& fi
         if (!ec) return 0;
         fs::remove(early->inflated, ec);
     }
-    ToolProcess run;
-    run.start(zlibcInflateCommand(form, file.gzFile, *file.output));
-    return run.finish(yield);
+    return ahead.inflateNow(file.gzFile, *file.output, yield);
 }
 
 }  // namespace
 
 void UnzipTempFiles(Form& form) {
-    InflateAhead ahead(form, form.helperRunsAtOnce);
+    InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
     UnzipTempFiles(form, ahead);
 }
 
@@ -92,12 +89,15 @@ void UnzipTempFiles(Form& form, InflateAhead& ahead) {
         if (file.output) ahead.add(file.gzFile);
     for (std::size_t i = 0; i < parked.size(); ++i) {
         const ParkedFile& file = parked[i];
+        // The bar and the file's line move on at its turn, before its job is waited for.
+        const float total = static_cast<float>(form.filesUnzippedCount);
+        form.window.setProgress(total > 0 ? static_cast<float>(i + 1) / total : 1.0f);
         if (file.output) {
-            std::int32_t exitCode = inflateAtTurn(form, ahead, file);
             std::string line = "Unzipping " + std::to_string(i + 1) + "\\" + std::to_string(form.filesUnzippedCount) +
                                ": " + file.tempName;
             form.window.setStatus(line);
             appendLogLine(form, line);
+            std::int32_t exitCode = inflateAtTurn(form, ahead, file);
             form.toolExitCode = exitCode;
             std::error_code ec;
             if (exitCode != 0 || !fs::is_regular_file(*file.output, ec))
@@ -112,8 +112,6 @@ void UnzipTempFiles(Form& form, InflateAhead& ahead) {
         fs::remove(file.gzFile, ignored);
         form.window.yield();
         form.window.yield();
-        float total = static_cast<float>(form.filesUnzippedCount);
-        form.window.setProgress(total > 0 ? static_cast<float>(i + 1) / total : 1.0f);
         form.window.yield();
     }
 }

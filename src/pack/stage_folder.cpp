@@ -12,10 +12,11 @@
 #include "common/text.h"
 #include "pack/staged_name.h"
 #include "pack/toc_library_index.h"
-#include "shell/compression_tool.h"
+#include "shell/app_paths.h"
 #include "shell/form.h"
 #include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
+#include "shell/zlibc_runner.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ public:
 
     // The library decides how the file is staged; nothing is written yet. A staged name is
     // claimed here, in walk order, so that a later file cannot take it while zlibc runs.
-    std::optional<std::string> prepare(std::size_t i) {
+    std::optional<HelperJob> prepare(std::size_t i) {
         if (walk_[i].kind != WalkStep::File) return std::nullopt;
         try {
             return plan(i, plans_[i]);
@@ -68,6 +69,12 @@ public:
             plans_[i].failure = e.what();  // said at the step's turn
             return std::nullopt;
         }
+    }
+
+    // A file to compress shows its line before its job is waited for.
+    void begin(std::size_t i) {
+        const StagingPlan& plan = plans_[i];
+        if (walk_[i].kind == WalkStep::File && !plan.failure && plan.compress) showStep("Zipping ", plan.stagedName);
     }
 
     // The step's turn, in walk order: its log lines and counters, and the copy of a stored file.
@@ -80,8 +87,8 @@ public:
     }
 
 private:
-    // The zlibc command line of a file to compress; nothing for a copy or a failure.
-    std::optional<std::string> plan(std::size_t i, StagingPlan& plan) {
+    // The zlibc job of a file to compress; nothing for a copy or a failure.
+    std::optional<HelperJob> plan(std::size_t i, StagingPlan& plan) {
         std::string reason;
         std::int64_t size = stageableSize(walk_[i].path, reason);
         if (size < 0) return plan.failure = reason, std::nullopt;
@@ -102,7 +109,7 @@ private:
         if (nameExists(target(plan)) || !claimed_.insert(plan.stagedName).second)
             return plan.failure = "another file of the folder has the same name in Temp", std::nullopt;
         if (!plan.compress) return std::nullopt;
-        return zlibcDeflateCommand(form_, walk_[i].path, target(plan));
+        return HelperJob{false, walk_[i].path, target(plan)};
     }
 
     bool finishStep(const WalkStep& step, const StagingPlan& plan, const ToolResult* result) {
@@ -116,9 +123,8 @@ private:
             return true;
         }
         if (plan.failure) return failed(step.path, *plan.failure);
-        showStep(plan.compress ? "Zipping " : "Copying ", plan.stagedName);
         std::error_code ec;
-        if (plan.compress) {
+        if (plan.compress) {  // its line is shown (begin)
             form_.toolExitCode = result->exitCode;
             form_.window.yield();
             form_.window.yield();
@@ -128,6 +134,7 @@ private:
             if (!fs::is_regular_file(target(plan), ec)) return failed(step.path, "zlibc left no staged file");
             return true;
         }
+        showStep("Copying ", plan.stagedName);
         fs::copy_file(step.path, target(plan), fs::copy_options::overwrite_existing, ec);
         ++form_.walkFileCount;
         form_.window.yield();  // a large copy takes as long as a compression
@@ -163,9 +170,11 @@ private:
 
 bool StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
     Staging staging(form, walk, job);
+    ZlibcRunner runner(helperProgramPath(form, "zlibc"), form.helperRunsAtOnce);
     HelperPipeline pipeline;
-    pipeline.commandOf = [&](std::size_t i) { return staging.prepare(i); };
+    pipeline.jobOf = [&](std::size_t i) { return staging.prepare(i); };
+    pipeline.begin = [&](std::size_t i) { staging.begin(i); };
     pipeline.finish = [&](std::size_t i, const ToolResult* result) { return staging.finish(i, result); };
     pipeline.whileWaiting = [&form] { form.window.yield(); };
-    return runHelperPipeline(walk.size(), form.helperRunsAtOnce, pipeline);
+    return runHelperPipeline(walk.size(), runner, pipeline);
 }

@@ -50,7 +50,10 @@ private:
     bool errorPipeOpen(int milliseconds);
     // True once the program has ended; its code is then in exitCode_. Never waits.
     bool reaped();
+    // What to poll to wait for the run: its pipe while open, then a pidfd (-1 without one).
+    int waitHandle();
     int pid_ = -1;
+    int exitWatch_ = -1;
     std::int32_t exitCode_ = -1;
     int errorPipe_ = -1;
 #endif

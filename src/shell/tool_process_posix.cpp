@@ -1,6 +1,8 @@
 // ToolProcess on POSIX: posix_spawn with the child's standard error on a pipe. Waiting is a poll
 // on that pipe with a timeout; whether the child has ended is asked of the child itself
-// (waitpid), since a program may close its standard error long before it exits.
+// (waitpid), since a program may close its standard error long before it exits. Once the pipe
+// is closed, the poll is on a pidfd, which tells when the child has ended.
+#include <sys/syscall.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -49,6 +51,7 @@ bool ToolProcess::start(const std::string& commandLine) {
         close(pipeEnds[0]);
         return false;
     }
+    countHelperStart();
     pid_ = child;
     errorPipe_ = pipeEnds[0];
     return true;
@@ -86,6 +89,7 @@ bool ToolProcess::reaped() {
     // still hold the pipe open, so nothing more is waited for.
     errorPipeOpen(0);
     if (errorPipe_ >= 0) close(errorPipe_), errorPipe_ = -1;
+    if (exitWatch_ >= 0) close(exitWatch_), exitWatch_ = -1;
     return true;
 }
 
@@ -94,21 +98,30 @@ bool ToolProcess::ended() {
     return reaped();
 }
 
+int ToolProcess::waitHandle() {
+    if (errorPipe_ >= 0 || pid_ < 0) return errorPipe_;
+    if (exitWatch_ < 0) exitWatch_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
+    return exitWatch_;
+}
+
 void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
-    std::vector<pollfd> pipes;
-    for (const ToolProcess* run : runs)
-        if (run->errorPipe_ >= 0) pipes.push_back({run->errorPipe_, POLLIN, 0});
-    // A run whose pipe is closed can only be asked again: it is asked after a short pause.
-    if (pipes.size() < runs.size()) milliseconds = std::min(milliseconds, 1);
-    poll(pipes.data(), pipes.size(), milliseconds);
+    std::vector<pollfd> handles;
+    for (ToolProcess* run : runs)
+        if (int handle = run->waitHandle(); handle >= 0) handles.push_back({handle, POLLIN, 0});
+    // A run that can only be asked again (a kernel without pidfds) is asked after a short pause.
+    if (handles.size() < runs.size()) milliseconds = std::min(milliseconds, 1);
+    poll(handles.data(), handles.size(), milliseconds);
 }
 
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
+    const int timeout = whileWaiting ? kPauseMilliseconds : -1;
     while (!ended()) {
-        if (errorPipe_ >= 0)
-            errorPipeOpen(kPauseMilliseconds);
-        else
-            poll(nullptr, 0, 1);  // the program closed its standard error but runs on
+        if (errorPipe_ >= 0) {
+            errorPipeOpen(timeout);
+        } else {
+            pollfd exit{waitHandle(), POLLIN, 0};  // the program closed its standard error but runs on
+            poll(&exit, 1, exit.fd >= 0 ? timeout : 1);
+        }
         if (whileWaiting) whileWaiting();
     }
     return exitCode_;

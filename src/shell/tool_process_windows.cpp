@@ -51,6 +51,7 @@ bool ToolProcess::start(const std::string& commandLine) {
         CloseHandle(readEnd);
         return false;
     }
+    countHelperStart();
     CloseHandle(process.hThread);
     process_ = process.hProcess;
     errorPipe_ = readEnd;

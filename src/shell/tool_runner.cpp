@@ -3,6 +3,7 @@
 #include "shell/tool_runner.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 #include "common/files.h"
@@ -104,6 +105,12 @@ std::string quoteArgument(std::string_view argument) {
     quoted += '"';
     return quoted;
 }
+
+static std::atomic<std::size_t> helperStarts{0};
+
+void countHelperStart() { ++helperStarts; }
+
+std::size_t helperStartCount() { return helperStarts; }
 
 std::int32_t runAndWait(const std::string& commandLine, std::string* errors) {
     ToolProcess process;

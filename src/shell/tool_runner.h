@@ -2,6 +2,7 @@
 // and returns its exit code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@ struct Form;
 std::int32_t runAndWait(const std::string& commandLine, std::string* errors = nullptr);
 // The same, leaving the result in form.toolExitCode as well.
 std::int32_t RunAndWait(Form& form, const std::string& commandLine, std::string* errors = nullptr);
+
+// Helper programs started by this process so far (runs and workers alike), for the benchmark.
+void countHelperStart();
+std::size_t helperStartCount();
 
 // A program path for the start of a command line our code builds, in double quotes so that
 // no shorter prefix of it can be taken for the program. A path holding a double quote cannot

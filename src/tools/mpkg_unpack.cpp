@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/compression_tool.h"
 #include "shell/form.h"
@@ -46,7 +47,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
-    RunAndWait(form, zlibcInflateCommand(form, workFile, output));
+    RunAndWait(form, zlibcCommand(helperProgramPath(form, "zlibc"), {true, workFile, output}));
     if (form.toolExitCode != 0 || !fileExists(output)) {
         appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);

@@ -237,7 +237,7 @@ TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeZlibcRunsAMissingOneC
     EXPECT_TRUE(fs::exists(form.newMpaksPath / "3x.mpak"));
 }
 
-TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFailures) {
+TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCountersAndFailures) {
     std::string tocLines;
     for (int i = 0; i < 30; ++i) {
         std::string name = "f" + std::to_string(i % 7) + "/" + (i == 11 ? "nounzip" : "n" + std::to_string(i));
@@ -248,21 +248,31 @@ TEST_F(PackCommandTest, OneOrFourZlibcRunsAtOnceGiveTheSameArchiveFilesLogsAndFa
     auto run = [&](int helpersAtOnce) {
         form.helperRunsAtOnce = helpersAtOnce;
         std::string packLog = pack(tocLines);
+        const std::vector<int> packCounts = {form.filesZippedCount, form.filesPackedCount};
         loadArchive(archive());
         SelectAll(form);
         MassExtract(form);
-        return std::tuple{packLog, readFile(archive()), form.logText, filesBelow(form.extractedFilesPath)};
+        return std::tuple{packLog,       packCounts, readFile(archive()), form.logText, form.filesUnzippedCount,
+                          form.filesExtractedCount, filesBelow(form.extractedFilesPath)};
     };
-    EXPECT_EQ(run(1), run(4));
+    const auto byWorkers = run(1);
+    EXPECT_EQ(run(4), byWorkers);
 
-    // The real zlibc, but refusing to pack files named "nopack" and to unzip ones named "nounzip".
+    // A foreign zlibc serves no jobs: each job runs as a process of its own. It passes the
+    // jobs to the real one, except that it refuses to pack files named "nopack" and to unzip
+    // ones named "nounzip".
     POSIX_ONLY("a shell script standing in for zlibc");
     fs::rename(app / "zlibc", app / "real-zlibc");
-    writeFile(app / "zlibc",
-              "#!/bin/sh\ncase \"$1$2\" in -k*nopack*|-d*nounzip*) echo 'zlibc: refused' >&2; exit 1;; "
-              "esac\nexec '" +
-                  (app / "real-zlibc").string() + "' \"$@\"\n");
-    fs::permissions(app / "zlibc", fs::perms::owner_all);
+    auto foreignZlibc = [&](const std::string& refused) {
+        writeFile(app / "zlibc", "#!/bin/sh\ncase \"$1$2\" in " + refused +
+                                     ") echo 'zlibc: refused' >&2; exit 1;; --serve) echo 'usage' >&2; exit 2;; "
+                                     "esac\nexec '" + (app / "real-zlibc").string() + "' \"$@\"\n");
+        fs::permissions(app / "zlibc", fs::perms::owner_all);
+    };
+    foreignZlibc("-x");
+    EXPECT_EQ(run(1), byWorkers);
+    EXPECT_EQ(run(4), byWorkers);
+    foreignZlibc("-k*nopack*|-d*nounzip*");
     EXPECT_EQ(run(1), run(4));
     EXPECT_NE(form.logText.find("Unzip failed (1): x.mpak+f4+nounzip.gz\r\n"), std::string::npos);
     writeFile(source("f3/nopack"), "zlibc refuses this one");  // the staging stops there

@@ -1,0 +1,98 @@
+// WorkerProcess on POSIX: one socket pair carries both directions, so that a write to a worker
+// that has gone fails with EPIPE instead of raising SIGPIPE in the window's process.
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "shell/tool_runner.h"
+#include "shell/worker_process.h"
+
+extern char** environ;
+
+bool WorkerProcess::start(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
+    std::string programText = program.string();
+    std::vector<std::string> words = arguments;
+    std::vector<char*> argv{programText.data()};
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    pid_t child = 0;
+    int spawnError = posix_spawn(&child, programText.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (spawnError != 0) {
+        close(ends[0]);
+        return false;
+    }
+    countHelperStart();
+    pid_ = child;
+    channel_ = ends[0];
+    return true;
+}
+
+bool WorkerProcess::send(std::string_view bytes) {
+    while (!bytes.empty() && channel_ >= 0) {
+        ssize_t sent = ::send(channel_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return bytes.empty();
+}
+
+bool WorkerProcess::receive(std::string& into) {
+    char buffer[4096];
+    while (channel_ >= 0) {
+        ssize_t got = recv(channel_, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (got > 0) {
+            into.append(buffer, static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+    }
+    return false;
+}
+
+void WorkerProcess::waitForAny(const std::vector<WorkerProcess*>& workers, int milliseconds) {
+    std::vector<pollfd> channels;
+    for (const WorkerProcess* worker : workers)
+        if (worker->channel_ >= 0) channels.push_back({worker->channel_, POLLIN, 0});
+    poll(channels.data(), channels.size(), milliseconds);
+}
+
+std::int32_t WorkerProcess::stop(bool kill) {
+    if (channel_ >= 0) close(channel_), channel_ = -1;
+    if (pid_ < 0) return -1;
+    if (kill) ::kill(pid_, SIGKILL);
+    int status = 0;
+    pid_t child = pid_;
+    pid_ = -1;
+    while (waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+WorkerProcess::~WorkerProcess() { stop(true); }
