@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "common/files.h"
+#include "shell/tool_process.h"
 
 namespace {
 
@@ -98,4 +99,12 @@ std::optional<ToolResult> ZlibcWorker::poll() {
     return ToolResult{exitCode == 0 ? -1 : exitCode, {}};
 }
 
-ZlibcWorker::~ZlibcWorker() { process_.stop(state_ != State::Ready); }
+ZlibcWorker::~ZlibcWorker() {
+    // A job it may have begun runs to its end, so that it leaves no file half written: a worker
+    // still to name its protocol is given its time to do so first.
+    while (state_ == State::Starting) {
+        WorkerProcess::waitForAny({&process_}, ToolProcess::kPauseMilliseconds);
+        poll();
+    }
+    process_.stop(state_ != State::Ready);
+}

@@ -1,7 +1,16 @@
 // vantrel-ripper-cli run as a program, with a temporary work folder: what it prints, the files
 // it writes, and its exit codes.
 
+#include <fstream>
 #include <sstream>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
 
 #include "fixtures/app_folder.h"
 #ifndef _WIN32
@@ -206,4 +215,43 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     }
     EXPECT_EQ(run("--bogus --help").out, run("--help").out);
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
+}
+
+#ifndef _WIN32
+// Whether process `pid` runs (a zombie has ended), and whether `parent` started it as zlibc.
+static bool runs(int pid, int parent = 0) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    int ownPid = 0, ownParent = 0;
+    std::string name;
+    char state = 'Z';
+    stat >> ownPid >> name >> state >> ownParent;
+    return state != 'Z' && (parent == 0 || (ownParent == parent && name == "(zlibc)"));
+}
+#endif
+
+TEST_F(CliTest, AProgramKilledDuringAPassLeavesNoZlibcWorkerRunning) {
+    POSIX_ONLY("the process table in /proc");
+#ifndef _WIN32
+    std::vector<TestEntry> entries;
+    for (int i = 0; i < 2000; ++i) entries.push_back({"e" + std::to_string(i) + ".dds", awkwardBytes(10000, 1), true});
+    writeFile(game / "big.mpak", archiveOf(entries).build());
+    std::string words[] = {pathText(kCli), "--work", pathText(work.path()), "extract", pathText(game / "big.mpak")};
+    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(), words[4].data(), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t cli = 0;
+    ASSERT_EQ(posix_spawn(&cli, kCli.c_str(), &quiet, nullptr, argv, environ), 0);
+    std::vector<int> workers;
+    for (int wait = 0; wait < 20000 && workers.empty(); ++wait, usleep(500))
+        for (const auto& process : fs::directory_iterator("/proc"))
+            if (int pid = std::atoi(process.path().filename().c_str()); pid > 0 && runs(pid, cli)) workers.push_back(pid);
+    kill(cli, SIGKILL);
+    waitpid(cli, nullptr, 0);
+    ASSERT_FALSE(workers.empty());
+    for (int pid : workers) {
+        for (int wait = 0; wait < 500 && runs(pid); ++wait) usleep(10000);
+        EXPECT_FALSE(runs(pid)) << pid;
+    }
+#endif
 }

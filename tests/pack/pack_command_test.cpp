@@ -280,6 +280,28 @@ TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCo
     EXPECT_NE(std::get<0>(run(4)).find("Staging failed: f3\\nopack (refused)\r\n"), std::string::npos);
 }
 
+TEST_F(PackCommandTest, AFilesLineShowsWhileItsJobIsWaitedFor) {
+    POSIX_ONLY("a shell script standing in for zlibc");
+    fs::rename(app / "zlibc", app / "real-zlibc");
+    writeFile(app / "zlibc", "#!/bin/sh\ncase \"$2\" in *slow*) sleep 0.4;; esac\n[ \"$1\" = --serve ] && exit 2\nexec '" +
+                                 (app / "real-zlibc").string() + "' \"$@\"\n");
+    fs::permissions(app / "zlibc", fs::perms::owner_all);
+    for (const char* name : {"a", "slow", "z"}) writeFile(source(name), name);
+    // How often the window got its turn while the slow file's line was the last one shown.
+    auto turnsShowing = [&](const std::string& verb) {
+        auto line = std::find_if(window.statusHistory.begin(), window.statusHistory.end(),
+                                 [&](const std::string& s) { return startsWith(s, verb) && s.find("slow") != std::string::npos; });
+        const auto shown = static_cast<std::size_t>(line - window.statusHistory.begin()) + 1;
+        return std::count(window.yields.begin(), window.yields.end(), shown);
+    };
+    pack("");
+    EXPECT_GE(turnsShowing("Zipping "), 10);
+    loadArchive(archive());
+    SelectAll(form);
+    MassExtract(form);
+    EXPECT_GE(turnsShowing("Unzipping "), 10);
+}
+
 TEST_F(PackCommandTest, AStoredOnlyPackLetsTheWindowRunAfterEachFileAndEachFinishedSubFolder) {
     std::string folder, tocLines;
     for (int level = 0; level <= 16; ++level) {
