@@ -29,11 +29,6 @@
 
 namespace {
 
-template <typename T>
-T* child(const QWidget& window, const char* name) {
-    return window.findChild<T*>(QString::fromLatin1(name));
-}
-
 QSettings preferences() { return QSettings(QStringLiteral("VantrelRipper"), QStringLiteral("VantrelRipper")); }
 
 }  // namespace
@@ -49,20 +44,20 @@ MainWindow::MainWindow(std::filesystem::path applicationFolder, std::unique_ptr<
     dialogFont.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
     dialogFont.setPointSizeF(7.5);
     setFont(dialogFont);
-    buildControls(*this, [this](Command command) { runCommand(command); });
-    fileList_ = child<FileListView>(*this, "List1");
-    patternField_ = child<QLineEdit>(*this, "txtSelectPattern");
+    const WindowControls controls = buildControls(*this, [this](Command command) { runCommand(command); });
+    fileList_ = controls.fileList;
+    patternField_ = controls.patternField;
     connect(patternField_, &QLineEdit::returnPressed, this, &MainWindow::selectByPattern);
     setAcceptDrops(true);
-    itemCountLabel_ = child<QLabel>(*this, "Label2");
-    statusLine_ = child<QLineEdit>(*this, "Text1");
-    logView_ = child<QPlainTextEdit>(*this, "RichTextBox1");
-    optionsPanel_ = child<QFrame>(*this, "Frame1");
-    progressBar_ = child<QLabel>(*this, "Label9");
-    archiveNameLabel_ = child<QLabel>(*this, "Label5");
-    packFolderLabel_ = child<QLabel>(*this, "Label13");
-    autoAddOption_ = child<QRadioButton>(*this, "radAutoAddNewFiles");
-    compressAllOption_ = child<QCheckBox>(*this, "chkCompressAllFiles");
+    itemCountLabel_ = controls.itemCount;
+    statusLine_ = controls.statusLine;
+    logView_ = controls.logView;
+    optionsPanel_ = controls.optionsPanel;
+    progressBar_ = controls.progressBar;
+    archiveNameLabel_ = controls.archiveName;
+    packFolderLabel_ = controls.packFolder;
+    autoAddOption_ = controls.autoAddOption;
+    compressAllOption_ = controls.compressAllOption;
     progressFullWidth_ = static_cast<float>(progressBar_->width()) * kTwipsPerPixel;
     resize(pixels(kDesignClientWidth), pixels(kDesignClientHeight));
     updateMinimumSize();

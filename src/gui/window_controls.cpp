@@ -37,12 +37,30 @@ enum class Kind {
     Shape,         // a section rectangle
 };
 
+// What the window does with a control besides showing it.
+enum class Role {
+    None,
+    FileList,
+    PatternField,
+    ItemCount,
+    StatusLine,
+    LogView,
+    OptionsPanel,
+    ProgressBar,
+    ArchiveName,
+    PackFolder,
+    AutoAddOption,
+    CompressAllOption,
+    NoTabStop,  // its one switched-off design attribute: the Tab key passes over it
+};
+
 struct ControlRow {
     Kind kind;
     const char* name;
     Rect twips;  // inside the window, or inside the panel for the rows after it
     const char* caption;
     Command command = nullptr;
+    Role role = Role::None;
 };
 
 // In building order, which is also the tab order; each control lies over those before it, so
@@ -51,34 +69,34 @@ struct ControlRow {
 using enum Kind;
 const ControlRow kControls[] = {
     {Heading,      "Label1",                      {120, 120, 1815, 255},    "File List"},
-    {PatternField, "txtSelectPattern",            {2040, 120, 3615, 255},   ""},
+    {PatternField, "txtSelectPattern",            {2040, 120, 3615, 255},   "", nullptr, Role::PatternField},
     {Button,       "butSelectAll",                {5760, 120, 1455, 255},   "Select All", SelectAll},
-    {Label,        "Label2",                      {7920, 120, 1095, 255},   "0 Items"},
-    {FileList,     "List1",                       {120, 360, 8895, 4845},   ""},
-    {StatusLine,   "Text1",                       {120, 5280, 8895, 285},   ""},
-    {LogView,      "RichTextBox1",                {120, 5640, 8895, 2175},  ""},
-    {Panel,        "Frame1",                      {9120, 0, 3735, 7815},    "Options"},
+    {Label,        "Label2",                      {7920, 120, 1095, 255},   "0 Items", nullptr, Role::ItemCount},
+    {FileList,     "List1",                       {120, 360, 8895, 4845},   "", nullptr, Role::FileList},
+    {StatusLine,   "Text1",                       {120, 5280, 8895, 285},   "", nullptr, Role::StatusLine},
+    {LogView,      "RichTextBox1",                {120, 5640, 8895, 2175},  "", nullptr, Role::LogView},
+    {Panel,        "Frame1",                      {9120, 0, 3735, 7815},    "Options", nullptr, Role::OptionsPanel},
     {Shape,        "Shape1",                      {120, 480, 3495, 1935},   ""},
     {Shape,        "Shape2",                      {120, 2640, 3495, 2775},  ""},
     {Shape,        "Shape4",                      {120, 5640, 3495, 855},   ""},
     {Shape,        "Shape5",                      {240, 3720, 3255, 735},   ""},
-    {ProgressBar,  "Label9",                      {120, 120, 3495, 255},    ""},
+    {ProgressBar,  "Label9",                      {120, 120, 3495, 255},    "", nullptr, Role::ProgressBar},
     {Heading,      "Label10",                     {120, 480, 3495, 255},    "          File Extractor"},
     {Button,       "butFileExtractorQuestion",    {3360, 480, 255, 255},    "?", ShowExtractorHelp},
     {Button,       "butSelectMPAKfile",           {240, 840, 1935, 255},    "Open Game .MPAK File", SelectMPAKfile},
-    {NameLabel,    "Label5",                      {240, 1080, 3255, 255},   ""},
+    {NameLabel,    "Label5",                      {240, 1080, 3255, 255},   "", nullptr, Role::ArchiveName},
     {Button,       "butMassExtract",              {240, 1440, 2055, 375},   "Extract Selected File(s)", MassExtract},
     {Button,       "butOpenFolder",               {2400, 1440, 1095, 375},  "Open Folder", OpenExtractorFolder},
     {Button,       "butGetModelGraphics",         {240, 1920, 1695, 375},   "List Model Graphics", GetModelGraphics},
-    {Button,       "butDecompressMPKG",           {2040, 1920, 1455, 375},  "Unpack .MPKG", DecompressMPKG},
+    {Button,       "butDecompressMPKG",           {2040, 1920, 1455, 375},  "Unpack .MPKG", DecompressMPKG, Role::NoTabStop},
     {Heading,      "Label11",                     {120, 2640, 3495, 255},   "   File Packer (Make an MPAK)"},
     {Button,       "butFilePackerQuestion",       {3360, 2640, 255, 255},   "?", ShowPackerHelp},
     {Button,       "butSelectMPAKFolder",         {240, 3000, 1935, 255},   "Select .MPAK Folder", SelectMPAKFolder},
-    {NameLabel,    "Label13",                     {240, 3240, 3255, 255},   ""},
+    {NameLabel,    "Label13",                     {240, 3240, 3255, 255},   "", nullptr, Role::PackFolder},
     {FrameTitle,   "Label6",                      {360, 3600, 2175, 255},   ".MPAK Sub Table of Contents"},
-    {ChosenOption, "radAutoAddNewFiles",          {360, 3840, 2895, 255},   "Auto-add new files to .MPAK STOC"},
+    {ChosenOption, "radAutoAddNewFiles",          {360, 3840, 2895, 255},   "Auto-add new files to .MPAK STOC", nullptr, Role::AutoAddOption},
     {Option,       "radIWillMaintainLibrarySTOC", {360, 4080, 2895, 255},   "I will maintain the Library .stoc"},
-    {CheckBox,     "chkCompressAllFiles",         {480, 4560, 2400, 255},   "Force compression of all files"},
+    {CheckBox,     "chkCompressAllFiles",         {480, 4560, 2400, 255},   "Force compression of all files", nullptr, Role::CompressAllOption},
     {Button,       "butPackMPAK",                 {240, 4920, 2055, 375},   "Pack New .MPAK", PackMPAK},
     {Button,       "butOpenNewMPAKsFolder",       {2400, 4920, 1095, 375},  "Open Folder", OpenNewMPAKsFolder},
     {Heading,      "Label4",                      {120, 5640, 3495, 255},   "  Sound File Conversion (.FSB)"},
@@ -198,13 +216,33 @@ QWidget* makeControl(Kind kind, QWidget* parent, const QString& caption) {
     return nullptr;
 }
 
+// The control's kind (makeControl) gives its type.
+void keep(WindowControls& controls, Role role, QWidget* control) {
+    switch (role) {
+        case Role::None: break;
+        case Role::FileList: controls.fileList = static_cast<FileListView*>(control); break;
+        case Role::PatternField: controls.patternField = static_cast<QLineEdit*>(control); break;
+        case Role::ItemCount: controls.itemCount = static_cast<QLabel*>(control); break;
+        case Role::StatusLine: controls.statusLine = static_cast<QLineEdit*>(control); break;
+        case Role::LogView: controls.logView = static_cast<QPlainTextEdit*>(control); break;
+        case Role::OptionsPanel: controls.optionsPanel = static_cast<QFrame*>(control); break;
+        case Role::ProgressBar: controls.progressBar = static_cast<QLabel*>(control); break;
+        case Role::ArchiveName: controls.archiveName = static_cast<QLabel*>(control); break;
+        case Role::PackFolder: controls.packFolder = static_cast<QLabel*>(control); break;
+        case Role::AutoAddOption: controls.autoAddOption = static_cast<QRadioButton*>(control); break;
+        case Role::CompressAllOption: controls.compressAllOption = static_cast<QCheckBox*>(control); break;
+        case Role::NoTabStop: control->setFocusPolicy(Qt::ClickFocus); break;
+    }
+}
+
 }  // namespace
 
 void place(QWidget* control, const Rect& twips) {
     control->setGeometry(pixels(twips.left), pixels(twips.top), pixels(twips.width), pixels(twips.height));
 }
 
-void buildControls(QWidget& window, const std::function<void(Command)>& run) {
+WindowControls buildControls(QWidget& window, const std::function<void(Command)>& run) {
+    WindowControls controls;
     QWidget* parent = &window;
     for (const ControlRow& row : kControls) {
         QWidget* control = makeControl(row.kind, parent, QString::fromLatin1(row.caption));
@@ -213,7 +251,7 @@ void buildControls(QWidget& window, const std::function<void(Command)>& run) {
         if (auto* button = qobject_cast<QPushButton*>(control); button && row.command)
             QObject::connect(button, &QPushButton::clicked, &window, [run, command = row.command] { run(command); });
         if (row.kind == Kind::Panel) parent = control;
+        keep(controls, row.role, control);
     }
-    // Its one switched-off design attribute: the Tab key passes over it.
-    window.findChild<QPushButton*>(QStringLiteral("butDecompressMPKG"))->setFocusPolicy(Qt::ClickFocus);
+    return controls;
 }

@@ -241,7 +241,9 @@ TEST_F(CliTest, AProgramKilledDuringAPassLeavesNoZlibcWorkerRunning) {
     posix_spawn_file_actions_init(&quiet);
     posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t cli = 0;
-    ASSERT_EQ(posix_spawn(&cli, kCli.c_str(), &quiet, nullptr, argv, environ), 0);
+    const int spawned = posix_spawn(&cli, kCli.c_str(), &quiet, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    ASSERT_EQ(spawned, 0);
     std::vector<int> workers;
     for (int wait = 0; wait < 20000 && workers.empty(); ++wait, usleep(500))
         for (const auto& process : fs::directory_iterator("/proc"))
