@@ -14,14 +14,6 @@
 #include "shell/form.h"
 #include "shell/window.h"
 
-class FileListView;
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QRadioButton;
-
 class MainWindow : public QWidget, public Window {
     Q_OBJECT
 public:

@@ -2,56 +2,39 @@
 // on that pipe with a timeout; whether the child has ended is asked of the child itself
 // (waitpid), since a program may close its standard error long before it exits. Once the pipe
 // is closed, the poll is on a pidfd, which tells when the child has ended.
-#include <sys/syscall.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <optional>
 #include <vector>
 
+#include "shell/spawn_posix.h"
 #include "shell/tool_process.h"
 #include "shell/tool_runner.h"
-
-extern char** environ;
 
 bool ToolProcess::start(const std::string& commandLine) {
     std::optional<ToolCommand> command = resolveCommandLine(commandLine);
     if (!command) return false;
-    std::vector<char*> argv;
-    argv.push_back(command->program.data());
-    for (std::string& argument : command->arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    std::vector<std::string> words{command->program};
+    words.insert(words.end(), command->arguments.begin(), command->arguments.end());
 
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
-    // The child starts with no blocked signals, whatever the window's thread blocks.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-    // Environment and current folder are inherited; posix_spawn reports a failed exec as its
-    // own failure, so a program that cannot run is not started.
-    pid_t child = 0;
-    int spawnError = posix_spawn(&child, command->program.c_str(), &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
+    const pid_t child = spawnHelper(command->program, std::move(words), actions);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
-    if (spawnError != 0) {
+    if (child < 0) {
         close(pipeEnds[0]);
         return false;
     }
-    countHelperStart();
     pid_ = child;
     errorPipe_ = pipeEnds[0];
     return true;

@@ -2,7 +2,6 @@
 // that has gone fails with EPIPE instead of raising SIGPIPE in the window's process.
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,18 +9,12 @@
 #include <cerrno>
 #include <csignal>
 
-#include "shell/tool_runner.h"
+#include "shell/spawn_posix.h"
 #include "shell/worker_process.h"
 
-extern char** environ;
-
 bool WorkerProcess::start(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
-    std::string programText = program.string();
-    std::vector<std::string> words = arguments;
-    std::vector<char*> argv{programText.data()};
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
     posix_spawn_file_actions_t actions;
@@ -29,22 +22,13 @@ bool WorkerProcess::start(const std::filesystem::path& program, const std::vecto
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-    pid_t child = 0;
-    int spawnError = posix_spawn(&child, programText.c_str(), &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
+    const pid_t child = spawnHelper(program.string(), std::move(words), actions);
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
-    if (spawnError != 0) {
+    if (child < 0) {
         close(ends[0]);
         return false;
     }
-    countHelperStart();
     pid_ = child;
     channel_ = ends[0];
     return true;

@@ -4,12 +4,8 @@
 #include <fstream>
 #include <sstream>
 #ifndef _WIN32
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-extern char** environ;
 #endif
 
 #include "fixtures/app_folder.h"
@@ -235,21 +231,14 @@ TEST_F(CliTest, AProgramKilledDuringAPassLeavesNoZlibcWorkerRunning) {
     std::vector<TestEntry> entries;
     for (int i = 0; i < 2000; ++i) entries.push_back({"e" + std::to_string(i) + ".dds", awkwardBytes(10000, 1), true});
     writeFile(game / "big.mpak", archiveOf(entries).build());
-    std::string words[] = {pathText(kCli), "--work", pathText(work.path()), "extract", pathText(game / "big.mpak")};
-    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(), words[4].data(), nullptr};
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t cli = 0;
-    const int spawned = posix_spawn(&cli, kCli.c_str(), &quiet, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&quiet);
-    ASSERT_EQ(spawned, 0);
+    runShellLine(shellWord(pathText(kCli)) + " --work " + shellWord(pathText(work.path())) + " extract " +
+                 shellWord(pathText(game / "big.mpak")) + " >/dev/null & echo $! >" + shellWord(pathText(game / "pid")));
+    const int cli = std::stoi(readFile(game / "pid"));
     std::vector<int> workers;
     for (int wait = 0; wait < 20000 && workers.empty(); ++wait, usleep(500))
         for (const auto& process : fs::directory_iterator("/proc"))
             if (int pid = std::atoi(process.path().filename().c_str()); pid > 0 && runs(pid, cli)) workers.push_back(pid);
     kill(cli, SIGKILL);
-    waitpid(cli, nullptr, 0);
     ASSERT_FALSE(workers.empty());
     for (int pid : workers) {
         for (int wait = 0; wait < 500 && runs(pid); ++wait) usleep(10000);

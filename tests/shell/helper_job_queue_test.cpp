@@ -27,14 +27,12 @@ struct FakeRunner : HelperRunner {
         return true;
     }
     void collect(int, std::vector<Finished>& finished) override {
-        for (auto job = running.begin(); job != running.end();) {
-            if (--job->second.first > 0) {
+        for (auto job = running.begin(); job != running.end();)
+            if (--job->second.first > 0)
                 ++job;
-                continue;
-            }
-            finished.push_back({job->first, {code(job->first), "job " + job->second.second}});
-            job = running.erase(job);
-        }
+            else
+                finished.push_back({job->first, {code(job->first), "job " + job->second.second}}),
+                    job = running.erase(job);
     }
 };
 

@@ -1,10 +1,9 @@
 // zlibc serving jobs: every name reaches it unchanged, each answer is what a one-shot run gives,
 // a job that cannot be read ends the worker, and a worker that dies takes only its own job.
-#include <libdeflate.h>
-
 #include "fixtures/app_folder.h"
 #include "fixtures/zlib_reference.h"
 #include "shell/compression_tool.h"
+#include "shell/helper_job_queue.h"
 #include "shell/tool_runner.h"
 #include "shell/zlibc_runner.h"
 
@@ -13,22 +12,16 @@ protected:
     ZlibcWorkerTest() { installHelpers({"zlibc"}); }
     fs::path zlibc() const { return app / programFile("zlibc"); }
 
-    // The jobs run by `runner`, one after another; each result as "<code> <errors>".
+    // The jobs run by `runner` as a pass runs them; each result as "<code> <errors>".
     std::vector<std::string> runAll(HelperRunner& runner, const std::vector<HelperJob>& jobs) {
-        std::vector<std::string> results(jobs.size());
-        std::vector<HelperRunner::Finished> finished;
+        HelperJobQueue queue(runner);
+        std::vector<std::string> results;
+        for (const HelperJob& job : jobs) queue.add(job);
         for (std::size_t i = 0; i < jobs.size(); ++i) {
-            EXPECT_TRUE(runner.start(i, jobs[i]));
-            for (finished.clear(); finished.empty();) runner.collect(16, finished);
-            EXPECT_EQ(finished.at(0).id, i);
-            results[i] = std::to_string(finished[0].result.exitCode) + " " + finished[0].result.errors;
+            ToolResult result = queue.take(i);
+            results.push_back(std::to_string(result.exitCode) + " " + result.errors);
         }
         return results;
-    }
-    std::string oneShot(const HelperJob& job) {
-        std::string errors;
-        const int code = runAndWait(zlibcCommand(zlibc(), job), &errors);
-        return std::to_string(code) + " " + errors;
     }
 };
 
@@ -59,8 +52,11 @@ TEST_F(ZlibcWorkerTest, EveryNameReachesTheWorkerAndEachAnswerIsTheOneShotRunsCo
     for (std::size_t i = 0; i + failing.size() < jobs.size(); ++i) EXPECT_EQ(results[i], "0 ") << i;
     for (const std::string& name : names)
         EXPECT_TRUE(readFile(folder / fs::u8path(name + ".back")) == awkwardBytes(3000 + name.size(), 3)) << name;
-    for (std::size_t i = 0; i < failing.size(); ++i)
-        EXPECT_EQ(results[jobs.size() - failing.size() + i], oneShot(failing[i]));
+    for (std::size_t i = 0; i < failing.size(); ++i) {
+        std::string errors;
+        const int code = runAndWait(zlibcCommand(zlibc(), failing[i]), &errors);
+        EXPECT_EQ(results[jobs.size() - failing.size() + i], std::to_string(code) + " " + errors);
+    }
     EXPECT_FALSE(fs::exists(folder / "out"));
 }
 
@@ -85,15 +81,9 @@ TEST_F(ZlibcWorkerTest, AWorkerThatDiesTakesOnlyItsOwnJobAndAFreshOneTakesTheRes
                            "'\necho 'zlibc-serve 1'\nread -r job\nkill -9 $$\n");
     fs::permissions(zlibc(), fs::perms::owner_all);
     writeFile(app / "in", "some bytes");
-    ZlibcRunner runner(zlibc(), 1);
-    ASSERT_TRUE(runner.start(0, {false, app / "in", app / "a"}));
-    ASSERT_TRUE(runner.start(1, {false, app / "in", app / "b"}));  // held behind the first
-    std::vector<HelperRunner::Finished> finished;
-    while (finished.size() < 2) runner.collect(16, finished);
-    EXPECT_EQ(finished[0].id, 0u);
-    EXPECT_EQ(finished[0].result.exitCode, 137);
-    EXPECT_EQ(finished[1].id, 1u);
-    EXPECT_EQ(finished[1].result.exitCode, 0);
+    ZlibcRunner runner(zlibc(), 1);  // the second job waits in the first worker's input
+    EXPECT_EQ(runAll(runner, {{false, app / "in", app / "a"}, {false, app / "in", app / "b"}}),
+              (std::vector<std::string>{"137 ", "0 "}));
     EXPECT_FALSE(fs::exists(app / "a"));
     EXPECT_TRUE(fs::exists(app / "b"));
 }
