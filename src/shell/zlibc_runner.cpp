@@ -28,9 +28,7 @@ bool ZlibcRunner::place(const Job& job) {
         auto worker = std::make_unique<ZlibcWorker>();
         if (!worker->start(program_)) {  // a program that cannot run: each job says so with -1
             useOneShotRuns();
-            waiting_.push_back(job);
-            placeWaitingJobs();
-            return true;
+            return oneShot_->start(job.first, job.second);
         }
         least = slots_.insert(slots_.end(), Slot{std::move(worker), {}});
     }
