@@ -186,5 +186,9 @@ int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
         printError("Cannot make the work folder '" + pathText(work) + "'" + (ec ? ": " + ec.message() : "") + ".");
         return kExitFailed;
     }
+    if (claimed.lock->state() == LockState::Unavailable) {
+        printError(lockRefusalText(work, claimed.lock->problem()));
+        return kExitFailed;
+    }
     return runInWorkFolder(request, programFolder, work);
 }

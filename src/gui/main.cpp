@@ -3,6 +3,7 @@
 // hands its argument to the running window and ends.
 #include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <filesystem>
 
 #include "gui/drop_handling.h"
@@ -21,8 +22,8 @@ int main(int argc, char** argv) {
     const QString file = arguments.size() > 1 ? QFileInfo(arguments[1]).absoluteFilePath() : QString();
 
     // Beside the program when it may write there (a portable copy), else in the user's data
-    // folder; locked as the command line locks it. A lock that cannot be made at all (no
-    // writable temporary folder) does not keep the window from opening.
+    // folder; locked as the command line locks it. Without a lock the window does not open:
+    // a second copy working beside it could delete its files.
     const ClaimedWorkFolder claimed = claimWorkFolder(appFolder);
     const std::filesystem::path& workFolder = claimed.folder;
     const LockState lock = claimed.lock->state();
@@ -30,12 +31,17 @@ int main(int argc, char** argv) {
         handOverToRunningWindow(workFolder, file);  // a window that does not answer is left alone
         return 0;
     }
+    if (lock == LockState::Unavailable) {
+        QMessageBox::critical(nullptr, QString::fromStdString(kAppTitle),
+                              QString::fromStdString(lockRefusalText(workFolder, claimed.lock->problem())));
+        return 1;
+    }
 
     MainWindow window(workFolder);
     window.form().programFolder = appFolder;  // helper programs and help texts
     if (!window.startUp()) return 1;
     window.show();
-    if (lock == LockState::Held) listenForLaterStarts(window, workFolder);
+    listenForLaterStarts(window, workFolder);
     if (!file.isEmpty()) openFromOutside(window, file);
     return app.exec();
 }

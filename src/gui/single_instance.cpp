@@ -17,9 +17,9 @@ constexpr qint64 kLongestMessage = 64 * 1024;      // a path and its line end
 
 QString serverName(const std::filesystem::path& workFolder) {
     try {
-        return QString::fromStdString(workFolderId(workFolder));
+        return QString::fromStdString(instanceSocketName(workFolder));
     } catch (const std::exception&) {
-        return {};  // a folder name the system cannot convert: no socket, as there is no lock
+        return {};  // a folder name the system cannot convert: no socket
     }
 }
 

@@ -1,5 +1,5 @@
 // One running window per work folder. The start that holds the work-folder lock listens on a
-// local socket named after the work folder (workFolderId); a later start finds the folder
+// local socket named after the work folder (instanceSocketName); a later start finds the folder
 // locked, hands its file argument (or none) to that window and ends. The window comes to the
 // front and handles the file as if it had been dropped on it.
 #pragma once

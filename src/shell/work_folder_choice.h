@@ -19,7 +19,7 @@ std::filesystem::path perUserWorkFolder();
 // worked.
 bool canHoldWorkFolders(const std::filesystem::path& folder);
 
-// A work folder chosen and locked. Each candidate is locked before anything is made or written
+// A work folder chosen and locked. Each candidate is locked before anything else is made or written
 // in it, so that a start that finds another copy using it touches nothing there.
 struct ClaimedWorkFolder {
     std::filesystem::path folder;
@@ -30,8 +30,7 @@ struct ClaimedWorkFolder {
 bool isInstalledCopy(const std::filesystem::path& programFolder);
 
 // The program folder when it can hold the work folders, else `perUser` when that can, else the
-// program folder after all: the window then opens without its folders, as it always has on an
-// unwritable folder, and each command reports what fails. An installed copy always takes
-// `perUser`. A candidate that another copy holds is taken as it is.
+// program folder after all: each command then reports what fails, and when not even its lock can
+// be had, both front ends refuse to start. An installed copy always takes `perUser`. A candidate that another copy holds is taken as it is.
 ClaimedWorkFolder claimWorkFolder(const std::filesystem::path& programFolder,
                                   const std::filesystem::path& perUser = perUserWorkFolder());

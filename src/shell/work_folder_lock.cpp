@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "common/files.h"
 #include "common/links.h"
 #include "common/text.h"
 
@@ -44,19 +45,21 @@ std::string workFolderId(const fs::path& workFolder) {
     return id;
 }
 
-fs::path workFolderLockPath(const fs::path& workFolder) {
-    std::error_code ec;
-    fs::path temp = fs::temp_directory_path(ec);
-    if (ec || temp.empty()) return {};
-    return temp / (workFolderId(workFolder) + ".lock");
+fs::path workFolderLockPath(const fs::path& workFolder) { return workFolder / "VantrelRipper.lock"; }
+
+std::string lockRefusalText(const fs::path& workFolder, const std::string& problem) {
+    return "Cannot lock the work folder '" + pathText(workFolder) + "': " + problem +
+           ". Nothing was done: without the lock another copy could delete this one's files.";
 }
 
 WorkFolderLock::WorkFolderLock(const fs::path& workFolder) {
     try {
-        fs::path lockFile = workFolderLockPath(workFolder);
-        if (!lockFile.empty()) handle_ = lockFileExclusively(lockFile, state_);
-    } catch (const std::exception&) {
-        // A path the system cannot convert gives no lock, like a missing temporary folder.
+        std::error_code ec;
+        fs::create_directories(workFolder, ec);  // a fresh per-user folder; a failure shows below
+        handle_ = lockFileExclusively(workFolderLockPath(workFolder), state_, problem_);
+    } catch (const std::exception& e) {
+        state_ = LockState::Unavailable;  // a path the system cannot convert
+        problem_ = e.what();
     }
 }
 

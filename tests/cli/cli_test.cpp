@@ -177,6 +177,7 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     writeFile(game / "unsafe.mpak", MpakBuilder().entry("../escape.txt", "x").entry("kept.txt", "k").build());
     TempDir lonely;  // the program without its helpers
     fs::copy_file(kCli, lonely / programFile("vantrel-ripper-cli"));
+    fs::create_directories(work / "jammed/VantrelRipper.lock");  // no lock can be had there
     struct Case {
         std::string line;
         int exitCode;
@@ -188,6 +189,7 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"--work {w} extract {g}/x.mpak *.txt;nothing*", 1, "error: No entry matches nothing*\n"},
              {"--work {w} textures {g}/none.mmod", 1, "error: No such file: '"},
              {"--work {w} fsb {g}/x.mpak", 1, "error: FSB conversion error (2).  Operation terminated.\n"},
+             {"--work {w}/jammed extract {g}/x.mpak", 1, "error: Cannot lock the work folder '"},
              {"", 2, "usage: vantrel-ripper-cli"},
              {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
              {"--bogus --help", 0, ""},  // --help wins over everything else
