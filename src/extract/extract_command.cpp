@@ -3,12 +3,14 @@
 // files and inflated by the unzip pass at the end.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/links.h"
 #include "common/paths.h"
 #include "extract/edited_files.h"
+#include "extract/entry_collisions.h"
 #include "extract/extract_entry.h"
 #include "extract/inflate_ahead.h"
 #include "archive/other_archive.h"
@@ -49,8 +51,9 @@ fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) 
 
 // Every folder between the extraction folder and the entry's file, outermost first; `made`
 // holds the entry folders already there, so that the entries of one folder look for it once.
-void createEntryFolders(const fs::path& archiveFolder, const fs::path& target, CheckedFolders& made) {
-    if (made.count(target.parent_path().native()) > 0) return;
+// Gives the archive path of a file found where a folder must go, which keeps this entry out.
+std::optional<std::string> createEntryFolders(const fs::path& archiveFolder, const fs::path& target, CheckedFolders& made) {
+    if (made.count(target.parent_path().native()) > 0) return std::nullopt;
     fs::path folder = archiveFolder;
     for (const fs::path& segment : target.parent_path().lexically_relative(archiveFolder)) {
         if (segment == ".") continue;  // the entry lies directly in the extraction folder
@@ -58,9 +61,13 @@ void createEntryFolders(const fs::path& archiveFolder, const fs::path& target, C
         std::error_code ec;
         if (fs::is_directory(folder, ec)) continue;
         fs::create_directory(folder, ec);
-        if (ec) failFile("create the folder", folder, ec.message());
+        if (!ec) continue;
+        std::error_code statError;
+        if (fs::exists(fs::symlink_status(folder, statError))) return archivePathOf(archiveFolder, folder);
+        failFile("create the folder", folder, ec.message());
     }
     made.insert(target.parent_path().native());
+    return std::nullopt;
 }
 
 // What one extraction run needs besides the form.
@@ -72,10 +79,14 @@ struct ExtractionRun {
     CheckedFolders linkChecked;  // folders of entry paths found to be no link
     CheckedFolders made;         // entry folders made or found
     RangeReader archive;         // open from the first entry read to the last
+    EntryCollisions collisions;  // entries that would land where an earlier one does
+    std::vector<fs::path> parked;  // the ".gz" files written into Temp
 };
 
-// Extracts slot `slot`, or logs why it is left out; counts it when it was written.
-void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, InflateAhead& ahead) {
+// Extracts the entry of list line `index`, or logs why it is left out; counts it when it was
+// written.
+void extractEntry(Form& form, ExtractionRun& run, std::int32_t index, InflateAhead& ahead) {
+    const EntrySlot& slot = entryAt(form, index);
     const std::string& path = slot.entryPath;
     std::optional<fs::path> target = safeJoin(run.archiveFolder, path, &run.linkChecked);
     if (!target) {
@@ -84,6 +95,10 @@ void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, Inflate
     }
     if (!entryDataInside(slot, run.archiveSize)) {
         appendLeftOutLine(form, "Data past the end of the archive: " + path);
+        return;
+    }
+    if (std::optional<std::string> refusal = run.collisions.refusal(static_cast<std::size_t>(index))) {
+        appendLeftOutLine(form, *refusal);
         return;
     }
     // An entry of no bytes has nothing to inflate: it is an empty file, like a stored one.
@@ -100,7 +115,10 @@ void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, Inflate
 
     std::string entryData = readEntryData(run.archive, slot);
     form.window.yield();
-    createEntryFolders(run.archiveFolder, *target, run.made);
+    if (std::optional<std::string> file = createEntryFolders(run.archiveFolder, *target, run.made)) {
+        appendLeftOutLine(form, "Refused: " + path + " would overwrite the file " + *file);
+        return;
+    }
 
     EntryPlace place = splitEntryPath(path);
     std::string line = "Extracting " + std::to_string(form.filesExtractedCount + 1) + "\\" +
@@ -112,10 +130,18 @@ void extractEntry(Form& form, ExtractionRun& run, const EntrySlot& slot, Inflate
         ahead.forget(wrappedPath);
         WriteZlibWrapped(form, wrappedPath, entryData);
         ahead.add(wrappedPath);
+        run.parked.push_back(wrappedPath);
         ++form.filesUnzippedCount;
     } else {
         // Replaced whole or not at all: a full disk never leaves a cut-short file behind.
-        writeFileReplacing(*target, entryData);
+        try {
+            writeFileReplacing(*target, entryData);
+        } catch (const Failure&) {
+            std::error_code ec;
+            if (!fs::is_directory(fs::symlink_status(*target, ec))) throw;
+            appendLeftOutLine(form, "Refused: " + path + " would overwrite the folder " + path);
+            return;
+        }
     }
     ++form.filesExtractedCount;
 }
@@ -134,23 +160,42 @@ void extractSelected(Form& form, const std::string& archiveName) {
     form.entriesLeftOutCount = 0;
     form.window.setBusy(true);
 
-    ExtractionRun run{archiveName, archiveFolder, fileSizeOf(form.archivePath), longestFileName(form.tempPath), {}, {},
-                      RangeReader(form.archivePath)};
+    const std::uint64_t archiveSize = fileSizeOf(form.archivePath);
+    ExtractionRun run{archiveName,
+                      archiveFolder,
+                      archiveSize,
+                      longestFileName(form.tempPath),
+                      {},
+                      {},
+                      RangeReader(form.archivePath),
+                      EntryCollisions(form.entries, [archiveSize](const EntrySlot& slot) {
+                          return entryDataInside(slot, archiveSize);
+                      }),
+                      {}};
     const std::int32_t passes = selectedCount(form);
-    InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
-    for (std::int32_t pass = 1; pass <= passes; ++pass) {
-        extractEntry(form, run, entryAt(form, index), ahead);
-        ahead.keepRunning();
-        // Counted by passes, so that entries left out still move the bar to its end.
-        std::int32_t total = selectedCount(form);
-        form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
-        form.window.yield();
-        index = FindNextSelected(form, index);
-    }
+    try {
+        InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
+        for (std::int32_t pass = 1; pass <= passes; ++pass) {
+            extractEntry(form, run, index, ahead);
+            ahead.keepRunning();
+            // Counted by passes, so that entries left out still move the bar to its end.
+            std::int32_t total = selectedCount(form);
+            form.window.setProgress(total > 0 ? static_cast<float>(pass) / static_cast<float>(total) : 1.0f);
+            form.window.yield();
+            index = FindNextSelected(form, index);
+        }
 
-    form.window.yield();
-    form.window.yield();
-    if (form.filesUnzippedCount > 0) UnzipTempFiles(form, ahead);
+        form.window.yield();
+        form.window.yield();
+        if (form.filesUnzippedCount > 0) UnzipTempFiles(form, ahead, run.parked);
+    } catch (const std::exception&) {
+        // A failed extraction takes its parked files along; its helper runs have ended here.
+        for (const fs::path& file : run.parked) {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+        }
+        throw;
+    }
 
     form.window.setStatus("");
     appendLogLine(form, std::to_string(form.filesUnzippedCount) + " files unzipped.");

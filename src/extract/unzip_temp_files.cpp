@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "common/files.h"
@@ -49,10 +50,25 @@ std::optional<fs::path> outputOf(const Form& form, std::string_view relative, Ch
     return safeJoin(archiveFolder, relative.substr(separator + 1), &checked);
 }
 
-std::vector<ParkedFile> parkedFiles(const Form& form) {
+// What Temp holds, and the files the extraction parked that it no longer holds, in the order of
+// the names.
+std::vector<fs::path> filesInTempAnd(const Form& form, const std::vector<fs::path>& parked) {
+    std::vector<fs::path> files = filesIn(form.tempPath);
+    std::unordered_set<fs::path::string_type> listed;
+    for (const fs::path& file : files) listed.insert(file.filename().native());
+    const std::size_t inTemp = files.size();
+    for (const fs::path& file : parked)
+        if (listed.count(file.filename().native()) == 0) files.push_back(file);
+    if (files.size() == inTemp) return files;
+    std::stable_sort(files.begin(), files.end(),
+                     [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+    return files;
+}
+
+std::vector<ParkedFile> parkedFiles(const Form& form, const std::vector<fs::path>& expected) {
     std::vector<ParkedFile> parked;
     CheckedFolders checked;
-    for (const fs::path& gzFile : filesIn(form.tempPath)) {
+    for (const fs::path& gzFile : filesInTempAnd(form, expected)) {
         std::string tempName = pathText(gzFile.filename());
         if (!endsWith(tempName, ".gz")) continue;  // case-sensitive: "x.GZ" is not ours
         std::string relative = unflattenName(std::string_view(tempName).substr(0, tempName.size() - 3));
@@ -83,8 +99,9 @@ void UnzipTempFiles(Form& form) {
     UnzipTempFiles(form, ahead);
 }
 
-void UnzipTempFiles(Form& form, InflateAhead& ahead) {
-    const std::vector<ParkedFile> parked = parkedFiles(form);
+void UnzipTempFiles(Form& form, InflateAhead& ahead, const std::vector<fs::path>& expected) {
+    const std::vector<ParkedFile> parked = parkedFiles(form, expected);
+    std::int32_t gone = 0;
     for (const ParkedFile& file : parked)  // files parked before the extraction began, if any
         if (file.output) ahead.add(file.gzFile);
     for (std::size_t i = 0; i < parked.size(); ++i) {
@@ -100,8 +117,12 @@ void UnzipTempFiles(Form& form, InflateAhead& ahead) {
             std::int32_t exitCode = inflateAtTurn(form, ahead, file);
             form.toolExitCode = exitCode;
             std::error_code ec;
-            if (exitCode != 0 || !fs::is_regular_file(*file.output, ec))
+            if (exitCode != 0 && !nameExists(file.gzFile)) {
+                ++gone;
+                appendLeftOutLine(form, "Unzip failed (gone from Temp): " + file.tempName);
+            } else if (exitCode != 0 || !fs::is_regular_file(*file.output, ec)) {
                 appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): " + file.tempName);
+            }
         } else {
             appendLeftOutLine(
                 form, "Refused unsafe path: " + unflattenName(file.tempName.substr(0, file.tempName.size() - 3)));
@@ -114,4 +135,6 @@ void UnzipTempFiles(Form& form, InflateAhead& ahead) {
         form.window.yield();
         form.window.yield();
     }
+    form.filesUnzippedCount -= gone;
+    form.filesExtractedCount -= gone;
 }

@@ -1,6 +1,7 @@
 // "Select All" and "Extract Selected File(s)" with the real zlibc, on archives built byte by
 // byte: where each entry lands, the log, and what happens to damaged and hostile entries.
 
+#include "extract/inflate_ahead.h"
 #include "extract/unzip_temp_files.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
@@ -156,6 +157,20 @@ TEST_F(MassExtractTest, UnsafePathsAndALinkedExtractionFolderAreRefusedAndNothin
     EXPECT_EQ(form.entriesLeftOutCount, 17);
     EXPECT_EQ(filesBelow(form.tempPath), (Files{{"x.mpak+f.GZ", "z"}}));
 
+    // A file the extraction parked that is gone at its turn is reported and not counted.
+    fs::remove(form.tempPath / "x.mpak+f.GZ");
+    writeFile(form.tempPath / "x.mpak+kept.txt.gz", std::string("\x78\x9C", 2) + rawDeflate("k") + std::string(4, '\0'));
+    form.logText.clear();
+    form.filesUnzippedCount = form.filesExtractedCount = 2;
+    InflateAhead ahead(app / programFile("zlibc"), form.tempPath, 1);
+    UnzipTempFiles(form, ahead, {form.tempPath / "x.mpak+gone.txt.gz", form.tempPath / "x.mpak+kept.txt.gz"});
+    EXPECT_EQ(form.logText, "Unzipping 1\\2: x.mpak+gone.txt.gz\r\nUnzip failed (gone from Temp): x.mpak+gone.txt.gz\r\n"
+                            "Unzipping 2\\2: x.mpak+kept.txt.gz\r\n");
+    EXPECT_EQ(filesBelow(out()), (Files{{"a/dot.txt", "a\\.\\dot.txt"}, {"a/twice.txt", "a\\\\twice.txt"}, {"kept.txt", "k"}}));
+    EXPECT_EQ(form.filesUnzippedCount, 1);
+    EXPECT_EQ(form.filesExtractedCount, 1);
+    EXPECT_EQ(form.entriesLeftOutCount, 18);
+
     // An extraction folder that is itself a link is refused in plain words.
     writeFile(game / "y.mpak", archiveOf({{"a.txt", "a"}}).build());
     loadArchive(game / "y.mpak");
@@ -169,7 +184,7 @@ TEST_F(MassExtractTest, UnsafePathsAndALinkedExtractionFolderAreRefusedAndNothin
 TEST_F(MassExtractTest, AFullDiskLeavesNoCutShortFileAndKeepsTheEarlierOne) {
     POSIX_ONLY("a file-size limit");
     writeFile(out("big.bin"), "earlier");
-    load({{"big.bin", std::string(1500000, 'B')}});
+    load({{"parked.dds", "p", true}, {"big.bin", std::string(1500000, 'B')}});
     window.yesNoAnswers = {true};
     {
         FileSizeLimit fullDisk(1000000);
@@ -179,6 +194,7 @@ TEST_F(MassExtractTest, AFullDiskLeavesNoCutShortFileAndKeepsTheEarlierOne) {
         << onlyMessage();
     EXPECT_FALSE(window.busy);
     EXPECT_EQ(filesBelow(out()), (Files{{"big.bin", "earlier"}}));
+    EXPECT_TRUE(fs::is_empty(form.tempPath));  // the failed extraction took its parked file along
 }
 
 TEST_F(MassExtractTest, DataOutsideTheArchiveNamesTooLongForTempAndAMissingZlibcAreLoggedAndTheRunGoesOn) {
@@ -220,18 +236,36 @@ TEST_F(MassExtractTest, DataOutsideTheArchiveNamesTooLongForTempAndAMissingZlibc
 // zlibc runs start while entries are still being parked, yet what lands is what runs made one at
 // a time at their turns leave: the last of two entries of one path, a compressed entry over a
 // stored one of its path, and nothing below the extraction folder when the extraction stops.
-TEST_F(MassExtractTest, RunsStartedAheadLeaveWhatRunsAtTheirTurnsLeave) {
+// The first entry to claim a place keeps it, on every system alike; the others are refused and
+// the rest goes on. Runs started ahead leave what runs at their turns leave.
+TEST_F(MassExtractTest, EntriesThatWouldLandOnOneFileAreRefusedAfterTheFirstAndTheRestIsExtracted) {
     form.helperRunsAtOnce = 4;
     extractAll({{"dup.dds", "first", true}, {"mix.dds", "zipped", true}, {"dup.dds", "second", true},
-                {"mix.dds", "plain"}, {"x.dds", "x", true}});
-    EXPECT_EQ(filesBelow(out()), (Files{{"dup.dds", "second"}, {"mix.dds", "zipped"}, {"x.dds", "x"}}));
+                {"mix.dds", "plain"}, {"Tex\\Sky.txt", "A"}, {"tex\\sky.txt", "a", true}, {"dots\\x.txt", "d"},
+                {"dots.\\x.txt", "d."}, {"trail", "t"}, {"trail .", "t "}, {"NUL", "n"}, {"sub\\com1.txt", "c"},
+                {"dup", "file"}, {"dup\\x.txt", "x"}, {"\xC3\x89" "a.txt", "E"}, {"\xC3\xA9" "a.txt", "e"},
+                {"x.dds", "x", true}});
+    EXPECT_EQ(filesBelow(out()), (Files{{"dup.dds", "first"}, {"mix.dds", "zipped"}, {"Tex/Sky.txt", "A"},
+                                        {"dots/x.txt", "d"}, {"trail", "t"}, {"dup", "file"}, {"\xC3\x89" "a.txt", "E"},
+                                        {"x.dds", "x"}}));
     EXPECT_TRUE(fs::is_empty(form.tempPath));
+    for (const char* line :
+         {"Refused: dup.dds would overwrite dup.dds\r\n", "Refused: mix.dds would overwrite mix.dds\r\n",
+          "Refused: tex\\sky.txt would overwrite Tex\\Sky.txt\r\n", "Refused: dots.\\x.txt would overwrite dots\\x.txt\r\n",
+          "Refused: trail . would overwrite trail\r\n", "Refused: NUL names a device on Windows\r\n",
+          "Refused: sub\\com1.txt names a device on Windows\r\n", "Refused: dup\\x.txt would overwrite dup\r\n",
+          "Refused: \xC3\xA9" "a.txt would overwrite \xC3\x89" "a.txt\r\n", "3 files unzipped.\r\n8 files extracted.\r\n"})
+        EXPECT_TRUE(logHas(line)) << line << form.logText;
+    EXPECT_EQ(form.entriesLeftOutCount, 9);
 
+    // A file of the folder where a folder or a file is wanted keeps that entry out, not the rest.
     fs::remove_all(out());
     writeFile(out("f"), "a file where a folder is wanted");
+    fs::create_directories(out("g"));
     window.yesNoAnswers = {true};  // "f" is no entry of the archive: asked about, and answered Yes
-    extractAll({{"a.dds", "a", true}, {"b.dds", "b", true}, {"f\\g.txt", "g"}});
-    EXPECT_TRUE(startsWith(onlyMessage(), "Extract error.")) << onlyMessage();
-    EXPECT_EQ(filesBelow(out()), (Files{{"f", "a file where a folder is wanted"}}));
-    EXPECT_EQ(filesBelow(form.tempPath).size(), 2u);  // the two parked files, nothing inflated
+    extractAll({{"a.dds", "a", true}, {"f\\g.txt", "g"}, {"g", "stored"}, {"b.dds", "b", true}});
+    EXPECT_EQ(filesBelow(out()), (Files{{"a.dds", "a"}, {"b.dds", "b"}, {"f", "a file where a folder is wanted"}}));
+    EXPECT_TRUE(logHas("Refused: f\\g.txt would overwrite the file f\r\n")) << form.logText;
+    EXPECT_TRUE(logHas("Refused: g would overwrite the folder g\r\n")) << form.logText;
+    EXPECT_TRUE(fs::is_empty(form.tempPath));
 }
