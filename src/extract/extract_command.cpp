@@ -7,6 +7,7 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/leftovers.h"
 #include "common/links.h"
 #include "common/paths.h"
 #include "extract/edited_files.h"
@@ -146,9 +147,10 @@ void extractEntry(Form& form, ExtractionRun& run, std::int32_t index, InflateAhe
     ++form.filesExtractedCount;
 }
 
-void extractSelected(Form& form, const std::string& archiveName) {
+void extractSelected(Form& form, const std::string& archiveName, int leftoversRemoved) {
     form.window.setStatus("");
     form.logText.clear();
+    if (leftoversRemoved > 0) appendLogLine(form, leftoversRemovedLine(leftoversRemoved));
     form.resultsFolder.clear();
     ClearTempFolder(form);
     std::int32_t index = FindFirstSelected(form, 0);
@@ -237,6 +239,8 @@ void MassExtract(Form& form) {
         std::error_code ec;
         const fs::path archiveFolder = form.extractedFilesPath / hostPath(archiveName);
         const bool folderThere = !isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec);
+        // A killed run's unfinished files are no modder's: gone before anything looks at the folder.
+        const int leftovers = folderThere ? removeLeftovers(archiveFolder, true) : 0;
         // Another archive of this name is not mixed in without a word...
         const std::string otherArchive =
             otherArchiveQuestion(archiveName, folderThere ? filesTheArchiveLacks(form, archiveFolder) : NotListed{},
@@ -253,6 +257,6 @@ void MassExtract(Form& form) {
                                                   " extracted files differ from the archive and were kept (first: " +
                                                   edited.firstPath + ").");
         }
-        extractSelected(form, archiveName);
+        extractSelected(form, archiveName, leftovers);
     });
 }

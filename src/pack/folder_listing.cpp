@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/files.h"
+#include "common/leftovers.h"
 #include "common/links.h"
 
 FolderListing listFolder(const fs::path& folder) {
@@ -51,7 +52,10 @@ std::vector<WalkStep> walkPackFolder(const fs::path& packFolder, const std::func
             break;
         }
         if (afterListing) afterListing();
-        for (fs::path& file : listing.files) walk.push_back({WalkStep::File, std::move(file), {}});
+        for (fs::path& file : listing.files) {
+            const WalkStep::Kind kind = isLeftoverName(pathText(file.filename())) ? WalkStep::Leftover : WalkStep::File;
+            walk.push_back({kind, std::move(file), {}});
+        }
         for (fs::path& link : listing.linkedFolders) walk.push_back({WalkStep::LinkNotFollowed, std::move(link), {}});
         pending.push_back({next.folder, next.level, true});
         for (auto sub = listing.folders.rbegin(); sub != listing.folders.rend(); ++sub)

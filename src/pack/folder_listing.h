@@ -18,10 +18,11 @@ struct FolderListing {
 FolderListing listFolder(const std::filesystem::path& folder);
 
 // One step of the walk: a file to stage, a link to a folder that is not followed, a folder that
-// could not be listed (which ends the walk), or the end of a sub-folder of levels 1 to 14 (its
-// sub-folders included; the pack folder is level 0), where the walk lets the window run.
+// could not be listed (which ends the walk), the end of a sub-folder of levels 1 to 14 (its
+// sub-folders included; the pack folder is level 0), where the walk lets the window run, or an
+// unfinished work file of a killed run (isLeftoverName), which is never packed.
 struct WalkStep {
-    enum Kind { File, LinkNotFollowed, Unlistable, FolderDone } kind;
+    enum Kind { File, LinkNotFollowed, Unlistable, FolderDone, Leftover } kind;
     std::filesystem::path path;
     std::string reason;  // why an Unlistable folder could not be listed
 };

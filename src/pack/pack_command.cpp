@@ -7,6 +7,7 @@
 
 #include "common/failure.h"
 #include "common/files.h"
+#include "common/leftovers.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "format/library_readers.h"
@@ -64,6 +65,18 @@ void refuseMoreFilesThanAnArchiveHolds(const std::vector<WalkStep>& walk) {
                       std::to_string(kMaxArchiveEntries) + ", the limit of the archive format.");
 }
 
+// A killed run's unfinished files in the pack folder and in NewMPAKs are removed, never packed.
+void removeLeftoversOfAKilledRun(Form& form, std::vector<WalkStep>& walk) {
+    int removed = removeLeftovers(form.newMpaksPath, false);
+    for (const WalkStep& step : walk) {
+        std::error_code ignored;
+        if (step.kind == WalkStep::Leftover) removed += fs::remove(step.path, ignored);
+    }
+    walk.erase(std::remove_if(walk.begin(), walk.end(), [](const WalkStep& s) { return s.kind == WalkStep::Leftover; }),
+               walk.end());
+    if (removed > 0) appendLogLine(form, leftoversRemovedLine(removed));
+}
+
 void appendSummary(Form& form, std::int16_t packStatus) {
     appendLogLine(form, std::to_string(form.filesZippedCount) + " files zipped.");
     appendLogLine(form, std::to_string(form.filesPackedCount) + " files packed.");
@@ -113,6 +126,7 @@ void PackMPAK(Form& form) {
             // pass, not after it.
             if (library) groups = readLibraryStoc(form, caption);
             if (groups) walk = walkPackFolder(packFolder, [&window] { window.yield(); });
+            removeLeftoversOfAKilledRun(form, walk);
             refuseMoreFilesThanAnArchiveHolds(walk);
         },
         [&] {

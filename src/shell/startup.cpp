@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "common/leftovers.h"
 #include "shell/app_paths.h"
 #include "shell/form.h"
 
@@ -17,6 +18,10 @@ void initializeForm(Form& form) {
 
 void prepareWorkFolders(Form& form, const FileRemover& remove) {
     createWorkFolders(form);
+    // What a killed run left where whole files are written; the extraction and the pack folders
+    // are looked at by the commands that write there.
+    for (const fs::path& folder : {form.newMpaksPath, form.libraryPath, form.soundsPath})
+        removeLeftovers(folder, false);
     try {
         ClearTempFolder(form, remove);
     } catch (const std::exception&) {

@@ -12,7 +12,8 @@ std::string windowTitle();
 // Steps that must succeed: folder paths, empty status line and log view, the zlib wrapper
 // bytes.
 void initializeForm(Form& form);
-// Steps tried each on its own with errors ignored: create the five folders, empty Temp.
+// Steps tried each on its own with errors ignored: create the five folders, remove unfinished
+// work files of a killed run from NewMPAKs, Library and Sounds, empty Temp.
 void prepareWorkFolders(Form& form, const FileRemover& remove = {});
 // "Initialization error." + CR LF CR LF + description + CR LF CR LF + "Terminating."
 std::string initializationErrorText(const std::string& description);

@@ -262,10 +262,13 @@ TEST_F(MassExtractTest, EntriesThatWouldLandOnOneFileAreRefusedAfterTheFirstAndT
     fs::remove_all(out());
     writeFile(out("f"), "a file where a folder is wanted");
     fs::create_directories(out("g"));
+    writeFile(out("h/.zlibc-4.tmp"), "cut");  // a killed run's: removed before anything is asked
     window.yesNoAnswers = {true};  // "f" is no entry of the archive: asked about, and answered Yes
     extractAll({{"a.dds", "a", true}, {"f\\g.txt", "g"}, {"g", "stored"}, {"b.dds", "b", true}});
     EXPECT_EQ(filesBelow(out()), (Files{{"a.dds", "a"}, {"b.dds", "b"}, {"f", "a file where a folder is wanted"}}));
     EXPECT_TRUE(logHas("Refused: f\\g.txt would overwrite the file f\r\n")) << form.logText;
     EXPECT_TRUE(logHas("Refused: g would overwrite the folder g\r\n")) << form.logText;
+    EXPECT_TRUE(startsWith(form.logText, "Removed 1 unfinished work file left by an interrupted run.\r\n"));
+    EXPECT_EQ(window.questions.size(), 1u);
     EXPECT_TRUE(fs::is_empty(form.tempPath));
 }

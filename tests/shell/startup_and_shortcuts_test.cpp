@@ -13,6 +13,10 @@ TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileTh
     fs::remove(form.soundsPath);  // a missing work folder is created again
     writeFile(app / "Library" / "x.mpak.toc", "kept");
     for (const char* name : {"a", "b", "c", "sub/d"}) writeFile(app / "Temp" / name, name);
+    // A killed run's unfinished work files go; a modder's file of a like name stays.
+    for (const char* name : {"NewMPAKs/.vr-24437-1.tmp", "Library/.zlibc-2.tmp", "Sounds/.vr-1-0.tmp"})
+        writeFile(app / name, "cut");
+    writeFile(app / "NewMPAKs/.vr-notes.tmp", "mine");
     window.status = window.log = "old";
     initializeForm(form);
     prepareWorkFolders(form, [](const fs::path& file, std::error_code& ec) {
@@ -23,7 +27,11 @@ TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileTh
     EXPECT_EQ(window.status + window.log, "");
     EXPECT_TRUE(fs::is_directory(form.soundsPath));
     EXPECT_EQ(filesBelow(app.path()),
-              (Files{{"Library/x.mpak.toc", "kept"}, {"Temp/b", "b"}, {"Temp/c", "c"}, {"Temp/sub/d", "sub/d"}}));
+              (Files{{"Library/x.mpak.toc", "kept"},
+                     {"NewMPAKs/.vr-notes.tmp", "mine"},
+                     {"Temp/b", "b"},
+                     {"Temp/c", "c"},
+                     {"Temp/sub/d", "sub/d"}}));
     Form unwritable(window, "/proc/no-such-application-folder");
     EXPECT_NO_THROW(prepareWorkFolders(unwritable));
     EXPECT_TRUE(window.messages.empty());
