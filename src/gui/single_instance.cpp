@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "gui/drop_handling.h"
+#include "gui/instance_peer.h"
 #include "gui/main_window.h"
 #include "shell/work_folder_lock.h"
 
@@ -57,6 +58,7 @@ bool handOverToRunningWindow(const std::filesystem::path& workFolder, const QStr
         QLocalSocket socket;
         socket.connectToServer(name);
         if (socket.waitForConnected(1000)) {
+            if (!peerIsThisUser(socket.socketDescriptor())) return false;  // not our window: told nothing
             socket.write(file.toUtf8() + '\n');
             socket.waitForBytesWritten(2000);
             return socket.state() == QLocalSocket::UnconnectedState ||
