@@ -105,7 +105,7 @@ std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
     // Each name taken once, not once per comparison.
     std::vector<std::pair<std::string, fs::path>> named;
     named.reserve(files.size());
-    for (fs::path& file : files) named.emplace_back(file.filename().string(), std::move(file));
+    for (fs::path& file : files) named.emplace_back(pathText(file.filename()), std::move(file));
     std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < named.size(); ++i) files[i] = std::move(named[i].second);
     return files;

@@ -94,7 +94,7 @@ std::string archivePathOf(const fs::path& root, const fs::path& path) {
     std::string out;
     for (const auto& part : path.lexically_relative(root)) {
         if (!out.empty()) out += '\\';
-        out += part.string();
+        out += pathText(part);
     }
     return out;
 }

@@ -61,7 +61,7 @@ std::vector<fs::path> filesInTempAnd(const Form& form, const std::vector<fs::pat
         if (listed.count(file.filename().native()) == 0) files.push_back(file);
     if (files.size() == inTemp) return files;
     std::stable_sort(files.begin(), files.end(),
-                     [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+                     [](const fs::path& a, const fs::path& b) { return pathText(a.filename()) < pathText(b.filename()); });
     return files;
 }
 

@@ -22,7 +22,7 @@ FolderListing listFolder(const fs::path& folder) {
     if (ec) failFile("list the folder", folder, ec.message());
     for (auto* list : {&listing.files, &listing.folders, &listing.linkedFolders})
         std::sort(list->begin(), list->end(),
-                  [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+                  [](const fs::path& a, const fs::path& b) { return pathText(a.filename()) < pathText(b.filename()); });
     return listing;
 }
 

@@ -88,7 +88,7 @@ private:
     }
 
     void packStagedFile(const fs::path& file, std::size_t total) {
-        std::string display = file.filename().string();
+        std::string display = pathText(file.filename());
         StagedName staged = parseStagedName(display);
         if (progress_.packing) progress_.packing(counts_.filesPacked + 1, total, display);
 

@@ -179,15 +179,17 @@ TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUnto
     for (const auto& [name, text] : filesBelow(elsewhere.path())) EXPECT_EQ(text, "victim") << name;
 }
 
-TEST_F(PackCommandTest, AKilledRunsUnfinishedWorkFilesAreRemovedAndNeverPacked) {
+TEST_F(PackCommandTest, AKilledRunsUnfinishedWorkFilesAreRemovedAndNeverPackedWhileEveryOtherNamePacks) {
     writeFile(source("a.txt"), "alpha");
     writeFile(source(".vr-notes.tmp"), "a modder's");
+    writeFile(source("\xC3\x9C" "ber.txt"), "not ASCII");
     for (const fs::path& cut : {source("big/.vr-24437-1.tmp"), source(".zlibc-7.tmp"), source("big/.inflated-3"),
                                 form.newMpaksPath / ".vr-99-0.tmp"})
         writeFile(cut, "cut");
     EXPECT_TRUE(startsWith(pack("00 1 a.txt"), "Removed 4 unfinished work files left by an interrupted run.\r\n"));
-    EXPECT_EQ(packedFiles(), (Entries{{".vr-notes.tmp", "a modder's"}, {"a.txt", "alpha"}}));
-    EXPECT_EQ(filesBelow(source()), (Files{{".vr-notes.tmp", "a modder's"}, {"a.txt", "alpha"}}));
+    EXPECT_EQ(packedFiles(),
+              (Entries{{".vr-notes.tmp", "a modder's"}, {"a.txt", "alpha"}, {"\xC3\x9C" "ber.txt", "not ASCII"}}));
+    EXPECT_EQ(filesBelow(source()).size(), 3u);
     EXPECT_EQ(filesBelow(form.newMpaksPath).count(".vr-99-0.tmp"), 0u);
 }
 
