@@ -1,5 +1,5 @@
-// The program's picture, drawn from assets/vantrel-ripper.svg, the file the packages also
-// install as its icon.
+// The program's picture, drawn from assets/vantrel-ripper.svg (the file the packages also
+// install as its icon) or from a PNG rendered from it at build time.
 #pragma once
 
 #include <QIcon>

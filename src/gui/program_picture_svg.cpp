@@ -1,7 +1,8 @@
-#include "gui/program_picture.h"
-
+// The picture drawn from the SVG itself, where Qt Svg is there (every Linux build).
 #include <QPainter>
 #include <QSvgRenderer>
+
+#include "gui/program_picture.h"
 
 QPixmap programPicture(int size) {
     QPixmap picture(size, size);
@@ -10,10 +11,4 @@ QPixmap programPicture(int size) {
     QPainter painter(&picture);
     svg.render(&painter);
     return picture;
-}
-
-QIcon programIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(programPicture(size));
-    return icon;
 }
