@@ -163,7 +163,7 @@ int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, co
 int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
     if (request.command == CliCommand::List) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
-        return archive ? listArchive(*archive, request.pathsOnly) : kExitFailed;
+        return archive ? listArchive(*archive, request.pathsOnly, request.nulEnded) : kExitFailed;
     }
     // Without --work, the window's folder: beside the program when it may write there. Either
     // is locked before anything is made in it.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #ifndef _WIN32
+#include <pty.h>
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -31,6 +32,23 @@ struct CliRun {
     std::string out, err;
 };
 
+// What a shell line prints with its standard output on a raw pseudo-terminal (LF stays LF).
+std::string onTerminal([[maybe_unused]] const std::string& line) {
+    std::string out;
+#ifndef _WIN32
+    termios raw{};
+    cfmakeraw(&raw);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+    if (child == 0) _exit(execl("/bin/sh", "sh", "-c", line.c_str(), nullptr));
+    char block[4096];
+    for (ssize_t n; (n = read(terminal, block, sizeof block)) > 0;) out.append(block, static_cast<std::size_t>(n));
+    close(terminal);
+    waitpid(child, nullptr, 0);
+#endif
+    return out;
+}
+
 class CliTest : public ::testing::Test {
 protected:
     CliTest() {
@@ -41,8 +59,8 @@ protected:
     }
     // Runs the program with these blank-separated words; "{w}", "{g}" and "{n}" stand for the
     // work and game folders and kNamed in the work folder. Words reach the program unchanged
-    // (no shell patterns).
-    CliRun run(const std::string& line, const fs::path& program = kCli) {
+    // (no shell patterns). With `terminal`, its standard output is a pseudo-terminal.
+    CliRun run(const std::string& line, const fs::path& program = kCli, bool terminal = false) {
         std::string command = shellWord(pathText(program));
         std::istringstream words(line);
         for (std::string word; words >> word;) {
@@ -52,7 +70,8 @@ protected:
         }
         // Files of their own for each run: under wine the last run's may still be held open.
         const fs::path out = game / ("out" + std::to_string(++runs_)), err = game / ("err" + std::to_string(runs_));
-        command += " >" + shellWord(pathText(out)) + " 2>" + shellWord(pathText(err));
+        command += (terminal ? "" : " >" + shellWord(pathText(out))) + " 2>" + shellWord(pathText(err));
+        if (terminal) return {-1, onTerminal(command), readFile(err)};  // its exit code is not kept
         int exitCode = runShellLine(command);
         return {exitCode, readFile(out), readFile(err)};
     }
@@ -100,6 +119,21 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheE
     EXPECT_EQ(readFile(work / "ExtractedFiles/x.mpak/readme.txt"), "edited");
     EXPECT_EQ(run("--work {w} extract {g}/x.mpak --overwrite").exitCode, 0);  // ...unless told otherwise
     EXPECT_EQ(readFile(work / "ExtractedFiles/x.mpak/readme.txt"), kEntries.at("readme.txt"));
+}
+
+TEST_F(CliTest, OnATerminalControlCharactersInNamesAreShownEscapedAndMinus0GivesThePathsAsTheyAre) {
+    const std::string name = "e\x1b]0;title\x07\\a\tb\nc\rd\x7f\xc2\x9b\xff\xc3\xa9.txt";
+    const std::string shown = "e\\x1B]0;title\\x07\\a\\tb\\nc\\rd\\x7F\\xC2\\x9B\\xFF\xc3\xa9.txt";
+    writeFile(game / "c.mpak", MpakBuilder().entry(name, "x").entry("readme.txt", "r").build());
+    for (bool terminal : {false, true}) {
+        if (terminal) POSIX_ONLY("a pseudo-terminal (forkpty)");
+        EXPECT_EQ(run("list {g}/c.mpak --paths -0", kCli, terminal).out, name + '\0' + "readme.txt" + '\0');
+        EXPECT_EQ(run("list {g}/c.mpak --paths", kCli, terminal).out, (terminal ? shown : name) + "\nreadme.txt\n");
+    }
+    // The log's own lines stay as they are: an ordinary log is byte-identical, a name is escaped.
+    EXPECT_EQ(run("--work {n} extract {g}/x.mpak", kCli, true).out, run("--work {w} extract {g}/x.mpak").out);
+    std::string log = run("--work {w} extract {g}/c.mpak").out;
+    EXPECT_EQ(run("--work {n} extract {g}/c.mpak", kCli, true).out, log.replace(log.find(name), name.size(), shown));
 }
 
 // Windows passes a work folder named beyond ASCII to the program, to zlibc and to the files only
