@@ -56,6 +56,7 @@ protected:
         for (const auto& [path, content] : kEntries)
             entries.push_back({path, content, endsWith(asciiLower(path), ".dds")});
         writeFile(game / "x.mpak", archiveOf(entries).build());
+        writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     }
     // Runs the program with these blank-separated words; "{w}", "{g}" and "{n}" stand for the
     // work and game folders and kNamed in the work folder. Words reach the program unchanged
@@ -172,7 +173,6 @@ TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommandInAWorkFolderOf
 TEST_F(CliTest, EachSideToolWritesWhereTheWindowsDoes) {
     writeFile(game / "a.mpkg", "\x01\x02" + rawDeflate("unpacked"));
     writeFile(game / "v.fsb", fsb3Bank({{"voice.wav", std::string(8, '\x01')}}));
-    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     EXPECT_EQ(run("--work {w} mpkg {g}/a.mpkg").exitCode, 0);
     EXPECT_EQ(readFile(work / "Temp/mpkg.dat"), "unpacked");
     EXPECT_EQ(run("--work {w} fsb {g}/v.fsb").exitCode, 0);
@@ -189,7 +189,6 @@ TEST_F(CliTest, StartUpWritesThroughNoLinkPlantedInTheWorkFolders) {
         fs::create_directories(program / folder);
         MAKE_LINK_OR_SKIP(game / "victim.txt", program / folder / "VantrelRipper.probe", false);
     }
-    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     EXPECT_EQ(run("textures {g}/m.mmod", program / programFile("vantrel-ripper-cli")).exitCode, 0);
     EXPECT_EQ(readFile(game / "victim.txt"), "victim");
 }
@@ -209,6 +208,8 @@ TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNo
 TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     writeFile(game / "damaged.mpak", "MPAK\x01");
     writeFile(game / "unsafe.mpak", MpakBuilder().entry("../escape.txt", "x").entry("kept.txt", "k").build());
+    writeFile(game / "huge.mmod", "");
+    fs::resize_file(game / "huge.mmod", 1ull << 31);
     TempDir lonely;  // the program without its helpers
     fs::copy_file(kCli, lonely / programFile("vantrel-ripper-cli"));
     struct Case {
@@ -221,6 +222,7 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"--work {w} extract {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
              {"--work {w} extract {g}/x.mpak *.txt;nothing*", 1, "error: No entry matches nothing*\n"},
              {"--work {w} textures {g}/none.mmod", 1, "error: No such file: '"},
+             {"--work {w} textures {g}/huge.mmod", 1, "error: Cannot read '"},
              {"--work {w} fsb {g}/x.mpak", 1, "error: FSB conversion error (2).  Operation terminated.\n"},
              {"", 2, "usage: vantrel-ripper-cli"},
              {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
