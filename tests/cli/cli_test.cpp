@@ -247,6 +247,16 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     }
     EXPECT_EQ(run("--bogus --help").out, run("--help").out);
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
+#ifndef _WIN32
+    // A stored file staged into a full Temp: a 64 KiB file system over it, in the run's own namespace.
+    if (runShellLine("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no user and mount namespace to be had";
+    writeFile(work / "ExtractedFiles/x.mpak/sounds/a.wav", awkwardBytes(100000, 7));
+    writeFile(game / "full", "#!/bin/sh\nexec unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$@\"' " +
+                                 shellWord(pathText(work / "Temp")) + " " + shellWord(pathText(kCli)) + " \"$@\"\n");
+    CliRun full = run("{g}/full --work {w} -q pack x.mpak", "/bin/sh");
+    EXPECT_TRUE(startsWith(full.err, "error: Staging failed: sounds\\a.wav (Cannot write '") &&
+                endsWith(full.err, "': No space left on device)\n")) << full.err;
+#endif
 }
 
 #ifndef _WIN32
