@@ -5,7 +5,6 @@
 #include <exception>
 #include <string>
 
-#include "common/bytes.h"
 #include "common/files.h"
 #include "common/text.h"
 #include "shell/commands.h"
