@@ -79,7 +79,7 @@ static bool writeAll(int file, const uint8_t* data, size_t size) {
         ssize_t n = write(file, data, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            if (n == 0) errno = EIO;
+            if (n == 0) errno = ENOSPC;  // a write that takes nothing: no room, as on Windows
             return false;
         }
         data += n;

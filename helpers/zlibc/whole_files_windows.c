@@ -82,7 +82,8 @@ static bool writeAll(int file, const uint8_t* data, size_t size) {
     while (size > 0) {
         int n = _write(file, data, (unsigned)(size < kLargestTransfer ? size : kLargestTransfer));
         if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
+            // The C runtime takes ERROR_HANDLE_DISK_FULL for EINVAL; it means a full disk.
+            if (n == 0 || (errno == EINVAL && _doserrno == ERROR_HANDLE_DISK_FULL)) errno = ENOSPC;
             return false;
         }
         data += n;
@@ -101,6 +102,7 @@ static const char* moveErrorText(DWORD error) {
         case ERROR_SHARING_VIOLATION:
             return systemErrorText(EACCES);
         case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
             return systemErrorText(ENOSPC);
         default:
             return systemErrorText(EIO);

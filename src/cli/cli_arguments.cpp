@@ -58,6 +58,8 @@ std::string takeOption(const std::vector<std::string>& arguments, std::size_t& i
         request.overwrite = true;
     } else if (option == "--paths") {
         request.pathsOnly = true;
+    } else if (option == "-0" || option == "--null") {
+        request.nulEnded = true;
     } else if (option == "--manual-stoc") {
         request.manualStoc = true;
     } else if (option == "--force-compression") {
@@ -92,6 +94,7 @@ std::string checkRequest(const CliRequest& request) {
             break;
     }
     if (request.pathsOnly && request.command != CliCommand::List) return "--paths belongs to list";
+    if (request.nulEnded && request.command != CliCommand::List) return "-0 belongs to list";
     if ((request.manualStoc || request.forceCompression) && request.command != CliCommand::Pack)
         return "--manual-stoc and --force-compression belong to pack";
     return {};

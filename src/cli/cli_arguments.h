@@ -17,6 +17,7 @@ struct CliRequest {
     bool printLog = false;  // --log: the log on standard output even with -q
     bool overwrite = false;
     bool pathsOnly = false;         // list --paths
+    bool nulEnded = false;          // list -0, --null
     bool manualStoc = false;        // pack --manual-stoc
     bool forceCompression = false;  // pack --force-compression
     bool help = false;

@@ -21,6 +21,7 @@
 #include "shell/startup.h"
 #include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
+#include "tools/model_graphics.h"
 
 namespace {
 
@@ -115,6 +116,17 @@ int sideTool(Form& form, ConsoleWindow& window, void (*command)(Form&), const st
     return outcome(form, window);
 }
 
+// The window lists no names for a model it cannot read and says no more; a script is told.
+int textures(Form& form, ConsoleWindow& window, const std::string& operand) {
+    std::optional<fs::path> model = existingFile(operand);
+    if (!model) return kExitFailed;
+    std::string unread;
+    runGuarded(form, "GetModelGraphics", [&] { unread = ScanModelFile(form, *model); });
+    window.finishCommand();
+    if (!unread.empty()) return printError(unread), kExitFailed;
+    return outcome(form, window);
+}
+
 int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
     const std::vector<std::string>& operands = request.operands;
     switch (request.command) {
@@ -127,7 +139,7 @@ int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
         case CliCommand::Fsb:
             return sideTool(form, window, ConvertFSB, operands[0]);
         case CliCommand::Textures:
-            return sideTool(form, window, GetModelGraphics, operands[0]);
+            return textures(form, window, operands[0]);
         default:
             return kExitBadUsage;
     }
@@ -163,7 +175,7 @@ int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, co
 int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
     if (request.command == CliCommand::List) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
-        return archive ? listArchive(*archive, request.pathsOnly) : kExitFailed;
+        return archive ? listArchive(*archive, request.pathsOnly, request.nulEnded) : kExitFailed;
     }
     // Without --work, the window's folder: beside the program when it may write there. Either
     // is locked before anything is made in it.

@@ -5,18 +5,28 @@
 #include <utility>
 
 #include "cli/platform.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
 // The status line is painted at most this often; a command's end clears it.
 constexpr std::chrono::milliseconds kPaintInterval(100);
 
-// Log lines end in CR LF in the program; a console's lines end in LF.
-std::string consoleText(const std::string& log) {
+// Log lines end in CR LF in the program; a console's lines end in LF. On a terminal, what lies
+// between those line ends is shown escaped: only names bring control characters into the log
+// (a name's own CR LF cannot be told from a line end and stays one).
+std::string consoleText(std::string_view log, bool terminal) {
     std::string text;
     text.reserve(log.size() + 1);
-    for (std::size_t i = 0; i < log.size(); ++i)
-        if (!(log[i] == '\r' && i + 1 < log.size() && log[i + 1] == '\n')) text += log[i];
+    for (std::size_t start = 0; start < log.size();) {
+        const std::size_t end = std::min(log.find("\r\n", start), log.size());
+        if (terminal)
+            appendTerminalText(text, log.substr(start, end - start));
+        else
+            text.append(log, start, end - start);
+        if (end < log.size()) text += '\n';
+        start = end + 2;
+    }
     if (!text.empty() && text.back() != '\n') text += '\n';
     return text;
 }
@@ -51,14 +61,14 @@ void printError(std::string_view text) {
 }
 
 ConsoleWindow::ConsoleWindow(ConsoleSettings settings, std::FILE* out, std::FILE* err)
-    : settings_(settings), out_(out), err_(err) {}
+    : settings_(settings), out_(out), err_(err), outTerminal_(isTerminal(out)) {}
 
 void ConsoleWindow::finishCommand() {
     clearStatusLine();
     status_.clear();
     progress_ = -1;
     if (log_ == logPrinted_ || !settings_.printLog) return;
-    std::string text = consoleText(log_);
+    std::string text = consoleText(log_, outTerminal_);
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
     logPrinted_ = log_;

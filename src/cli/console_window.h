@@ -1,8 +1,8 @@
 // The Window port on a console. Prompts are answered from the command's arguments; the log
-// view's text goes to standard output when a command ends; notices and error boxes go to
-// standard error as one line each ("note: ...", "error: ..."); the status line and the
-// progress bar become one line on standard error, rewritten in place, shown only on a
-// terminal and only when asked for.
+// view's text goes to standard output when a command ends (on a terminal with names escaped);
+// notices and error boxes go to standard error as one line each ("note: ...", "error: ...");
+// the status line and the progress bar become one line on standard error, rewritten in place,
+// shown only on a terminal and only when asked for.
 #pragma once
 
 #include <chrono>
@@ -88,6 +88,7 @@ private:
     ConsoleSettings settings_;
     std::FILE* out_;
     std::FILE* err_;
+    bool outTerminal_;  // names in the log are shown escaped (terminal_text.h)
     std::optional<std::filesystem::path> fileAnswer_, folderAnswer_;
     std::vector<std::string> lines_;
     std::vector<int> selection_;

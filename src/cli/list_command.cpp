@@ -6,20 +6,27 @@
 
 #include "cli/console_window.h"
 #include "cli/exit_codes.h"
+#include "cli/platform.h"
+#include "cli/terminal_text.h"
 #include "common/failure.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
 
-int listArchive(const std::filesystem::path& archive, bool pathsOnly) {
+int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded) {
     // Made whole before anything is printed: an archive that does not open lists nothing, as
-    // the window's list stays empty.
+    // the window's list stays empty. With -0 the bytes go out as they are, for scripts.
+    const bool escaped = !nulEnded && isTerminal(stdout);
     std::string text;
     try {
         ArchiveLayout layout = readArchiveLayout(archive);
         for (const EntrySlot& slot : readArchiveTables(archive, layout).entries) {
             std::string line = listLine(slot);  // fails where the window's list would
-            text += pathsOnly ? slot.entryPath : line;
-            text += '\n';
+            const std::string& shown = pathsOnly ? slot.entryPath : line;
+            if (escaped)
+                appendTerminalText(text, shown);
+            else
+                text += shown;
+            text += nulEnded ? '\0' : '\n';
         }
     } catch (const std::exception& e) {
         printError(errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));

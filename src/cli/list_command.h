@@ -1,9 +1,10 @@
 // "list": an archive's list lines or entry paths on standard output, read with the format
-// library alone, so that nothing is written anywhere.
+// library alone, so that nothing is written anywhere. Each ends in LF, or in a zero byte when
+// `nulEnded` (-0); on a terminal, and not with -0, names are shown as appendTerminalText does.
 #pragma once
 
 #include <filesystem>
 
 // An exit code: kExitDone, or kExitFailed when the archive does not open (the error the
 // window's open would show has been printed).
-int listArchive(const std::filesystem::path& archive, bool pathsOnly);
+int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded);

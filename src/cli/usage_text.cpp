@@ -11,9 +11,11 @@ std::string helpText() {
 The commands of the Vantrel Ripper window, without the window: for build scripts and tasks.
 
 Commands:
-  list ARCHIVE [--paths]
+  list ARCHIVE [--paths] [-0]
       Prints one list line per entry, as the window's file list shows them (with --paths,
-      only each entry's path, "\" separated). Writes nothing.
+      only each entry's path, "\" separated). Writes nothing. With -0 (--null) each line
+      ends in a zero byte instead of LF and nothing is escaped, for scripts: list ARCHIVE
+      --paths -0 | xargs -0 ...
   extract ARCHIVE [PATTERN...] [--overwrite]
       Opens ARCHIVE as the window does (its library .toc and .stoc are written into
       WORK/Library when absent), selects the entries whose path matches any PATTERN (all
@@ -55,6 +57,8 @@ several patterns in one PATTERN, as in the window's field. Quote patterns for th
 
 Output: standard output gets each command's log, the text the window's log view shows when
 the command ends (extract prints the open's log, then the extraction's), lines ending in LF.
+On a terminal, control characters in names, in the log as in list, are shown escaped: "\t",
+"\n", "\r", others (ESC, C1 controls, bytes that are not UTF-8) as "\xHH"; "\" is not.
 Standard error gets notices as "note: ..." and errors as "error: ...", one line each, and,
 when it is a terminal and -q is not given, one status line rewritten in place. A command that
 wrote files ends with "note: Results in FOLDER". A failure always ends with an "error: " line

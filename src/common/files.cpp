@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -69,6 +70,14 @@ std::FILE* createExclusively(const fs::path& path) {
     if (fd >= 0 && !f) ::close(fd);
 #endif
     return f;
+}
+
+// Why a write failed. The C runtime on Windows takes ERROR_HANDLE_DISK_FULL for EINVAL.
+std::string writeFailure() {
+#ifdef _WIN32
+    if (errno == EINVAL && _doserrno == ERROR_HANDLE_DISK_FULL) return std::strerror(ENOSPC);
+#endif
+    return std::strerror(errno);
 }
 
 long processId() {
@@ -180,7 +189,7 @@ WorkFile::~WorkFile() {
 void WorkFile::write(std::string_view bytes) {
     if (!file_) failFile("write", named_, "the file is closed");
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        failFile("write", named_, std::strerror(errno));
+        failFile("write", named_, writeFailure());
     position_ += static_cast<std::int64_t>(bytes.size());
 }
 
@@ -188,7 +197,7 @@ void WorkFile::close() {
     if (!file_) return;
     std::FILE* f = file_;
     file_ = nullptr;
-    if (std::fclose(f) != 0) failFile("write", named_, std::strerror(errno));
+    if (std::fclose(f) != 0) failFile("write", named_, writeFailure());
 }
 
 ReplacingFile::ReplacingFile(fs::path target) : WorkFile(Fresh{}, target), target_(std::move(target)) {}

@@ -20,6 +20,8 @@
 
 namespace {
 
+constexpr std::size_t kCopyBlock = 1 << 20;
+
 // A file of the walk made ready to stage: where it goes and how, or why it cannot be staged.
 struct StagingPlan {
     std::string stagedName;
@@ -135,10 +137,13 @@ private:
             return true;
         }
         showStep("Copying ", plan.stagedName);
-        fs::copy_file(step.path, target(plan), fs::copy_options::overwrite_existing, ec);
         ++form_.walkFileCount;
+        // Not fs::copy_file: where a copy runs out of room part way it says "Input/output error".
+        WorkFile copy(target(plan));
+        copyInBlocks(step.path, copy, kCopyBlock);
+        copy.close();
         form_.window.yield();  // a large copy takes as long as a compression
-        return ec ? failed(step.path, ec.message()) : true;
+        return true;
     }
 
     fs::path target(const StagingPlan& plan) const { return form_.tempPath / hostPath(plan.stagedName); }

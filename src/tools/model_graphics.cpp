@@ -1,9 +1,10 @@
 // "List Model Graphics" (GetModelGraphics) and its work, ScanModelFile.
 #include "tools/model_graphics.h"
 
+#include <cstdint>
 #include <exception>
+#include <string>
 
-#include "common/bytes.h"
 #include "common/files.h"
 #include "common/text.h"
 #include "shell/commands.h"
@@ -14,22 +15,25 @@
 
 namespace {
 
-// The whole model, or nothing when it cannot be read.
-std::string readModel(const fs::path& model) {
+// The whole model, or nothing and why when it cannot be read.
+std::string readModel(const fs::path& model, std::string& failure) {
     try {
         std::uint64_t size = fileSizeOf(model);
-        toInt32(static_cast<long long>(size), "the length of the model file");
+        if (size > static_cast<std::uint64_t>(INT32_MAX))
+            failFile("read", model, "it holds " + std::to_string(size) + " bytes; a model may hold at most 2147483647");
         return readFileRange(model, 0, size);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        failure = e.what();
         return {};
     }
 }
 
 }  // namespace
 
-void ScanModelFile(Form& form, const fs::path& modelPath) {
+std::string ScanModelFile(Form& form, const fs::path& modelPath) {
     Window& window = form.window;
-    std::string model = readModel(modelPath);
+    std::string failure;
+    std::string model = readModel(modelPath, failure);
     window.yield();
     std::string modelName = pathText(modelPath.filename());
     window.showLogText("", Caret::Start);
@@ -48,6 +52,7 @@ void ScanModelFile(Form& form, const fs::path& modelPath) {
     appendLogLine(form, "");
     appendLogLine(form, "Operation complete.");
     ShowLog(form);
+    return failure;
 }
 
 void GetModelGraphics(Form& form) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #ifndef _WIN32
+#include <pty.h>
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -31,6 +32,23 @@ struct CliRun {
     std::string out, err;
 };
 
+// What a shell line prints with its standard output on a raw pseudo-terminal (LF stays LF).
+std::string onTerminal([[maybe_unused]] const std::string& line) {
+    std::string out;
+#ifndef _WIN32
+    termios raw{};
+    cfmakeraw(&raw);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, &raw, nullptr);
+    if (child == 0) _exit(execl("/bin/sh", "sh", "-c", line.c_str(), nullptr));
+    char block[4096];
+    for (ssize_t n; (n = read(terminal, block, sizeof block)) > 0;) out.append(block, static_cast<std::size_t>(n));
+    close(terminal);
+    waitpid(child, nullptr, 0);
+#endif
+    return out;
+}
+
 class CliTest : public ::testing::Test {
 protected:
     CliTest() {
@@ -38,11 +56,12 @@ protected:
         for (const auto& [path, content] : kEntries)
             entries.push_back({path, content, endsWith(asciiLower(path), ".dds")});
         writeFile(game / "x.mpak", archiveOf(entries).build());
+        writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     }
     // Runs the program with these blank-separated words; "{w}", "{g}" and "{n}" stand for the
     // work and game folders and kNamed in the work folder. Words reach the program unchanged
-    // (no shell patterns).
-    CliRun run(const std::string& line, const fs::path& program = kCli) {
+    // (no shell patterns). With `terminal`, its standard output is a pseudo-terminal.
+    CliRun run(const std::string& line, const fs::path& program = kCli, bool terminal = false) {
         std::string command = shellWord(pathText(program));
         std::istringstream words(line);
         for (std::string word; words >> word;) {
@@ -52,7 +71,8 @@ protected:
         }
         // Files of their own for each run: under wine the last run's may still be held open.
         const fs::path out = game / ("out" + std::to_string(++runs_)), err = game / ("err" + std::to_string(runs_));
-        command += " >" + shellWord(pathText(out)) + " 2>" + shellWord(pathText(err));
+        command += (terminal ? "" : " >" + shellWord(pathText(out))) + " 2>" + shellWord(pathText(err));
+        if (terminal) return {-1, onTerminal(command), readFile(err)};  // its exit code is not kept
         int exitCode = runShellLine(command);
         return {exitCode, readFile(out), readFile(err)};
     }
@@ -102,6 +122,21 @@ TEST_F(CliTest, ListPrintsTheListLinesOrThePathsAndWritesNothingExtractTakesTheE
     EXPECT_EQ(readFile(work / "ExtractedFiles/x.mpak/readme.txt"), kEntries.at("readme.txt"));
 }
 
+TEST_F(CliTest, OnATerminalControlCharactersInNamesAreShownEscapedAndMinus0GivesThePathsAsTheyAre) {
+    const std::string name = "e\x1b]0;title\x07\\a\tb\nc\rd\x7f\xc2\x9b\xff\xc3\xa9.txt";
+    const std::string shown = "e\\x1B]0;title\\x07\\a\\tb\\nc\\rd\\x7F\\xC2\\x9B\\xFF\xc3\xa9.txt";
+    writeFile(game / "c.mpak", MpakBuilder().entry(name, "x").entry("readme.txt", "r").build());
+    for (bool terminal : {false, true}) {
+        if (terminal) POSIX_ONLY("a pseudo-terminal (forkpty)");
+        EXPECT_EQ(run("list {g}/c.mpak --paths -0", kCli, terminal).out, name + '\0' + "readme.txt" + '\0');
+        EXPECT_EQ(run("list {g}/c.mpak --paths", kCli, terminal).out, (terminal ? shown : name) + "\nreadme.txt\n");
+    }
+    // The log's own lines stay as they are: an ordinary log is byte-identical, a name is escaped.
+    EXPECT_EQ(run("--work {n} extract {g}/x.mpak", kCli, true).out, run("--work {w} extract {g}/x.mpak").out);
+    std::string log = run("--work {w} extract {g}/c.mpak").out;
+    EXPECT_EQ(run("--work {n} extract {g}/c.mpak", kCli, true).out, log.replace(log.find(name), name.size(), shown));
+}
+
 // Windows passes a work folder named beyond ASCII to the program, to zlibc and to the files only
 // in UTF-16: from there too the same archive comes out, its CRC-32 the same on every platform.
 TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommandInAWorkFolderOfAnyName) {
@@ -138,7 +173,6 @@ TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommandInAWorkFolderOf
 TEST_F(CliTest, EachSideToolWritesWhereTheWindowsDoes) {
     writeFile(game / "a.mpkg", "\x01\x02" + rawDeflate("unpacked"));
     writeFile(game / "v.fsb", fsb3Bank({{"voice.wav", std::string(8, '\x01')}}));
-    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     EXPECT_EQ(run("--work {w} mpkg {g}/a.mpkg").exitCode, 0);
     EXPECT_EQ(readFile(work / "Temp/mpkg.dat"), "unpacked");
     EXPECT_EQ(run("--work {w} fsb {g}/v.fsb").exitCode, 0);
@@ -155,7 +189,6 @@ TEST_F(CliTest, StartUpWritesThroughNoLinkPlantedInTheWorkFolders) {
         fs::create_directories(program / folder);
         MAKE_LINK_OR_SKIP(game / "victim.txt", program / folder / "VantrelRipper.probe", false);
     }
-    writeFile(game / "m.mmod", std::string("\0sky.tga\0", 9));
     EXPECT_EQ(run("textures {g}/m.mmod", program / programFile("vantrel-ripper-cli")).exitCode, 0);
     EXPECT_EQ(readFile(game / "victim.txt"), "victim");
 }
@@ -175,6 +208,8 @@ TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNo
 TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     writeFile(game / "damaged.mpak", "MPAK\x01");
     writeFile(game / "unsafe.mpak", MpakBuilder().entry("../escape.txt", "x").entry("kept.txt", "k").build());
+    writeFile(game / "huge.mmod", "");
+    fs::resize_file(game / "huge.mmod", 1ull << 31);
     TempDir lonely;  // the program without its helpers
     fs::copy_file(kCli, lonely / programFile("vantrel-ripper-cli"));
     fs::create_directories(work / "jammed/VantrelRipper.lock");  // no lock can be had there
@@ -188,6 +223,7 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"--work {w} extract {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
              {"--work {w} extract {g}/x.mpak *.txt;nothing*", 1, "error: No entry matches nothing*\n"},
              {"--work {w} textures {g}/none.mmod", 1, "error: No such file: '"},
+             {"--work {w} textures {g}/huge.mmod", 1, "error: Cannot read '"},
              {"--work {w} fsb {g}/x.mpak", 1, "error: FSB conversion error (2).  Operation terminated.\n"},
              {"--work {w}/jammed extract {g}/x.mpak", 1, "error: Cannot lock the work folder '"},
              {"", 2, "usage: vantrel-ripper-cli"},
@@ -213,6 +249,16 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     }
     EXPECT_EQ(run("--bogus --help").out, run("--help").out);
     EXPECT_NE(run("--help").out.find("  4   another copy of the program is using the work folder"), std::string::npos);
+#ifndef _WIN32
+    // A stored file staged into a full Temp: a 64 KiB file system over it, in the run's own namespace.
+    if (runShellLine("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no user and mount namespace to be had";
+    writeFile(work / "ExtractedFiles/x.mpak/sounds/a.wav", awkwardBytes(100000, 7));
+    writeFile(game / "full", "#!/bin/sh\nexec unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$@\"' " +
+                                 shellWord(pathText(work / "Temp")) + " " + shellWord(pathText(kCli)) + " \"$@\"\n");
+    CliRun full = run("{g}/full --work {w} -q pack x.mpak", "/bin/sh");
+    EXPECT_TRUE(startsWith(full.err, "error: Staging failed: sounds\\a.wav (Cannot write '") &&
+                endsWith(full.err, "': No space left on device)\n")) << full.err;
+#endif
 }
 
 #ifndef _WIN32
