@@ -77,6 +77,10 @@ void readStoredPieces(const Form& form, const EntrySlot& slot, Take take) {
 std::optional<bool> inflatesToFile(const Form& form, const EntrySlot& slot, FileMatch& file) {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) throw Failure("Cannot start inflating: out of memory.");
+    struct End {
+        z_stream& stream;
+        ~End() { inflateEnd(&stream); }  // also when reading the archive fails
+    } end{stream};
     std::string out(kPiece, '\0');
     int status = Z_OK;
     bool same = true;
@@ -92,7 +96,6 @@ std::optional<bool> inflatesToFile(const Form& form, const EntrySlot& slot, File
         }
         return status == Z_OK && same;
     });
-    inflateEnd(&stream);
     if (!same) return false;
     if (status != Z_STREAM_END) return std::nullopt;
     return file.atEnd();
