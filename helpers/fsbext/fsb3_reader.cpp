@@ -1,13 +1,15 @@
 // Reading an FSB3 bank's header and sample headers.
 #include "fsb3_reader.h"
 
+#include <algorithm>
+
 #include "common/bytes.h"
 #include "common/failure.h"
 #include "common/text.h"
 
 namespace {
 
-constexpr std::size_t kBankHeaderSize = 24;
+constexpr std::size_t kBankHeaderSize = kFsb3HeaderSize;
 constexpr std::uint32_t kVersion30 = 0x30000;
 constexpr std::uint32_t kVersion31 = 0x30001;
 // Bank mode flag: every sample header after the first is the basic 8-byte form.
@@ -67,7 +69,13 @@ Fsb3Sample readBasicHeader(const ByteReader& in, int index, std::size_t& pos, st
 
 }  // namespace
 
-std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank) {
+std::uint64_t fsb3HeadersLength(std::string_view header, std::uint64_t bankSize) {
+    if (header.size() < kBankHeaderSize) return header.size();  // all of a bank too short for its header
+    std::int32_t headersSize = ByteReader(header).i32(8, "sample headers size");
+    return std::min<std::uint64_t>(bankSize, kBankHeaderSize + static_cast<std::uint64_t>(std::max(headersSize, 0)));
+}
+
+std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank, std::uint64_t bankSize) {
     if (bank.substr(0, 4) != "FSB3") throw Failure("Not an FSB3 sound bank: it does not begin with \"FSB3\".");
     ByteReader in(bank);
     std::int32_t count = nonNegative(in.i32(4, "sample count"), "sample count");
@@ -79,10 +87,10 @@ std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank) {
     if (version != kVersion30 && version != kVersion31)
         throw Failure("Unknown FSB3 version 0x" + hexUpper(version) + " (0x30000 and 0x30001 are known).");
 
-    if (std::uint64_t{kBankHeaderSize} + headersSize + dataSize > bank.size())
+    if (std::uint64_t{kBankHeaderSize} + headersSize + dataSize > bankSize)
         throw Failure("The sample headers (" + std::to_string(headersSize) + " bytes) and data (" +
-                      std::to_string(dataSize) + " bytes) run past the end of the bank (" +
-                      std::to_string(bank.size()) + " bytes).");
+                      std::to_string(dataSize) + " bytes) run past the end of the bank (" + std::to_string(bankSize) +
+                      " bytes).");
     const std::size_t headersEnd = kBankHeaderSize + headersSize;
     const std::size_t dataEnd = headersEnd + dataSize;
     // Every header takes at least 8 bytes; this bounds the count before anything is allocated.

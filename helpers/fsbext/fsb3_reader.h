@@ -22,6 +22,16 @@ inline constexpr std::uint32_t kFsbMode8Bits = 0x08;
 inline constexpr std::uint32_t kFsbMode16Bits = 0x10;
 inline constexpr std::uint32_t kFsbModeUnsigned = 0x80;
 
-// The samples of the bank, in bank order. Throws a Failure that says what is wrong: not an
-// FSB3 bank, an unknown version, a header or sample data past the end.
-std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank);
+inline constexpr std::size_t kFsb3HeaderSize = 24;
+
+// How many leading bytes of a bank of `bankSize` bytes readFsb3Bank needs, given its first
+// kFsb3HeaderSize bytes (fewer when the bank is shorter): the header and the sample headers,
+// never more than the bank holds. The sample data is then read a piece at a time.
+std::uint64_t fsb3HeadersLength(std::string_view header, std::uint64_t bankSize);
+
+// The samples of the bank, in bank order, from its first `fsb3HeadersLength` bytes (or more).
+// Throws a Failure that says what is wrong: not an FSB3 bank, an unknown version, a header or
+// sample data past the end.
+std::vector<Fsb3Sample> readFsb3Bank(std::string_view bankStart, std::uint64_t bankSize);
+// The same for a whole bank in memory.
+inline std::vector<Fsb3Sample> readFsb3Bank(std::string_view bank) { return readFsb3Bank(bank, bank.size()); }

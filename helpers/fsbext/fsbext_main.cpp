@@ -1,5 +1,6 @@
 // fsbext -d DIR -a BANK: writes each sound of an FSB3 bank into DIR. Exit 0 when every sound
 // was written; otherwise one line on stderr and a non-zero exit code.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -54,11 +55,15 @@ static int run(const std::vector<std::string>& argv) {
     std::optional<Arguments> args = parseArguments(argv);
     if (!args) return fail(kBadArguments, "usage: fsbext -d OUTPUT_FOLDER -a BANK.fsb");
 
-    std::string bank;
+    std::optional<BankFile> bank;
     std::vector<Fsb3Sample> samples;
     try {
-        bank = readBankFile(args->bank);
-        samples = readFsb3Bank(bank);
+        bank.emplace(args->bank);
+        // The header and the sample headers only; each sample's data is copied a piece at a time.
+        std::string start =
+            bank->read(0, static_cast<std::size_t>(std::min<std::uint64_t>(bank->size(), kFsb3HeaderSize)));
+        start = bank->read(0, static_cast<std::size_t>(fsb3HeadersLength(start, bank->size())));
+        samples = readFsb3Bank(start, bank->size());
     } catch (const std::exception& e) {
         return fail(kBadBank, pathText(args->bank) + ": " + e.what());
     }
@@ -68,9 +73,13 @@ static int run(const std::vector<std::string>& argv) {
     });
     try {
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            std::string_view data = std::string_view(bank).substr(samples[i].dataOffset, samples[i].dataLength);
+            const std::size_t start = samples[i].dataOffset;
             // Written under a temporary name and renamed, so no half-written sound is left.
-            writeFileReplacing(args->outputFolder / hostPath(names[i]), soundFileBytes(samples[i], data));
+            ReplacingFile sound(args->outputFolder / hostPath(names[i]));
+            writeSoundFile(
+                samples[i],
+                [&](std::uint64_t offset, std::size_t length) { return bank->read(start + offset, length); }, sound);
+            sound.commit();
         }
     } catch (const std::exception& e) {
         return fail(kWriteFailed, e.what());

@@ -1,6 +1,7 @@
 // Building the WAV file of a PCM sample.
 #include "wav_file.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "common/bytes.h"
@@ -32,16 +33,14 @@ bool writtenAsWav(const Fsb3Sample& sample) {
     return blockAlign <= std::numeric_limits<std::uint16_t>::max() && byteRate <= kMax32 && riffSize <= kMax32;
 }
 
-std::string soundFileBytes(const Fsb3Sample& sample, std::string_view data) {
-    if (!writtenAsWav(sample)) return std::string(data);
-    const int bytes = bytesPerSample(sample);
-    const auto blockAlign = static_cast<std::uint16_t>(sample.channels * bytes);
-    const bool pad = data.size() % 2 != 0;  // RIFF chunks keep an even size
+namespace {
 
+// "RIFF", its size, the format chunk and the data chunk's tag and size.
+std::string wavHeader(const Fsb3Sample& sample, int bytes, bool pad) {
+    const auto blockAlign = static_cast<std::uint16_t>(sample.channels * bytes);
     std::string wav;
-    wav.reserve(kWavHeaderSize + data.size() + 1);
     wav += "RIFF";
-    appendU32(wav, static_cast<std::uint32_t>(kWavHeaderSize - 8 + data.size() + (pad ? 1 : 0)));
+    appendU32(wav, static_cast<std::uint32_t>(kWavHeaderSize - 8 + sample.dataLength + (pad ? 1 : 0)));
     wav += "WAVEfmt ";
     appendU32(wav, 16);
     appendU16(wav, kWavePcm);
@@ -51,12 +50,28 @@ std::string soundFileBytes(const Fsb3Sample& sample, std::string_view data) {
     appendU16(wav, blockAlign);
     appendU16(wav, static_cast<std::uint16_t>(8 * bytes));
     wav += "data";
-    appendU32(wav, static_cast<std::uint32_t>(data.size()));
-    std::size_t dataStart = wav.size();
-    wav += data;
-    // WAV holds 8-bit samples unsigned; the bank holds them signed unless flagged unsigned.
-    if (bytes == 1 && !(sample.mode & kFsbModeUnsigned))
-        for (std::size_t i = dataStart; i < wav.size(); ++i) wav[i] = static_cast<char>(wav[i] ^ 0x80);
-    if (pad) wav += '\0';
+    appendU32(wav, static_cast<std::uint32_t>(sample.dataLength));
     return wav;
+}
+
+constexpr std::size_t kPiece = 1 << 20;
+
+}  // namespace
+
+void writeSoundFile(const Fsb3Sample& sample, const SampleData& data, WorkFile& out) {
+    const bool wav = writtenAsWav(sample);
+    const int bytes = wav ? bytesPerSample(sample) : 0;
+    const bool pad = wav && sample.dataLength % 2 != 0;  // RIFF chunks keep an even size
+    if (wav) out.write(wavHeader(sample, bytes, pad));
+    // WAV holds 8-bit samples unsigned; the bank holds them signed unless flagged unsigned.
+    const bool flipSign = bytes == 1 && !(sample.mode & kFsbModeUnsigned);
+    for (std::uint64_t done = 0; done < sample.dataLength;) {
+        std::string piece =
+            data(done, static_cast<std::size_t>(std::min<std::uint64_t>(kPiece, sample.dataLength - done)));
+        if (flipSign)
+            for (char& c : piece) c = static_cast<char>(c ^ 0x80);
+        out.write(piece);
+        done += piece.size();
+    }
+    if (pad) out.write(std::string_view("\0", 1));
 }

@@ -2,14 +2,20 @@
 // sample as its bytes unchanged.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
-#include <string_view>
 
+#include "common/files.h"
 #include "fsb3_reader.h"
 
 // True for an 8- or 16-bit PCM sample (no compressed format flag) whose rate and channel
 // count fit a WAV header.
 bool writtenAsWav(const Fsb3Sample& sample);
 
-// The file written for the sample, given its data bytes.
-std::string soundFileBytes(const Fsb3Sample& sample, std::string_view data);
+// Gives `length` bytes of the sample's data from `offset` (counted from the data's start).
+using SampleData = std::function<std::string(std::uint64_t offset, std::size_t length)>;
+
+// Writes the file of the sample to `out`, its data taken a piece at a time: memory holds one
+// piece, however long the sample.
+void writeSoundFile(const Fsb3Sample& sample, const SampleData& data, WorkFile& out);

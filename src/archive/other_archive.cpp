@@ -7,6 +7,7 @@
 #include "common/links.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "format/library_files.h"
 #include "format/library_readers.h"
 #include "shell/form.h"
 
@@ -38,15 +39,15 @@ void note(NotListed& notListed, const std::string& path) {
 NotListed entriesTheLibraryTocLacks(const Form& form, const std::string& archiveName) {
     NotListed lacking;
     const fs::path toc = form.libraryPath / hostPath(archiveName + ".toc");
-    std::string text;
+    std::vector<std::string> lines;
     try {
         if (!fileExists(toc)) return lacking;
-        text = readWholeFile(toc);
+        lines = readLibraryLines(toc);
     } catch (const std::exception&) {
         return lacking;
     }
     std::unordered_set<std::string> listed;
-    for (const TocLibraryLine& line : readTocLibrary(text)) listed.insert(matchKey(line.path));
+    for (const TocLibraryLine& line : readTocLibrary(lines)) listed.insert(matchKey(line.path));
     for (std::int32_t i = 0; i < form.entryCount && static_cast<std::size_t>(i) < form.entries.size(); ++i) {
         const std::string& path = form.entries[static_cast<std::size_t>(i)].entryPath;
         if (listed.count(matchKey(path)) == 0) note(lacking, path);

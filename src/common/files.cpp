@@ -120,13 +120,21 @@ std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
     return files;
 }
 
+SequentialReader::SequentialReader(const fs::path& path) : path_(path), file_(openForReading(path).release()) {}
+
+SequentialReader::~SequentialReader() { std::fclose(file_); }
+
+std::string_view SequentialReader::read(std::size_t size) {
+    buffer_.resize(size);
+    std::size_t got = std::fread(buffer_.data(), 1, size, file_);
+    if (got < size && std::ferror(file_)) failFile("read", path_, std::strerror(errno));
+    return std::string_view(buffer_).substr(0, got);
+}
+
 std::string readWholeFile(const fs::path& path) {
-    File f = openForReading(path);
+    SequentialReader reader(path);
     std::string data;
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) data.append(buffer, got);
-    if (std::ferror(f.get())) failFile("read", path, std::strerror(errno));
+    for (std::string_view piece; !(piece = reader.read(65536)).empty();) data += piece;
     return data;
 }
 
@@ -264,9 +272,6 @@ void writeFileReplacing(const fs::path& path, std::string_view data) {
 }
 
 void copyInBlocks(const fs::path& from, WorkFile& to, std::size_t blockSize) {
-    File in = openForReading(from);
-    std::vector<char> block(blockSize);
-    std::size_t got;
-    while ((got = std::fread(block.data(), 1, block.size(), in.get())) > 0) to.write({block.data(), got});
-    if (std::ferror(in.get())) failFile("read", from, std::strerror(errno));
+    SequentialReader in(from);
+    for (std::string_view block; !(block = in.read(blockSize)).empty();) to.write(block);
 }

@@ -36,6 +36,21 @@ private:
     std::FILE* file_ = nullptr;
     std::uint64_t size_ = 0;
 };
+// One file read front to back in pieces: memory holds one piece, whatever the file holds.
+class SequentialReader {
+public:
+    explicit SequentialReader(const fs::path& path);  // opens it; a failure names the file
+    ~SequentialReader();
+    SequentialReader(const SequentialReader&) = delete;
+    SequentialReader& operator=(const SequentialReader&) = delete;
+    // The next at most `size` bytes, valid until the next read; fewer only at the end.
+    std::string_view read(std::size_t size);
+
+private:
+    fs::path path_;
+    std::FILE* file_;
+    std::string buffer_;
+};
 std::uint64_t fileSizeOf(const fs::path& path);
 // Whether a file (or a link to one) has that name: false for a folder, as for nothing.
 bool fileExists(const fs::path& path);

@@ -26,6 +26,13 @@ std::string decimalPadded(long long value, int width, const char* what) {
     return std::string(width - digits.size(), '0') + digits;
 }
 
+std::string quotedName(std::string_view name) {
+    if (name.size() <= kQuotedNameBytes) return std::string(name);
+    std::size_t cut = kQuotedNameBytes;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // a continuation byte
+    return std::string(name.substr(0, cut)) + "...";
+}
+
 std::string byteCount(std::uint64_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
 std::vector<std::string> splitCrLf(std::string_view text) {

@@ -15,6 +15,12 @@ std::string hex8(std::int32_t value);
 // Decimal padded with "0" on the left to `width` digits; fails when it does not fit.
 std::string decimalPadded(long long value, int width, const char* what);
 
+// A name as a message quotes it: at most its first kQuotedNameBytes bytes, cut before a UTF-8
+// sequence that would not fit whole, "..." marking the cut. A name read from a file can be of
+// any length; a message box cannot.
+inline constexpr std::size_t kQuotedNameBytes = 200;
+std::string quotedName(std::string_view name);
+
 // "1 byte", "2 bytes".
 std::string byteCount(std::uint64_t count);
 

@@ -1,10 +1,11 @@
 #include "extract/edited_files.h"
 
-#include <libdeflate.h>
+#include <zlib.h>
 
-#include <memory>
+#include <algorithm>
 #include <optional>
 
+#include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "extract/extract_entry.h"
@@ -12,35 +13,118 @@
 
 namespace {
 
-// What extraction would write for the entry; nothing when it would write nothing.
-std::optional<std::string> archiveCopy(const Form& form, const EntrySlot& slot, std::uint64_t archiveSize) {
-    if (!entryDataInside(slot, archiveSize)) return std::nullopt;
+// The archive's copy and the file are compared a piece at a time: an entry may claim any
+// original size and inflate to any length, and memory holds only a piece of each.
+constexpr std::size_t kPiece = 1 << 16;
+
+enum class Edit { None, Changed, Unreadable };
+
+// The extracted file, matched against the archive's copy as its bytes come. A file that cannot
+// be read is taken for changed: replacing it unasked could lose a modder's work.
+class FileMatch {
+public:
+    explicit FileMatch(const fs::path& file) {
+        try {
+            reader_.emplace(file);
+        } catch (const Failure&) {
+            unreadable_ = true;
+        }
+    }
+    // False once `bytes` are not the file's next bytes.
+    bool next(std::string_view bytes) {
+        while (!bytes.empty()) {
+            if (pending_.empty() && (pending_ = piece()).empty()) return false;
+            std::size_t n = std::min(pending_.size(), bytes.size());
+            if (pending_.substr(0, n) != bytes.substr(0, n)) return false;
+            pending_.remove_prefix(n);
+            bytes.remove_prefix(n);
+        }
+        return true;
+    }
+    bool atEnd() { return pending_.empty() && piece().empty() && !unreadable_; }
+    bool unreadable() const { return unreadable_; }
+
+private:
+    std::string_view piece() {
+        if (unreadable_) return {};
+        try {
+            return reader_->read(kPiece);
+        } catch (const Failure&) {
+            unreadable_ = true;
+            return {};
+        }
+    }
+    std::optional<SequentialReader> reader_;
+    std::string_view pending_;
+    bool unreadable_ = false;
+};
+
+// Feeds the entry's stored bytes to `take` a piece at a time until it returns false.
+template <typename Take>
+void readStoredPieces(const Form& form, const EntrySlot& slot, Take take) {
     RangeReader archive(form.archivePath);
-    std::string stored = readEntryData(archive, slot);
-    if (slot.entryCompressed != 1 || stored.empty()) return stored;
-    std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
-        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
-    // The inflated size is not stored in the stream; the TOC's original size is a start.
-    for (std::size_t room = std::max<std::size_t>(std::size_t(std::max(slot.entryOriginalSize, 0)), 64) + 1;;
-         room *= 2) {
-        std::string inflated(room, '\0');
-        std::size_t got = 0;
-        libdeflate_result result =
-            libdeflate_deflate_decompress(inflater.get(), stored.data(), stored.size(), inflated.data(), room, &got);
-        if (result == LIBDEFLATE_SUCCESS) return inflated.substr(0, got);
-        if (result != LIBDEFLATE_INSUFFICIENT_SPACE || room > 0x7FFFFFFF) return std::nullopt;
+    auto offset = static_cast<std::uint64_t>(std::max(slot.entryDataOffset, 0));
+    for (std::uint64_t done = 0, size = static_cast<std::uint64_t>(std::max(slot.entryStoredSize, 0)); done < size;) {
+        std::uint64_t n = std::min<std::uint64_t>(kPiece, size - done);
+        if (!take(archive.read(offset + done, n))) return;
+        done += n;
     }
 }
 
-bool differs(const Form& form, const EntrySlot& slot, const fs::path& file, std::uint64_t archiveSize) {
+// Whether the raw DEFLATE stream of the entry inflates to the file's bytes: false at the first
+// difference; nothing when the stream is corrupt or cut short before one, as extraction would
+// then write nothing.
+std::optional<bool> inflatesToFile(const Form& form, const EntrySlot& slot, FileMatch& file) {
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) throw Failure("Cannot start inflating: out of memory.");
+    struct End {
+        z_stream& stream;
+        ~End() { inflateEnd(&stream); }  // also when reading the archive fails
+    } end{stream};
+    std::string out(kPiece, '\0');
+    int status = Z_OK;
+    bool same = true;
+    readStoredPieces(form, slot, [&](const std::string& in) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+        stream.avail_in = static_cast<uInt>(in.size());
+        while (status == Z_OK && same && (stream.avail_in > 0 || stream.avail_out == 0)) {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            status = inflate(&stream, Z_NO_FLUSH);
+            if (status == Z_BUF_ERROR) status = Z_OK;  // no progress until more input comes
+            same = file.next(std::string_view(out).substr(0, out.size() - stream.avail_out));
+        }
+        return status == Z_OK && same;
+    });
+    if (!same) return false;
+    if (status != Z_STREAM_END) return std::nullopt;
+    return file.atEnd();
+}
+
+Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::uint64_t archiveSize) {
     std::error_code ec;
-    if (!entryDataInside(slot, archiveSize) || !fs::is_regular_file(fs::symlink_status(file, ec))) return false;
-    std::uint64_t size = fs::file_size(file, ec);
-    if (ec) return false;
+    if (!entryDataInside(slot, archiveSize) || !fs::is_regular_file(fs::symlink_status(path, ec))) return Edit::None;
+    std::uint64_t size = fs::file_size(path, ec);
+    if (ec) return Edit::Unreadable;
     // A size that cannot be the archive's copy differs without reading anything.
-    if (slot.entryCompressed != 1 && size != static_cast<std::uint64_t>(std::max(slot.entryStoredSize, 0))) return true;
-    std::optional<std::string> copy = archiveCopy(form, slot, archiveSize);
-    return copy && *copy != readWholeFile(file);
+    if (slot.entryCompressed != 1 && size != static_cast<std::uint64_t>(std::max(slot.entryStoredSize, 0)))
+        return Edit::Changed;
+    FileMatch file(path);
+    if (file.unreadable()) return Edit::Unreadable;
+    std::optional<bool> same;
+    try {
+        if (slot.entryCompressed == 1 && slot.entryStoredSize > 0) {
+            same = inflatesToFile(form, slot, file);
+        } else {
+            bool matched = true;
+            readStoredPieces(form, slot, [&](const std::string& in) { return matched = file.next(in); });
+            same = matched && file.atEnd();
+        }
+    } catch (const Failure&) {
+        // The archive's data cannot be read: extraction would not replace the file either.
+    }
+    if (file.unreadable()) return Edit::Unreadable;
+    return same && !*same ? Edit::Changed : Edit::None;
 }
 
 }  // namespace
@@ -52,17 +136,17 @@ EditedFiles findEditedFiles(const Form& form, const fs::path& archiveFolder, std
         if (line >= form.entryCount || static_cast<std::size_t>(line) >= form.entries.size()) break;
         const EntrySlot& slot = form.entries[static_cast<std::size_t>(line)];
         std::optional<fs::path> file = safeJoin(archiveFolder, slot.entryPath, &checked);
-        try {
-            if (!file || !differs(form, slot, *file, archiveSize)) continue;
-        } catch (const std::exception&) {
-            continue;  // what cannot be read is not replaced either
+        Edit edit = file ? editOf(form, slot, *file, archiveSize) : Edit::None;
+        if (edit == Edit::None) continue;
+        if (edited.count++ == 0) {
+            edited.firstPath = slot.entryPath;
+            edited.firstUnreadable = edit == Edit::Unreadable;
         }
-        if (edited.count++ == 0) edited.firstPath = slot.entryPath;
     }
     return edited;
 }
 
 std::string replaceQuestion(const EditedFiles& edited) {
     return std::to_string(edited.count) + " extracted files differ from the archive (first: " + edited.firstPath +
-           "). Replace them with the archive's copies?";
+           (edited.firstUnreadable ? ", which cannot be read" : "") + "). Replace them with the archive's copies?";
 }

@@ -12,13 +12,15 @@ struct EntrySlot;
 struct EditedFiles {
     int count = 0;
     std::string firstPath;  // the first one's entry path, in list order
+    bool firstUnreadable = false;
 };
 
 // Looks at every selected entry whose file exists below `archiveFolder`: a different size or,
-// for the same size, different bytes (a compressed entry is inflated in memory to compare).
-// An entry whose data cannot be read or inflated would not replace its file: it does not count.
+// for the same size, different bytes (a compressed entry is inflated as it is compared, a
+// piece at a time, up to the first difference). A file that cannot be read counts. An entry
+// whose data cannot be read or inflated would not replace its file: it does not count.
 EditedFiles findEditedFiles(const Form& form, const std::filesystem::path& archiveFolder, std::uint64_t archiveSize);
 
 // "N extracted files differ from the archive (first: <path>). Replace them with the archive's
-// copies?"
+// copies?", the path followed by ", which cannot be read" when the first file is unreadable.
 std::string replaceQuestion(const EditedFiles& edited);

@@ -29,13 +29,13 @@ bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize) {
 std::string readEntryData(RangeReader& archive, const EntrySlot& slot) {
     if (slot.entryStoredSize == 0) return {};
     if (slot.entryDataOffset < 0 || slot.entryStoredSize < 0)
-        throw Failure("The entry " + slot.entryPath + " has a negative data offset or size (offset 0x" +
+        throw Failure("The entry " + quotedName(slot.entryPath) + " has a negative data offset or size (offset 0x" +
                       hex8(slot.entryDataOffset) + ", " + std::to_string(slot.entryStoredSize) + " bytes).");
     try {
         return archive.read(static_cast<std::uint64_t>(slot.entryDataOffset),
                             static_cast<std::uint64_t>(slot.entryStoredSize));
     } catch (const Failure& failure) {
-        throw Failure("Cannot read the data of the entry " + slot.entryPath + ": " + failure.what());
+        throw Failure("Cannot read the data of the entry " + quotedName(slot.entryPath) + ": " + failure.what());
     }
 }
 

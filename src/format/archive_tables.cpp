@@ -67,7 +67,7 @@ ArchiveTables readArchiveTables(const std::filesystem::path& archive, const Arch
     // to the end of a file cut short before it: only the records read must lie inside.
     std::uint64_t tablesEnd =
         std::min<std::uint64_t>(static_cast<std::uint64_t>(layout.rawdStart) + 4, layout.fileSize);
-    std::string tables = readFileRange(archive, 0, tablesEnd);
+    TableBytes tables(archive, tablesEnd);
 
     ArchiveTables result;
     int count = layout.header.tocEntryCount;  // a negative count reads no entries

@@ -26,11 +26,11 @@ std::string stocShortfallLine(const ArchiveLayout& layout, const ArchiveTables& 
 std::string listLine(const EntrySlot& slot) {
     long long lastByte = static_cast<long long>(slot.entryDataOffset) + slot.entryStoredSize - 1;
     if (lastByte < INT32_MIN || lastByte > INT32_MAX)
-        throw Failure("The data of " + slot.entryPath + " (offset " + hex8(slot.entryDataOffset) + ", " +
+        throw Failure("The data of " + quotedName(slot.entryPath) + " (offset " + hex8(slot.entryDataOffset) + ", " +
                       std::to_string(slot.entryStoredSize) +
                       " bytes) would end beyond the 2 GiB an archive can address: the archive is damaged.");
     if (slot.entryCompressed > 99)
-        throw Failure("The entry " + slot.entryPath + " has a compression value of " +
+        throw Failure("The entry " + quotedName(slot.entryPath) + " has a compression value of " +
                       std::to_string(slot.entryCompressed) +
                       ", more than the list's two digits can show (0 to 99): the archive is damaged.");
     std::string line;

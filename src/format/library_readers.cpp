@@ -7,9 +7,10 @@
 
 #include "common/text.h"
 
-std::vector<TocLibraryLine> readTocLibrary(std::string_view text) {
+std::vector<TocLibraryLine> readTocLibrary(std::string_view text) { return readTocLibrary(splitCrLf(text)); }
+
+std::vector<TocLibraryLine> readTocLibrary(const std::vector<std::string>& lines) {
     std::vector<TocLibraryLine> result;
-    std::vector<std::string> lines = splitCrLf(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         std::string_view line = trimSpaces(lines[i]);
         if (line.empty() || startsWith(line, "--")) continue;
@@ -72,9 +73,10 @@ std::string withoutBrackets(std::string_view text) {
 
 }  // namespace
 
-StocLibrary parseStocLibrary(std::string_view text) {
+StocLibrary parseStocLibrary(std::string_view text) { return parseStocLibrary(splitCrLf(trimTrailingCrLf(text))); }
+
+StocLibrary parseStocLibrary(const std::vector<std::string>& lines) {
     StocLibrary result;
-    std::vector<std::string> lines = splitCrLf(trimTrailingCrLf(text));
     std::size_t i = 0;
     while (i < lines.size()) {
         std::string_view line = trimSpaces(lines[i]);

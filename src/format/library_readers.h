@@ -18,6 +18,8 @@ struct TocLibraryLine {
 // skipped. A line is cut at its first two blanks, so field 3 is the rest of the line and a
 // path may hold blanks. A line with fewer than three fields is skipped like a comment.
 std::vector<TocLibraryLine> readTocLibrary(std::string_view text);
+// The same for the text's lines, as readLibraryLines gives them.
+std::vector<TocLibraryLine> readTocLibrary(const std::vector<std::string>& lines);
 
 // One "[n]" block of a library .stoc. `names` may hold fewer than `declaredSize` names when
 // the text ends first.
@@ -44,6 +46,9 @@ struct StocLibrary {
 // The line after a group's last name is passed over unseen. A header's value is rounded
 // half-to-even to a signed 32-bit integer.
 StocLibrary parseStocLibrary(std::string_view text);
+// The same for the text's lines, as readLibraryLines gives them: empty lines at the end change
+// nothing.
+StocLibrary parseStocLibrary(const std::vector<std::string>& lines);
 
 // The packer's message for a header error.
 std::string stocHeaderErrorText(const StocLibraryError& error);

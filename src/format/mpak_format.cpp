@@ -14,7 +14,7 @@ std::string offsetText(long long offset) {
 
 // Fails unless `length` bytes from `offset` lie inside the tables (which end at the RAWD tag's
 // end, or earlier at the end of a file cut short).
-void needInTables(std::string_view tables, long long offset, long long length, const char* kind, int number) {
+void needInTables(const TableBytes& tables, long long offset, long long length, const char* kind, int number) {
     auto size = static_cast<long long>(tables.size());
     if (offset < 0 || offset > size || length > size - offset)
         throw Failure("The " + std::string(kind) + " " + std::to_string(number) + " at offset " + offsetText(offset) +
@@ -34,21 +34,20 @@ MpakHeader parseMpakHeader(std::string_view bytes) {
     return header;
 }
 
-TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number) {
+TocEntry readTocEntry(TableBytes& tables, std::int32_t offset, int number) {
     needInTables(tables, offset, 12, "TOC entry", number);
-    ByteReader in(tables);
-    auto at = static_cast<std::size_t>(offset);
-    std::uint8_t nameLength = in.u8(at + 11, "TOC entry's name length");
+    std::uint8_t nameLength = ByteReader(tables.bytes(offset, 12)).u8(11, "TOC entry's name length");
     // The fixed fields, the name, its terminator, copies and the first copy offset.
     needInTables(tables, offset, 19 + nameLength, "TOC entry", number);
+    ByteReader in(tables.bytes(offset, 19 + nameLength));
 
     TocEntry entry;
-    entry.name = std::string(in.bytes(at + 12, nameLength, "TOC entry's name"));
-    entry.storedSize = in.i32(at + 2, "TOC entry's stored size");
-    entry.originalSize = in.i32(at + 6, "TOC entry's original size");
-    entry.compressed = in.u8(at + 10, "TOC entry's compressed flag");
-    entry.copies = in.i16(at + 13 + nameLength, "TOC entry's copies");
-    entry.firstCopyOffset = in.i32(at + 15 + nameLength, "TOC entry's first copy offset");
+    entry.name = std::string(in.bytes(12, nameLength, "TOC entry's name"));
+    entry.storedSize = in.i32(2, "TOC entry's stored size");
+    entry.originalSize = in.i32(6, "TOC entry's original size");
+    entry.compressed = in.u8(10, "TOC entry's compressed flag");
+    entry.copies = in.i16(13 + nameLength, "TOC entry's copies");
+    entry.firstCopyOffset = in.i32(15 + nameLength, "TOC entry's first copy offset");
 
     // The offsets' length is a signed 16-bit product: copies above 8191 overflow it.
     int offsetsLength = 4 * entry.copies;
@@ -60,25 +59,24 @@ TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number) 
     return entry;
 }
 
-StocWalk readStocGroups(std::string_view tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount) {
+StocWalk readStocGroups(TableBytes& tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount) {
     StocWalk walk;
     std::vector<StocGroup>& groups = walk.groups;
-    ByteReader in(tables);
     long long position = offset;
     int stillToCome = 0;  // names the open group still expects
     for (int number = 1; walk.completed < groupCount; ++number) {
         // A record that does not lie whole inside the chunk is no record of it.
         if (position >= stocEnd) break;
         needInTables(tables, position, 1, "STOC record", number);
-        auto at = static_cast<std::size_t>(position);
-        std::uint8_t nameLength = in.u8(at, "STOC record's name length");
+        std::uint8_t nameLength = ByteReader(tables.bytes(position, 1)).u8(0, "STOC record's name length");
         if (position + 2 + nameLength > stocEnd) break;
         // The name, its terminator and the two bytes of a would-be followerCount.
         needInTables(tables, position, 4 + nameLength, "STOC record", number);
-        std::string name(in.bytes(at + 1, nameLength, "STOC record's name"));
+        ByteReader in(tables.bytes(position, 4 + nameLength));
+        std::string name(in.bytes(1, nameLength, "STOC record's name"));
 
-        if (in.u8(at + 3 + nameLength, "STOC record's followerCount") == 0) {
-            int followers = in.u8(at + 2 + nameLength, "STOC record's followerCount");
+        if (in.u8(3 + nameLength, "STOC record's followerCount") == 0) {
+            int followers = in.u8(2 + nameLength, "STOC record's followerCount");
             groups.push_back({followers + 1, {std::move(name)}, false});
             stillToCome = followers;
             position += 4 + nameLength;

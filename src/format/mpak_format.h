@@ -1,11 +1,13 @@
-// The MPAK layout: the 16-byte header, TOC entries and STOC records, read from the bytes of
-// an archive's tables with every read bounds-checked and every width checked.
+// The MPAK layout: the 16-byte header, TOC entries and STOC records, read from an archive's
+// tables with every read bounds-checked and every width checked.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "format/table_bytes.h"
 
 inline constexpr std::int32_t kMpakHeaderSize = 16;
 
@@ -27,9 +29,9 @@ struct TocEntry {
     std::int32_t nextEntryOffset = 0;  // where the next entry starts
 };
 
-// Reads the TOC entry at `offset` of `tables` (the archive's bytes up to the end of the RAWD
-// tag). `number` (from 1) names the entry in failure texts.
-TocEntry readTocEntry(std::string_view tables, std::int32_t offset, int number);
+// Reads the TOC entry at `offset` of the archive's tables. `number` (from 1) names the entry in
+// failure texts.
+TocEntry readTocEntry(TableBytes& tables, std::int32_t offset, int number);
 
 // One STOC group as read back: `size` is the header the library shows ("[size]"); a group is
 // complete when all its names were read.
@@ -48,4 +50,4 @@ struct StocWalk {
 // record would not lie inside the chunk, which ends at `stocEnd` (the RAWD tag). A record
 // whose would-be followerCount has a zero high byte opens a group of (low byte + 1) names; any
 // other record is a plain one: a follower of the open group, or else a group of one.
-StocWalk readStocGroups(std::string_view tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount);
+StocWalk readStocGroups(TableBytes& tables, std::int32_t offset, std::int32_t stocEnd, std::int16_t groupCount);

@@ -2,11 +2,12 @@
 
 #include "common/bytes.h"
 #include "common/failure.h"
+#include "common/text.h"
 
 namespace {
 
 std::string nameTooLong(std::string_view name) {
-    return "name '" + std::string(name) + "' is " + std::to_string(name.size()) +
+    return "name '" + quotedName(name) + "' is " + std::to_string(name.size()) +
            " bytes long; an archive holds names of at most " + std::to_string(kMaxNameLength) + " bytes.";
 }
 

@@ -10,6 +10,7 @@
 #include "common/leftovers.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "format/library_files.h"
 #include "format/library_readers.h"
 #include "format/mpak_records.h"
 #include "pack/folder_listing.h"
@@ -46,9 +47,9 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
             MessageIcon::Exclamation, kAppTitle);
         return std::nullopt;
     }
-    std::string tocText = readWholeFile(tocFile);
+    std::vector<std::string> tocLines = readLibraryLines(tocFile);
     form.window.yield();
-    TocLibraryIndex library(readTocLibrary(tocText));
+    TocLibraryIndex library(readTocLibrary(tocLines));
 
     form.window.setBusy(true);
     form.filesPackedCount = 0;

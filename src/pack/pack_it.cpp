@@ -9,6 +9,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
+#include "format/library_files.h"
 #include "format/library_readers.h"
 #include "pack/mpak_writer.h"
 #include "pack/stage_folder.h"
@@ -26,15 +27,15 @@ std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const s
     }
     // The writer reads the .stoc; a failure here is its failure, checked before the long
     // compression pass instead of after it.
-    std::string text;
+    std::vector<std::string> lines;
     try {
-        text = readWholeFile(library);
+        lines = readLibraryLines(library);
     } catch (const std::exception& e) {
         form.window.setBusy(false);
         reportError(form, "PackIt", e.what());
         return std::nullopt;
     }
-    StocLibrary parsed = parseStocLibrary(text);
+    StocLibrary parsed = parseStocLibrary(lines);
     if (parsed.error) {
         form.window.showMessage(stocHeaderErrorText(*parsed.error), MessageIcon::Exclamation, kAppTitle);
         return std::nullopt;

@@ -19,7 +19,7 @@ std::string buildStagedName(std::string_view relativePath, std::int64_t original
 namespace {
 
 [[noreturn]] void badName(std::string_view stagedName, const std::string& why) {
-    throw Failure("The staged file name '" + std::string(stagedName) + "' " + why);
+    throw Failure("The staged file name '" + quotedName(stagedName) + "' " + why);
 }
 
 // Cuts the text after the last "." off `rest` (dot included) and returns it.

@@ -24,7 +24,8 @@ TocLibraryIndex::TocLibraryIndex(std::vector<TocLibraryLine> lines) : lines_(std
         const TocLibraryLine& line = lines_[i];
         if (!isCopyCount(line.copiesField))
             throw Failure("Library .toc line " + std::to_string(line.lineNumber) + ": copies field '" +
-                          line.copiesField + "' is not a whole number from 0 to " + std::to_string(kMaxCopies) + ".");
+                          quotedName(line.copiesField) + "' is not a whole number from 0 to " +
+                          std::to_string(kMaxCopies) + ".");
         firstLineOfPath_.emplace(asciiLower(line.path), i);  // keeps the first line of a path
     }
 }

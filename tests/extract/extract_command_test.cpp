@@ -5,6 +5,7 @@
 #include "extract/unzip_temp_files.h"
 #include "fixtures/app_folder.h"
 #include "fixtures/file_size_limit.h"
+#include "fixtures/unreadable_file.h"
 #include "fixtures/zlib_reference.h"
 
 namespace {
@@ -72,7 +73,9 @@ TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
         {"scripts\\main.lua", "print(1)"}, {"tex.dds", "pixels", true}, {"same.txt", "same"}};
     extractAll(entries);
     EXPECT_TRUE(window.questions.empty());  // a first extraction flows as before
-    extractAll(entries);
+    load(entries);
+    form.entries[1].entryOriginalSize = 0x7FFFFFF0;  // a claim: the check inflates what is there
+    extractAll();
     EXPECT_TRUE(window.questions.empty());  // nor is anything asked over unchanged files
 
     writeFile(out("scripts/main.lua"), "print(2)");  // edits of the same sizes
@@ -93,6 +96,13 @@ TEST_F(MassExtractTest, AModdersEditsAreReplacedOnlyWhenTheModderSaysSo) {
     extractAll(entries);
     EXPECT_EQ(filesBelow(out()),
               (Files{{"same.txt", "same"}, {"scripts/main.lua", "print(1)"}, {"tex.dds", "pixels"}}));
+
+    POSIX_ONLY("a file its owner cannot read");
+    UnreadableFile unreadable(out("tex.dds"));
+    extractAll(entries);  // answered No: a file that cannot be compared may hold edits
+    EXPECT_EQ(window.questions.back(),
+              "1 extracted files differ from the archive (first: tex.dds, which cannot be read). Replace them with the "
+              "archive's copies?");
 }
 
 TEST_F(MassExtractTest, AnotherArchiveOfTheSameNameIsMixedInOnlyWhenTheModderSaysSo) {

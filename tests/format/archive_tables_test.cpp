@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include "common/failure.h"
 #include "fixtures/mpak_builder.h"
+#include "fixtures/platform.h"
 #include "fixtures/temp_dir.h"
 
 namespace {
@@ -99,6 +104,19 @@ TEST_F(ArchiveTablesTest, DamagedTablesFailWithWhatIsWrongAndWhere) {
     for (const auto& [archive, expected] : cases) EXPECT_EQ(failureOf(archive.build()), expected);
     EXPECT_NE(failureOf("MPAK\x04").find("is 5 bytes long, too short for the 16-byte header of an archive."),
               std::string::npos);
+}
+
+TEST_F(ArchiveTablesTest, TablesAreReadAsTheWalkGoesWhateverSizeTheHeaderClaims) {
+    POSIX_ONLY("a sparse file and the process's peak memory");
+#ifndef _WIN32
+    writeFile(dir / "big.mpak", build([](MpakBuilder& b) { b.entry("a", "data").tocSize = 0x7FFF0000; }).build());
+    fs::resize_file(dir / "big.mpak", 0x80000000);  // 2 GiB, nearly all of it TOC by the header's claim
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(readArchiveTables(dir / "big.mpak", readArchiveLayout(dir / "big.mpak")).entries.at(0).entryPath, "a");
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024);  // kilobytes
+#endif
 }
 
 TEST_F(ArchiveTablesTest, AnArchiveCutAnywhereFailsUntilItsTablesAreWholeThenListsEveryEntryThoughItsDataIsCut) {

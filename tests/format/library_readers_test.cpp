@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/failure.h"
+#include "common/files.h"
 #include "common/text.h"
+#include "fixtures/temp_dir.h"
+#include "format/library_files.h"
 
 namespace {
 
@@ -25,6 +29,26 @@ TEST(TocLibraryReader, SplitsAtTheFirstTwoBlanksOnlyAndSkipsShortLinesAndComment
     EXPECT_EQ(lines[1].copiesField, "");  // two blanks in a row give an empty second field
     EXPECT_EQ(lines[1].lineNumber, 2);
     EXPECT_EQ(lines[2].path, "a\nb");  // only CR LF ends a line
+}
+
+TEST(LibraryFileLines, AreTheTextsCrLfLinesReadInPiecesAndALineOverTheLimitIsRefusedAsItPassesIt) {
+    TempDir dir;
+    std::string text = "a";
+    while (text.size() < 70000) text += "ab\r\n";  // one CR LF spans the reader's first two pieces
+    text += std::string(kMaxLibraryLineLength, 'x') + "\r\n\r\r\n-\r";
+    writeFile(dir / "x.toc", text);
+    EXPECT_EQ(readLibraryLines(dir / "x.toc"), splitCrLf(text));
+    for (const std::string& tooLong : {std::string(kMaxLibraryLineLength, 'x') + "\r", std::string(1 << 22, 'x')}) {
+        writeFile(dir / "x.toc", "a\r\n" + tooLong);
+        try {
+            readLibraryLines(dir / "x.toc");
+            ADD_FAILURE() << "not refused";
+        } catch (const Failure& e) {
+            EXPECT_EQ(e.what(),
+                      "Line 2 of the library file '" + pathText(dir / "x.toc") +
+                          "' is longer than 1024 bytes; an archive's entry paths and names hold at most 255.");
+        }
+    }
 }
 
 TEST(StocLibraryParser, GroupRulesForEmptyCommentBracketAndStrayLines) {

@@ -119,11 +119,14 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
 TEST_F(HelperProgram, FsbextWritesPcmAsWavFilesOtherSamplesAsTheirBytesAndBasicHeadersTakeTheFirstsFormat) {
     const std::string mono("\x01\x02\xFF\x7F\x00\x80", 6), stereo("\x10\x00\x20\x00\x30\x00\x40\x00", 8);
     const std::string eightBits("\x00\x7F\x80\xFF", 4), flipped("\x80\xFF\x00\x7F", 4);  // WAV holds 8 bits unsigned
+    std::string large = awkwardBytes((3 << 20) + 1, 7), largeFlipped = large;            // copied in pieces of 1 MiB
+    for (char& c : largeFlipped) c = static_cast<char>(c ^ 0x80);
     const std::pair<TestSample, std::string> sounds[] = {
         {{"mono.wav", mono, k16Bits | kMono, 22050, 1}, wav(1, 22050, 16, mono)},
         {{"stereo.wav", stereo, k16Bits | kStereo, 44100, 2}, wav(2, 44100, 16, stereo)},
         {{"signed.wav", eightBits.substr(0, 3), k8Bits | kMono, 11025}, wav(1, 11025, 8, flipped.substr(0, 3))},
         {{"unsigned.wav", eightBits, k8Bits | kMono | kUnsigned, 8000}, wav(1, 8000, 8, eightBits)},
+        {{"large.wav", large, k8Bits | kMono, 8000}, wav(1, 8000, 8, largeFlipped)},
         {{"adpcm.wav", "adpcm bytes", k16Bits | kMono | 0x400000}, "adpcm bytes"},  // IMA ADPCM
         {{"no_pcm_flag.bin", "odd", kMono}, "odd"},
         {{"no_rate.wav", "ab", k16Bits | kMono, 0}, "ab"}};
