@@ -8,6 +8,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/paths.h"
+#include "extract/entry_collisions.h"
 #include "extract/extract_entry.h"
 #include "shell/form.h"
 
@@ -129,12 +130,14 @@ Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::
 
 }  // namespace
 
-EditedFiles findEditedFiles(const Form& form, const fs::path& archiveFolder, std::uint64_t archiveSize) {
+EditedFiles findEditedFiles(const Form& form, const fs::path& archiveFolder, std::uint64_t archiveSize,
+                            const EntryCollisions& collisions) {
     EditedFiles edited;
     CheckedFolders checked;
     for (int line = form.window.nextSelectedLine(-1); line >= 0; line = form.window.nextSelectedLine(line)) {
         if (line >= form.entryCount || static_cast<std::size_t>(line) >= form.entries.size()) break;
         const EntrySlot& slot = form.entries[static_cast<std::size_t>(line)];
+        if (collisions.refusal(static_cast<std::size_t>(line))) continue;
         std::optional<fs::path> file = safeJoin(archiveFolder, slot.entryPath, &checked);
         Edit edit = file ? editOf(form, slot, *file, archiveSize) : Edit::None;
         if (edit == Edit::None) continue;

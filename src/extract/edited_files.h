@@ -8,6 +8,7 @@
 
 struct Form;
 struct EntrySlot;
+class EntryCollisions;
 
 struct EditedFiles {
     int count = 0;
@@ -18,8 +19,10 @@ struct EditedFiles {
 // Looks at every selected entry whose file exists below `archiveFolder`: a different size or,
 // for the same size, different bytes (a compressed entry is inflated as it is compared, a
 // piece at a time, up to the first difference). A file that cannot be read counts. An entry
-// whose data cannot be read or inflated would not replace its file: it does not count.
-EditedFiles findEditedFiles(const Form& form, const std::filesystem::path& archiveFolder, std::uint64_t archiveSize);
+// whose data cannot be read or inflated would not replace its file: it does not count, nor does
+// one that `collisions` refuses (its path names another entry's file).
+EditedFiles findEditedFiles(const Form& form, const std::filesystem::path& archiveFolder, std::uint64_t archiveSize,
+                            const EntryCollisions& collisions);
 
 // "N extracted files differ from the archive (first: <path>). Replace them with the archive's
 // copies?", the path followed by ", which cannot be read" when the first file is unreadable.

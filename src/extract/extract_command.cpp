@@ -80,7 +80,7 @@ struct ExtractionRun {
     CheckedFolders linkChecked;  // folders of entry paths found to be no link
     CheckedFolders made;         // entry folders made or found
     RangeReader archive;         // open from the first entry read to the last
-    EntryCollisions collisions;  // entries that would land where an earlier one does
+    const EntryCollisions& collisions;  // entries that would land where an earlier one does
     std::vector<fs::path> parked;  // the ".gz" files written into Temp
 };
 
@@ -147,7 +147,8 @@ void extractEntry(Form& form, ExtractionRun& run, std::int32_t index, InflateAhe
     ++form.filesExtractedCount;
 }
 
-void extractSelected(Form& form, const std::string& archiveName, int leftoversRemoved) {
+void extractSelected(Form& form, const std::string& archiveName, int leftoversRemoved,
+                     const EntryCollisions& collisions) {
     form.window.setStatus("");
     form.logText.clear();
     if (leftoversRemoved > 0) appendLogLine(form, leftoversRemovedLine(leftoversRemoved));
@@ -170,9 +171,7 @@ void extractSelected(Form& form, const std::string& archiveName, int leftoversRe
                       {},
                       {},
                       RangeReader(form.archivePath),
-                      EntryCollisions(form.entries, [archiveSize](const EntrySlot& slot) {
-                          return entryDataInside(slot, archiveSize);
-                      }),
+                      collisions,
                       {}};
     const std::int32_t passes = selectedCount(form);
     try {
@@ -241,6 +240,9 @@ void MassExtract(Form& form) {
         const bool folderThere = !isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec);
         // A killed run's unfinished files are no modder's: gone before anything looks at the folder.
         const int leftovers = folderThere ? removeLeftovers(archiveFolder, true) : 0;
+        const std::uint64_t archiveSize = fileSizeOf(form.archivePath);
+        const EntryCollisions collisions(
+            form.entries, [archiveSize](const EntrySlot& slot) { return entryDataInside(slot, archiveSize); });
         // Another archive of this name is not mixed in without a word...
         const std::string otherArchive =
             otherArchiveQuestion(archiveName, folderThere ? filesTheArchiveLacks(form, archiveFolder) : NotListed{},
@@ -251,12 +253,12 @@ void MassExtract(Form& form) {
                                               "they are.");
         // ...and a modder's edits are replaced only when the modder says so.
         if (folderThere) {
-            EditedFiles edited = findEditedFiles(form, archiveFolder, fileSizeOf(form.archivePath));
+            EditedFiles edited = findEditedFiles(form, archiveFolder, archiveSize, collisions);
             if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle))
                 return nothingExtracted(form, std::to_string(edited.count) +
                                                   " extracted files differ from the archive and were kept (first: " +
                                                   edited.firstPath + ").");
         }
-        extractSelected(form, archiveName, leftovers);
+        extractSelected(form, archiveName, leftovers, collisions);
     });
 }
