@@ -11,8 +11,9 @@ constexpr int kMostJobs = 256;
 
 CliCommand commandNamed(const std::string& name) {
     static const std::pair<const char*, CliCommand> kCommands[] = {
-        {"list", CliCommand::List}, {"extract", CliCommand::Extract}, {"pack", CliCommand::Pack},
-        {"mpkg", CliCommand::Mpkg}, {"fsb", CliCommand::Fsb},         {"textures", CliCommand::Textures}};
+        {"list", CliCommand::List}, {"verify", CliCommand::Verify}, {"extract", CliCommand::Extract},
+        {"pack", CliCommand::Pack}, {"mpkg", CliCommand::Mpkg},       {"fsb", CliCommand::Fsb},
+        {"textures", CliCommand::Textures}};
     for (const auto& [text, command] : kCommands)
         if (name == text) return command;
     return CliCommand::None;
@@ -82,6 +83,9 @@ std::string checkRequest(const CliRequest& request) {
             return "no command given";
         case CliCommand::List:
             if (operands != 1) return "list takes one ARCHIVE";
+            break;
+        case CliCommand::Verify:
+            if (operands != 1) return "verify takes one ARCHIVE";
             break;
         case CliCommand::Extract:
             if (operands < 1) return "extract takes an ARCHIVE and any PATTERNs";

@@ -177,6 +177,10 @@ int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
         return archive ? listArchive(*archive, request.pathsOnly, request.nulEnded) : kExitFailed;
     }
+    if (request.command == CliCommand::Verify) {
+        std::optional<fs::path> archive = existingFile(request.operands[0]);
+        return archive ? verifyArchiveCommand(*archive) : kExitFailed;
+    }
     // Without --work, the window's folder: beside the program when it may write there. Either
     // is locked before anything is made in it.
     std::error_code ec;

@@ -11,6 +11,7 @@
 #include "common/failure.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
+#include "inspect/verify_archive.h"
 
 int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded) {
     // Made whole before anything is printed: an archive that does not open lists nothing, as
@@ -34,4 +35,26 @@ int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEn
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kExitDone;
+}
+
+int verifyArchiveCommand(const std::filesystem::path& archive) {
+    VerifyReport report;
+    try {
+        report = verifyArchive(archive);
+    } catch (const std::exception& e) {
+        printError(errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));
+        return kExitFailed;
+    }
+    const bool escaped = isTerminal(stdout);
+    std::string text;
+    report.problems.push_back(verifySummary(report));
+    for (const std::string& line : report.problems) {
+        if (escaped)
+            appendTerminalText(text, line);
+        else
+            text += line;
+        text += '\n';
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return report.problems.size() == 1 ? kExitDone : kExitEntriesLeftOut;
 }

@@ -8,3 +8,8 @@
 // An exit code: kExitDone, or kExitFailed when the archive does not open (the error the
 // window's open would show has been printed).
 int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded);
+
+// "verify": the problems found and the summary on standard output (escaped on a terminal, as
+// list's names are); kExitDone when there are none, kExitEntriesLeftOut when there are, and
+// kExitFailed when the archive does not open.
+int verifyArchiveCommand(const std::filesystem::path& archive);

@@ -16,6 +16,13 @@ Commands:
       only each entry's path, "\" separated). Writes nothing. With -0 (--null) each line
       ends in a zero byte instead of LF and nothing is escaped, for scripts: list ARCHIVE
       --paths -0 | xargs -0 ...
+  verify ARCHIVE
+      Reads every entry, inflates every compressed one in full and compares each entry's
+      copies; prints one line per problem (data outside the file, a stream that does not
+      inflate or inflates to another size than the TOC's, a copy that differs from the
+      first, a path that extraction would refuse or that lands on another entry's file, a
+      STOC name that no entry has), then a summary. Writes nothing. Exit code 3 when it
+      found a problem.
   extract ARCHIVE [PATTERN...] [--overwrite]
       Opens ARCHIVE as the window does (its library .toc and .stoc are written into
       WORK/Library when absent), selects the entries whose path matches any PATTERN (all

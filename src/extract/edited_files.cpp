@@ -1,7 +1,5 @@
 #include "extract/edited_files.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <optional>
 
@@ -10,6 +8,7 @@
 #include "common/paths.h"
 #include "extract/entry_collisions.h"
 #include "extract/extract_entry.h"
+#include "format/entry_stream.h"
 #include "shell/form.h"
 
 namespace {
@@ -60,45 +59,16 @@ private:
     bool unreadable_ = false;
 };
 
-// Feeds the entry's stored bytes to `take` a piece at a time until it returns false.
-template <typename Take>
-void readStoredPieces(const Form& form, const EntrySlot& slot, Take take) {
-    RangeReader archive(form.archivePath);
-    auto offset = static_cast<std::uint64_t>(std::max(slot.entryDataOffset, 0));
-    for (std::uint64_t done = 0, size = static_cast<std::uint64_t>(std::max(slot.entryStoredSize, 0)); done < size;) {
-        std::uint64_t n = std::min<std::uint64_t>(kPiece, size - done);
-        if (!take(archive.read(offset + done, n))) return;
-        done += n;
-    }
-}
-
 // Whether the raw DEFLATE stream of the entry inflates to the file's bytes: false at the first
 // difference; nothing when the stream is corrupt or cut short before one, as extraction would
 // then write nothing.
-std::optional<bool> inflatesToFile(const Form& form, const EntrySlot& slot, FileMatch& file) {
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) throw Failure("Cannot start inflating: out of memory.");
-    struct End {
-        z_stream& stream;
-        ~End() { inflateEnd(&stream); }  // also when reading the archive fails
-    } end{stream};
-    std::string out(kPiece, '\0');
-    int status = Z_OK;
+std::optional<bool> inflatesToFile(RangeReader& archive, const EntrySlot& slot, FileMatch& file) {
     bool same = true;
-    readStoredPieces(form, slot, [&](const std::string& in) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-        stream.avail_in = static_cast<uInt>(in.size());
-        while (status == Z_OK && same && (stream.avail_in > 0 || stream.avail_out == 0)) {
-            stream.next_out = reinterpret_cast<Bytef*>(out.data());
-            stream.avail_out = static_cast<uInt>(out.size());
-            status = inflate(&stream, Z_NO_FLUSH);
-            if (status == Z_BUF_ERROR) status = Z_OK;  // no progress until more input comes
-            same = file.next(std::string_view(out).substr(0, out.size() - stream.avail_out));
-        }
-        return status == Z_OK && same;
-    });
+    const InflateResult inflated =
+        inflatePieces(archive, std::uint64_t(slot.entryDataOffset), std::uint64_t(slot.entryStoredSize),
+                      [&](std::string_view piece) { return same = file.next(piece); });
     if (!same) return false;
-    if (status != Z_STREAM_END) return std::nullopt;
+    if (inflated.end != InflateEnd::Complete) return std::nullopt;
     return file.atEnd();
 }
 
@@ -114,11 +84,14 @@ Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::
     if (file.unreadable()) return Edit::Unreadable;
     std::optional<bool> same;
     try {
+        RangeReader archive(form.archivePath);
         if (slot.entryCompressed == 1 && slot.entryStoredSize > 0) {
-            same = inflatesToFile(form, slot, file);
+            same = inflatesToFile(archive, slot, file);
         } else {
             bool matched = true;
-            readStoredPieces(form, slot, [&](const std::string& in) { return matched = file.next(in); });
+            readStoredPieces(archive, std::uint64_t(std::max(slot.entryDataOffset, 0)),
+                             std::uint64_t(std::max(slot.entryStoredSize, 0)),
+                             [&](std::string_view piece) { return matched = file.next(piece); });
             same = matched && file.atEnd();
         }
     } catch (const Failure&) {

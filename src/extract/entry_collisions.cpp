@@ -24,8 +24,8 @@ EntryCollisions::EntryCollisions(const std::vector<EntrySlot>& entries,
         std::string key;
         for (std::string_view segment : *segments) {
             const std::string name = sameFileKey(segment);
-            if (name.empty()) refusals_[i] = "Refused: " + path + " names no file on Windows";
-            if (isWindowsDeviceName(segment)) refusals_[i] = "Refused: " + path + " names a device on Windows";
+            if (name.empty()) refusals_[i] = path + " names no file on Windows";
+            if (isWindowsDeviceName(segment)) refusals_[i] = path + " names a device on Windows";
             key += (key.empty() ? "" : "\\") + name;
             keys.push_back(key);
         }
@@ -35,15 +35,20 @@ EntryCollisions::EntryCollisions(const std::vector<EntrySlot>& entries,
             auto found = claims.find(keys[k]);
             const bool file = k + 1 == keys.size();
             if (found != claims.end() && (file || !found->second.folder))
-                refusals_[i] = "Refused: " + path + " would overwrite " + entries[found->second.index].entryPath;
+                refusals_[i] = path + " would overwrite " + entries[found->second.index].entryPath;
         }
         if (refusals_.count(i) > 0) continue;
         for (std::size_t k = 0; k < keys.size(); ++k) claims.try_emplace(keys[k], Claim{i, k + 1 < keys.size()});
     }
 }
 
-std::optional<std::string> EntryCollisions::refusal(std::size_t index) const {
+std::optional<std::string> EntryCollisions::reason(std::size_t index) const {
     auto found = refusals_.find(index);
     if (found == refusals_.end()) return std::nullopt;
     return found->second;
+}
+
+std::optional<std::string> EntryCollisions::refusal(std::size_t index) const {
+    std::optional<std::string> why = reason(index);
+    return why ? std::optional<std::string>("Refused: " + *why) : std::nullopt;
 }

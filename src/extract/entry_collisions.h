@@ -22,6 +22,8 @@ public:
     // Windows" or "Refused: <path> names no file on Windows"; nothing when the entry may be
     // written.
     std::optional<std::string> refusal(std::size_t index) const;
+    // The same without "Refused: ".
+    std::optional<std::string> reason(std::size_t index) const;
 
 private:
     std::unordered_map<std::size_t, std::string> refusals_;

@@ -34,6 +34,19 @@ EntrySlot slotOf(const TocEntry& entry, const ArchiveLayout& layout) {
     return slot;
 }
 
+// The data offsets of the copies after the first, as far as they lie inside the tables.
+std::vector<std::int64_t> laterCopyOffsets(TableBytes& tables, const TocEntry& entry, const ArchiveLayout& layout) {
+    std::vector<std::int64_t> offsets;
+    const std::int64_t first = std::int64_t(entry.nextEntryOffset) - 4 * std::int64_t(entry.copies);
+    for (std::int64_t k = 1; k < entry.copies; ++k) {
+        const std::int64_t at = first + 4 * k;
+        if (at < 0 || std::uint64_t(at) + 4 > tables.size()) break;
+        const std::int32_t offset = ByteReader(tables.bytes(std::uint64_t(at), 4)).i32(0, "TOC entry's copy offset");
+        offsets.push_back(std::int64_t(layout.rawdStart) + offset);
+    }
+    return offsets;
+}
+
 }  // namespace
 
 ArchiveLayout readArchiveLayout(const std::filesystem::path& archive) {
@@ -61,7 +74,7 @@ std::string openFailureDescription(const std::filesystem::path& archive, const s
 }
 
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
-                                const EntryProgress& onEntry) {
+                                const EntryProgress& onEntry, bool withLaterCopies) {
     checkChunks(layout);
     // Everything up to the end of the RAWD tag (the STOC walk looks one byte into the tag), or
     // to the end of a file cut short before it: only the records read must lie inside.
@@ -76,6 +89,7 @@ ArchiveTables readArchiveTables(const std::filesystem::path& archive, const Arch
     for (int number = 1; number <= count; ++number) {
         TocEntry entry = readTocEntry(tables, position, number);
         result.entries.push_back(slotOf(entry, layout));
+        if (withLaterCopies) result.laterCopies.push_back(laterCopyOffsets(tables, entry, layout));
         position = entry.nextEntryOffset;
         if (onEntry) onEntry(number);
     }

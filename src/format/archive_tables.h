@@ -22,6 +22,9 @@ struct ArchiveTables {
     std::vector<EntrySlot> entries;     // in TOC order; slot i is list line i
     std::vector<StocGroup> stocGroups;  // empty when the header declares no STOC group
     int stocGroupsCompleted = 0;        // fewer than the header's count when the STOC ends first
+    // Only when asked for: each entry's copies after the first, as data offsets like
+    // entryDataOffset (not limited to 32 bits); those lying past the tables are missing.
+    std::vector<std::vector<std::int64_t>> laterCopies;
 };
 
 // Reads the header and computes the chunk positions (signed 32-bit sums).
@@ -41,4 +44,4 @@ using EntryProgress = std::function<void(int entriesRead)>;
 // tables or the file, overflowing widths. Entry data is not checked: extraction skips what
 // cannot be read.
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
-                                const EntryProgress& onEntry = {});
+                                const EntryProgress& onEntry = {}, bool withLaterCopies = false);

@@ -230,6 +230,9 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"--work {w} --fast list {g}/x.mpak", 2, "error: unknown option '--fast'\nusage:"},
              {"--bogus --help", 0, ""},  // --help wins over everything else
              {"--work {w} extract {g}/unsafe.mpak", 3, ""},
+             {"verify {g}/unsafe.mpak", 3, ""},
+             {"verify {g}/x.mpak", 0, ""},
+             {"verify {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
              {"--work {w} extract {g}/x.mpak", 3, "", lonely / programFile("vantrel-ripper-cli")},
              {"--work {w} -q pack x.mpak --force-compression", 1, "error: Staging failed: ", lonely / programFile("vantrel-ripper-cli")},
              {"--work {w} pack nothere.mpak", 1,
