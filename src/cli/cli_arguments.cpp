@@ -11,9 +11,9 @@ constexpr int kMostJobs = 256;
 
 CliCommand commandNamed(const std::string& name) {
     static const std::pair<const char*, CliCommand> kCommands[] = {
-        {"list", CliCommand::List}, {"verify", CliCommand::Verify}, {"extract", CliCommand::Extract},
-        {"pack", CliCommand::Pack}, {"mpkg", CliCommand::Mpkg},       {"fsb", CliCommand::Fsb},
-        {"textures", CliCommand::Textures}};
+        {"list", CliCommand::List},         {"verify", CliCommand::Verify}, {"diff", CliCommand::Diff},
+        {"extract", CliCommand::Extract},   {"pack", CliCommand::Pack},     {"mpkg", CliCommand::Mpkg},
+        {"fsb", CliCommand::Fsb},           {"textures", CliCommand::Textures}};
     for (const auto& [text, command] : kCommands)
         if (name == text) return command;
     return CliCommand::None;
@@ -87,6 +87,9 @@ std::string checkRequest(const CliRequest& request) {
         case CliCommand::Verify:
             if (operands != 1) return "verify takes one ARCHIVE";
             break;
+        case CliCommand::Diff:
+            if (operands != 2) return "diff takes two ARCHIVEs";
+            break;
         case CliCommand::Extract:
             if (operands < 1) return "extract takes an ARCHIVE and any PATTERNs";
             break;
@@ -97,7 +100,8 @@ std::string checkRequest(const CliRequest& request) {
             if (operands != 1) return "this command takes one FILE";
             break;
     }
-    if (request.pathsOnly && request.command != CliCommand::List) return "--paths belongs to list";
+    if (request.pathsOnly && request.command != CliCommand::List && request.command != CliCommand::Diff)
+        return "--paths belongs to list and diff";
     if (request.nulEnded && request.command != CliCommand::List) return "-0 belongs to list";
     if ((request.manualStoc || request.forceCompression) && request.command != CliCommand::Pack)
         return "--manual-stoc and --force-compression belong to pack";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { None, List, Verify, Extract, Pack, Mpkg, Fsb, Textures };
+enum class CliCommand { None, List, Verify, Diff, Extract, Pack, Mpkg, Fsb, Textures };
 
 struct CliRequest {
     CliCommand command = CliCommand::None;

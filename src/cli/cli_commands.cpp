@@ -181,6 +181,11 @@ int runCliCommand(const CliRequest& request, const fs::path& programFolder) {
         std::optional<fs::path> archive = existingFile(request.operands[0]);
         return archive ? verifyArchiveCommand(*archive) : kExitFailed;
     }
+    if (request.command == CliCommand::Diff) {
+        std::optional<fs::path> a = existingFile(request.operands[0]);
+        std::optional<fs::path> b = a ? existingFile(request.operands[1]) : std::nullopt;
+        return b ? diffArchivesCommand(*a, *b, request.pathsOnly) : kExitFailed;
+    }
     // Without --work, the window's folder: beside the program when it may write there. Either
     // is locked before anything is made in it.
     std::error_code ec;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "cli/console_window.h"
 #include "cli/exit_codes.h"
@@ -11,6 +12,7 @@
 #include "common/failure.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
+#include "inspect/archive_diff.h"
 #include "inspect/verify_archive.h"
 
 int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded) {
@@ -37,18 +39,13 @@ int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEn
     return kExitDone;
 }
 
-int verifyArchiveCommand(const std::filesystem::path& archive) {
-    VerifyReport report;
-    try {
-        report = verifyArchive(archive);
-    } catch (const std::exception& e) {
-        printError(errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));
-        return kExitFailed;
-    }
+namespace {
+
+// Lines on standard output, each ending in LF, escaped on a terminal.
+void printLines(const std::vector<std::string>& lines) {
     const bool escaped = isTerminal(stdout);
     std::string text;
-    report.problems.push_back(verifySummary(report));
-    for (const std::string& line : report.problems) {
+    for (const std::string& line : lines) {
         if (escaped)
             appendTerminalText(text, line);
         else
@@ -56,5 +53,40 @@ int verifyArchiveCommand(const std::filesystem::path& archive) {
         text += '\n';
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return report.problems.size() == 1 ? kExitDone : kExitEntriesLeftOut;
+}
+
+// Runs `read` for the archive `archive`; false, with the open's error printed, when it fails.
+template <typename Read>
+bool opened(const std::filesystem::path& archive, Read read) {
+    try {
+        read();
+        return true;
+    } catch (const std::exception& e) {
+        printError(errorBoxText("ProcessLibrary", openFailureDescription(archive, e.what())));
+        return false;
+    }
+}
+
+}  // namespace
+
+int verifyArchiveCommand(const std::filesystem::path& archive) {
+    VerifyReport report;
+    if (!opened(archive, [&] { report = verifyArchive(archive); })) return kExitFailed;
+    const bool clean = report.problems.empty();
+    report.problems.push_back(verifySummary(report));
+    printLines(report.problems);
+    return clean ? kExitDone : kExitEntriesLeftOut;
+}
+
+int diffArchivesCommand(const std::filesystem::path& a, const std::filesystem::path& b, bool pathsOnly) {
+    // Each archive opened alone first, so that the error names the one that fails.
+    if (!opened(a, [&] { readArchiveTables(a, readArchiveLayout(a)); }) ||
+        !opened(b, [&] { readArchiveTables(b, readArchiveLayout(b)); }))
+        return kExitFailed;
+    std::vector<ArchiveDifference> differences;
+    if (!opened(a, [&] { differences = diffArchives(a, b); })) return kExitFailed;
+    std::vector<std::string> lines;
+    for (const ArchiveDifference& d : differences) lines.push_back(pathsOnly ? d.path : d.line);
+    printLines(lines);
+    return differences.empty() ? kExitDone : kExitEntriesLeftOut;
 }

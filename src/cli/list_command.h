@@ -13,3 +13,7 @@ int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEn
 // list's names are); kExitDone when there are none, kExitEntriesLeftOut when there are, and
 // kExitFailed when the archive does not open.
 int verifyArchiveCommand(const std::filesystem::path& archive);
+
+// "diff": one line per difference on standard output (only the path with `pathsOnly`);
+// kExitDone when the archives hold the same, kExitEntriesLeftOut when they differ.
+int diffArchivesCommand(const std::filesystem::path& a, const std::filesystem::path& b, bool pathsOnly);

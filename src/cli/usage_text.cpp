@@ -23,6 +23,12 @@ Commands:
       first, a path that extraction would refuse or that lands on another entry's file, a
       STOC name that no entry has), then a summary. Writes nothing. Exit code 3 when it
       found a problem.
+  diff A B [--paths]
+      Prints what differs between archives A and B, one line each, in A's order, then
+      B's: entries only in A or only in B, entries in both with other content (after
+      inflation), other compression or other copies, and STOC groups removed, added or
+      changed (with --paths, only each entry's path or group's first name). Writes nothing.
+      Exit code 3 when they differ.
   extract ARCHIVE [PATTERN...] [--overwrite]
       Opens ARCHIVE as the window does (its library .toc and .stoc are written into
       WORK/Library when absent), selects the entries whose path matches any PATTERN (all

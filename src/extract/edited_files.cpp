@@ -62,7 +62,7 @@ private:
 // Whether the raw DEFLATE stream of the entry inflates to the file's bytes: false at the first
 // difference; nothing when the stream is corrupt or cut short before one, as extraction would
 // then write nothing.
-std::optional<bool> inflatesToFile(RangeReader& archive, const EntrySlot& slot, FileMatch& file) {
+std::optional<bool> inflatesToFile(const fs::path& archive, const EntrySlot& slot, FileMatch& file) {
     bool same = true;
     const InflateResult inflated =
         inflatePieces(archive, std::uint64_t(slot.entryDataOffset), std::uint64_t(slot.entryStoredSize),
@@ -86,7 +86,7 @@ Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::
     try {
         RangeReader archive(form.archivePath);
         if (slot.entryCompressed == 1 && slot.entryStoredSize > 0) {
-            same = inflatesToFile(archive, slot, file);
+            same = inflatesToFile(form.archivePath, slot, file);
         } else {
             bool matched = true;
             readStoredPieces(archive, std::uint64_t(std::max(slot.entryDataOffset, 0)),

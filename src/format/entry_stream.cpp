@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <string>
 
 #include "common/failure.h"
 
@@ -21,31 +20,62 @@ void readStoredPieces(RangeReader& archive, std::uint64_t offset, std::uint64_t 
     }
 }
 
-InflateResult inflatePieces(RangeReader& archive, std::uint64_t offset, std::uint64_t size, const PieceSink& take) {
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) throw Failure("Cannot start inflating: out of memory.");
-    struct End {
-        z_stream& stream;
-        ~End() { inflateEnd(&stream); }  // also when reading the archive fails
-    } end{stream};
-    std::string out(kPiece, '\0');
-    int status = Z_OK;
-    bool taken = true;
-    std::uint64_t inflated = 0;
-    readStoredPieces(archive, offset, size, [&](std::string_view in) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-        stream.avail_in = static_cast<uInt>(in.size());
-        while (status == Z_OK && taken && (stream.avail_in > 0 || stream.avail_out == 0)) {
-            stream.next_out = reinterpret_cast<Bytef*>(out.data());
-            stream.avail_out = static_cast<uInt>(out.size());
-            status = inflate(&stream, Z_NO_FLUSH);
-            if (status == Z_BUF_ERROR) status = Z_OK;  // no progress until more input comes
-            const std::size_t got = out.size() - stream.avail_out;
-            inflated += got;
-            if (got > 0) taken = take(std::string_view(out).substr(0, got));
+EntryContent::EntryContent(const std::filesystem::path& archive, std::uint64_t offset, std::uint64_t size,
+                           bool compressed)
+    : archive_(archive), offset_(offset), left_(size), compressed_(compressed) {
+    if (!compressed_) return;
+    stream_ = std::make_unique<z_stream>();
+    if (inflateInit2(stream_.get(), -MAX_WBITS) != Z_OK) {
+        stream_.reset();
+        throw Failure("Cannot start inflating: out of memory.");
+    }
+    out_.resize(kPiece);
+}
+
+EntryContent::~EntryContent() {
+    if (stream_) inflateEnd(stream_.get());
+}
+
+std::string_view EntryContent::nextStored() {
+    if (left_ == 0) return {};
+    const std::uint64_t n = std::min<std::uint64_t>(kPiece, left_);
+    in_ = archive_.read(offset_, n);
+    offset_ += n, left_ -= n;
+    return in_;
+}
+
+std::string_view EntryContent::next() {
+    if (!compressed_) return nextStored();
+    z_stream& stream = *stream_;
+    while (!ended_) {
+        if (stream.avail_in == 0) {
+            const std::string_view in = nextStored();
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+            stream.avail_in = static_cast<uInt>(in.size());
         }
-        return status == Z_OK && taken;  // the stream's end ends the reading too
-    });
-    if (!taken) return {InflateEnd::Stopped, inflated};
-    return {status == Z_STREAM_END ? InflateEnd::Complete : InflateEnd::Damaged, inflated};
+        stream.next_out = reinterpret_cast<Bytef*>(out_.data());
+        stream.avail_out = static_cast<uInt>(out_.size());
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        const std::size_t got = out_.size() - stream.avail_out;
+        // No progress with all input used: the stream is cut short.
+        const bool cutShort = got == 0 && stream.avail_in == 0 && left_ == 0 && status != Z_STREAM_END;
+        if ((status != Z_OK && status != Z_BUF_ERROR && status != Z_STREAM_END) || cutShort) {
+            damaged_ = ended_ = true;
+            return {};
+        }
+        ended_ = status == Z_STREAM_END;
+        if (got > 0) return std::string_view(out_).substr(0, got);
+    }
+    return {};
+}
+
+InflateResult inflatePieces(const std::filesystem::path& archive, std::uint64_t offset, std::uint64_t size,
+                            const PieceSink& take) {
+    EntryContent content(archive, offset, size, true);
+    std::uint64_t inflated = 0;
+    for (std::string_view piece; !(piece = content.next()).empty();) {
+        inflated += piece.size();
+        if (!take(piece)) return {InflateEnd::Stopped, inflated};
+    }
+    return {content.damaged() ? InflateEnd::Damaged : InflateEnd::Complete, inflated};
 }

@@ -4,15 +4,13 @@
 
 #include "common/paths.h"
 #include "common/text.h"
+#include "inspect/lookup_key.h"
 #include "extract/entry_collisions.h"
 #include "format/entry_stream.h"
 #include "extract/extract_entry.h"
 #include "format/archive_tables.h"
 
 namespace {
-
-// An entry path or STOC name as the game looks it up: "\" separated, ASCII letters in lower case.
-std::string lookupKey(std::string_view name) { return asciiLower(replaceAll(std::string(name), '/', '\\')); }
 
 // Whether the `size` bytes at `copy` equal those at `first`, both inside the file.
 bool sameBytes(RangeReader& archive, RangeReader& other, std::uint64_t first, std::int64_t copy, std::uint64_t size) {
@@ -29,14 +27,14 @@ bool sameBytes(RangeReader& archive, RangeReader& other, std::uint64_t first, st
 class Verifier {
 public:
     Verifier(const std::filesystem::path& archive, VerifyReport& report)
-        : archive_(archive), copies_(archive), report_(report) {}
+        : path_(archive), archive_(archive), copies_(archive), report_(report) {}
 
     void checkData(const EntrySlot& slot, const std::vector<std::int64_t>& laterCopies, std::uint64_t fileSize) {
         const std::string& path = slot.entryPath;
         if (!entryDataInside(slot, fileSize)) return problem("Data past the end of the archive: " + path);
         const auto offset = std::uint64_t(slot.entryDataOffset), size = std::uint64_t(slot.entryStoredSize);
         if (slot.entryCompressed == 1 && size > 0) {
-            InflateResult inflated = inflatePieces(archive_, offset, size, [](std::string_view) { return true; });
+            InflateResult inflated = inflatePieces(path_, offset, size, [](std::string_view) { return true; });
             if (inflated.end != InflateEnd::Complete) problem("Does not inflate: " + path);
             else if (inflated.inflatedSize != std::uint64_t(std::max(slot.entryOriginalSize, 0)))
                 problem("Inflates to " + std::to_string(inflated.inflatedSize) + " bytes, not the TOC's " +
@@ -55,6 +53,7 @@ public:
     void problem(std::string line) { report_.problems.push_back(std::move(line)); }
 
 private:
+    std::filesystem::path path_;
     RangeReader archive_, copies_;
     VerifyReport& report_;
 };
