@@ -18,6 +18,7 @@
 #endif
 
 #include "common/failure.h"
+#include "common/disk_sync.h"
 #include "common/links.h"
 
 std::string pathText(const fs::path& path) {
@@ -208,6 +209,10 @@ void WorkFile::close() {
     if (std::fclose(f) != 0) failFile("write", named_, writeFailure());
 }
 
+void WorkFile::syncToDisk() {
+    if (file_ && !syncFileToDisk(file_)) failFile("write", named_, writeFailure());
+}
+
 ReplacingFile::ReplacingFile(fs::path target) : WorkFile(Fresh{}, target), target_(std::move(target)) {}
 
 ReplacingFile::~ReplacingFile() {
@@ -221,12 +226,14 @@ ReplacingFile::~ReplacingFile() {
     fs::remove(path(), ignored);
 }
 
-void ReplacingFile::commit() {
+void ReplacingFile::commit(Durability durability) {
+    if (durability == Durability::Synced) syncToDisk();
     close();
     std::error_code ec;
     fs::rename(path(), target_, ec);
     if (ec) failFile("replace", target_, ec.message());
     committed_ = true;
+    if (durability == Durability::Synced) syncFolderToDisk(target_.parent_path());
 }
 
 #ifdef _WIN32
@@ -265,10 +272,10 @@ void writeWholeFile(const fs::path& path, std::string_view data) {
     file.close();
 }
 
-void writeFileReplacing(const fs::path& path, std::string_view data) {
+void writeFileReplacing(const fs::path& path, std::string_view data, Durability durability) {
     ReplacingFile file(path);
     file.write(data);
-    file.commit();
+    file.commit(durability);
 }
 
 void copyInBlocks(const fs::path& from, WorkFile& to, std::size_t blockSize) {

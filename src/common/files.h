@@ -72,6 +72,8 @@ public:
     std::int64_t position() const { return position_; }
     // Flushes and closes; a failure to flush is a Failure. Closing twice does nothing.
     void close();
+    // The bytes written so far reach the disk itself; a failure is a Failure.
+    void syncToDisk();
     const fs::path& path() const { return path_; }
 
 protected:
@@ -89,11 +91,15 @@ private:
 // A file written under a temporary name of its own beside `target` and renamed onto the
 // target by commit(). Until then the target stays as it was; a ReplacingFile destroyed
 // without commit() removes its temporary file.
+// Synced: the bytes reach the disk before the rename and the rename after it, for the files a
+// power cut must leave old or whole (a new archive, the library files).
+enum class Durability { Ordinary, Synced };
+
 class ReplacingFile : public WorkFile {
 public:
     explicit ReplacingFile(fs::path target);
     ~ReplacingFile();
-    void commit();
+    void commit(Durability durability = Durability::Ordinary);
 
 private:
     fs::path target_;
@@ -110,7 +116,7 @@ std::size_t longestFileName(const fs::path& folder);
 void writeWholeFile(const fs::path& path, std::string_view data);
 // Writes `data` through a ReplacingFile: the file at `path` is either the earlier one or the
 // whole new one, never half of it.
-void writeFileReplacing(const fs::path& path, std::string_view data);
+void writeFileReplacing(const fs::path& path, std::string_view data, Durability durability = Durability::Ordinary);
 // Appends the file at `from` to `to` in blocks of `blockSize` bytes followed by the remainder.
 void copyInBlocks(const fs::path& from, WorkFile& to, std::size_t blockSize);
 

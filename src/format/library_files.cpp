@@ -22,7 +22,7 @@ fs::path libraryFilePath(const fs::path& libraryPath, const std::string& archive
 namespace {
 
 void writeIfAbsent(const fs::path& path, std::string_view text) {
-    if (!fileExists(path)) writeFileReplacing(path, trimTrailingCrLf(text));
+    if (!fileExists(path)) writeFileReplacing(path, trimTrailingCrLf(text), Durability::Synced);
 }
 
 }  // namespace

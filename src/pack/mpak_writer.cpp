@@ -147,7 +147,7 @@ private:
         pause();
         output.write("RAWD");
         copyInBlocks(rawdPath_, output, kRawdCopyBlock);
-        output.commit();
+        output.commit(Durability::Synced);  // a power cut leaves the earlier archive or the whole new one
         pause();
     }
 
