@@ -26,7 +26,8 @@ char32_t lowerCase(char32_t c) {
 // is decoded.
 void appendLowered(std::string& out, std::string_view name, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(name[i]);
-    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < name.size() &&
+        (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
         const char32_t c = lowerCase(char32_t(lead & 0x1F) << 6 | (static_cast<unsigned char>(name[i + 1]) & 0x3F));
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));

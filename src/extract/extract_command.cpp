@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/other_archive.h"
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/leftovers.h"
@@ -14,11 +15,10 @@
 #include "extract/entry_collisions.h"
 #include "extract/extract_entry.h"
 #include "extract/inflate_ahead.h"
-#include "archive/other_archive.h"
 #include "extract/selection.h"
 #include "extract/unzip_temp_files.h"
-#include "shell/commands.h"
 #include "shell/app_paths.h"
+#include "shell/commands.h"
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
@@ -53,7 +53,8 @@ fs::path prepareArchiveFolder(const Form& form, const std::string& archiveName) 
 // Every folder between the extraction folder and the entry's file, outermost first; `made`
 // holds the entry folders already there, so that the entries of one folder look for it once.
 // Gives the archive path of a file found where a folder must go, which keeps this entry out.
-std::optional<std::string> createEntryFolders(const fs::path& archiveFolder, const fs::path& target, CheckedFolders& made) {
+std::optional<std::string> createEntryFolders(const fs::path& archiveFolder, const fs::path& target,
+                                              CheckedFolders& made) {
     if (made.count(target.parent_path().native()) > 0) return std::nullopt;
     fs::path folder = archiveFolder;
     for (const fs::path& segment : target.parent_path().lexically_relative(archiveFolder)) {
@@ -77,11 +78,11 @@ struct ExtractionRun {
     fs::path archiveFolder;  // ExtractedFiles\<archive>
     std::uint64_t archiveSize;
     std::size_t tempNameLimit;
-    CheckedFolders linkChecked;  // folders of entry paths found to be no link
-    CheckedFolders made;         // entry folders made or found
-    RangeReader archive;         // open from the first entry read to the last
+    CheckedFolders linkChecked;         // folders of entry paths found to be no link
+    CheckedFolders made;                // entry folders made or found
+    RangeReader archive;                // open from the first entry read to the last
     const EntryCollisions& collisions;  // entries that would land where an earlier one does
-    std::vector<fs::path> parked;  // the ".gz" files written into Temp
+    std::vector<fs::path> parked;       // the ".gz" files written into Temp
 };
 
 // Extracts the entry of list line `index`, or logs why it is left out; counts it when it was

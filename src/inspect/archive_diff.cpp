@@ -3,10 +3,10 @@
 #include <unordered_map>
 
 #include "common/text.h"
-#include "inspect/lookup_key.h"
 #include "extract/extract_entry.h"
 #include "format/archive_tables.h"
 #include "format/entry_stream.h"
+#include "inspect/lookup_key.h"
 
 namespace fs = std::filesystem;
 
@@ -91,8 +91,8 @@ void groupsOnlyIn(const Side& side, const Side& other, const std::string& gone, 
         const std::string& first = group.names[0];
         auto found = other.groupAt.find(lookupKey(first));
         if (found == other.groupAt.end())
-            out.push_back({first, "STOC group " + gone + ": " + first + " (" + std::to_string(group.names.size()) +
-                                      " names)"});
+            out.push_back(
+                {first, "STOC group " + gone + ": " + first + " (" + std::to_string(group.names.size()) + " names)"});
         else if (compare && !sameNames(group, other.tables.stocGroups[found->second]))
             out.push_back({first, "STOC group changed: " + first});
     }

@@ -4,11 +4,11 @@
 
 #include "common/paths.h"
 #include "common/text.h"
-#include "inspect/lookup_key.h"
 #include "extract/entry_collisions.h"
-#include "format/entry_stream.h"
 #include "extract/extract_entry.h"
 #include "format/archive_tables.h"
+#include "format/entry_stream.h"
+#include "inspect/lookup_key.h"
 
 namespace {
 
@@ -35,14 +35,16 @@ public:
         const auto offset = std::uint64_t(slot.entryDataOffset), size = std::uint64_t(slot.entryStoredSize);
         if (slot.entryCompressed == 1 && size > 0) {
             InflateResult inflated = inflatePieces(path_, offset, size, [](std::string_view) { return true; });
-            if (inflated.end != InflateEnd::Complete) problem("Does not inflate: " + path);
+            if (inflated.end != InflateEnd::Complete)
+                problem("Does not inflate: " + path);
             else if (inflated.inflatedSize != std::uint64_t(std::max(slot.entryOriginalSize, 0)))
                 problem("Inflates to " + std::to_string(inflated.inflatedSize) + " bytes, not the TOC's " +
                         std::to_string(slot.entryOriginalSize) + ": " + path);
         }
         for (std::size_t k = 0; k + 1 < std::size_t(std::max<std::int16_t>(slot.entryCopies, 1)); ++k) {
             const std::string copy = "Copy " + std::to_string(k + 2);
-            if (k >= laterCopies.size()) problem(copy + "'s offset lies past the tables: " + path);
+            if (k >= laterCopies.size())
+                problem(copy + "'s offset lies past the tables: " + path);
             else if (laterCopies[k] < 0 || std::uint64_t(laterCopies[k]) + size > fileSize)
                 problem(copy + " lies past the end of the archive: " + path);
             else if (!sameBytes(archive_, copies_, offset, laterCopies[k], size))
@@ -66,8 +68,8 @@ VerifyReport verifyArchive(const std::filesystem::path& archive) {
     VerifyReport report;
     report.entries = tables.entries.size();
     Verifier verifier(archive, report);
-    const EntryCollisions collisions(
-        tables.entries, [&](const EntrySlot& slot) { return entryDataInside(slot, layout.fileSize); });
+    const EntryCollisions collisions(tables.entries,
+                                     [&](const EntrySlot& slot) { return entryDataInside(slot, layout.fileSize); });
     std::unordered_set<std::string> paths;
     for (std::size_t i = 0; i < tables.entries.size(); ++i) {
         const EntrySlot& slot = tables.entries[i];
@@ -89,5 +91,6 @@ VerifyReport verifyArchive(const std::filesystem::path& archive) {
 std::string verifySummary(const VerifyReport& report) {
     const std::string checked = "Checked " + std::to_string(report.entries) + " entries: ";
     if (report.problems.empty()) return checked + "no problems.";
-    return checked + std::to_string(report.problems.size()) + (report.problems.size() == 1 ? " problem." : " problems.");
+    return checked + std::to_string(report.problems.size()) +
+           (report.problems.size() == 1 ? " problem." : " problems.");
 }

@@ -8,9 +8,9 @@ namespace {
 
 std::string systemMessage(DWORD code) {
     wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message(text ? text : L"", length);
     LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.'))
@@ -27,7 +27,8 @@ HANDLE openLockFile(const std::filesystem::path& lockFile, DWORD access) {
 
 std::intptr_t lockFileExclusively(const std::filesystem::path& lockFile, LockState& state, std::string& problem) {
     HANDLE file = openLockFile(lockFile, GENERIC_READ | GENERIC_WRITE);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) file = openLockFile(lockFile, GENERIC_READ);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+        file = openLockFile(lockFile, GENERIC_READ);
     if (file == INVALID_HANDLE_VALUE) {
         problem = systemMessage(GetLastError());
         state = LockState::Unavailable;

@@ -32,9 +32,14 @@ TEST(VerifyArchive, EachKindOfDamageGetsItsLineAndACleanArchiveNone) {
         std::function<std::string()> archive;
         std::vector<std::string> problems;
     };
-    const std::string copy2 = "Copy 2 differs from the first: tex\\b.dds", copy3 = "Copy 3 differs from the first: tex\\b.dds";
+    const std::string copy2 = "Copy 2 differs from the first: tex\\b.dds",
+                      copy3 = "Copy 3 differs from the first: tex\\b.dds";
     const std::vector<Case> cases = {
-        {"clean", [] { return base().stocGroup({"a.txt", "TEX/B.DDS"}).build(); }, {}},
+        {"clean",
+         [] {
+             return base().stocGroup({"a.txt", "TEX/B.DDS"}).build();
+         },
+         {}},
         {"cut inside the last copy",
          [] {
              std::string bytes = base().build();
@@ -77,11 +82,11 @@ TEST(VerifyArchive, EachKindOfDamageGetsItsLineAndACleanArchiveNone) {
         writeFile(dir / "x.mpak", c.archive());
         const VerifyReport report = verifyArchive(dir / "x.mpak");
         EXPECT_EQ(report.problems, c.problems);
-        EXPECT_EQ(verifySummary(report), "Checked " + std::to_string(report.entries) + " entries: " +
-                                             (c.problems.empty() ? "no problems."
-                                              : c.problems.size() == 1
-                                                  ? "1 problem."
-                                                  : std::to_string(c.problems.size()) + " problems."));
+        EXPECT_EQ(verifySummary(report),
+                  "Checked " + std::to_string(report.entries) + " entries: " +
+                      (c.problems.empty()       ? "no problems."
+                       : c.problems.size() == 1 ? "1 problem."
+                                                : std::to_string(c.problems.size()) + " problems."));
     }
     writeFile(dir / "x.mpak", "MPAK\x01");
     EXPECT_THROW(verifyArchive(dir / "x.mpak"), Failure);
