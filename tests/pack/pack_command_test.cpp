@@ -18,7 +18,9 @@ protected:
         library(".stoc", "");  // no groups and no caution
     }
     fs::path archive() const { return form.newMpaksPath / "x.mpak"; }
-    fs::path source(const std::string& relative = "") const { return form.extractedFilesPath / "x.mpak" / relative; }
+    fs::path source(const std::string& relative = "") const {
+        return form.extractedFilesPath / "x.mpak" / hostPath(relative);  // UTF-8 on every system
+    }
     void library(const char* extension, const std::string& text) {
         writeFile(form.libraryPath / ("x.mpak" + std::string(extension)), text);
     }
