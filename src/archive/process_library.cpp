@@ -30,16 +30,6 @@ void logChunkPositions(Form& form, const ArchiveLayout& layout) {
     form.logText = form.window.logViewText();
 }
 
-void storeLayout(Form& form, const ArchiveLayout& layout) {
-    form.tocSize = layout.header.tocSize;
-    form.stocSize = layout.header.stocSize;
-    form.tocEntryCount = layout.header.tocEntryCount;
-    form.stocEntryCount = layout.header.stocEntryCount;
-    form.tocStart = layout.tocStart;
-    form.stocStart = layout.stocStart;
-    form.rawdStart = layout.rawdStart;
-}
-
 void storeEntries(Form& form, std::vector<EntrySlot>&& entries) {
     // Slots beyond the new count keep what an earlier archive left there.
     if (form.entries.size() < entries.size()) form.entries.resize(entries.size());
@@ -74,10 +64,7 @@ void openArchive(Form& form) {
     resetWindow(window);
 
     ArchiveLayout layout = readArchiveLayout(form.archivePath);
-    storeLayout(form, layout);
     logChunkPositions(form, layout);
-    form.tocStart += 4;   // past "TOC" and its zero byte
-    form.stocStart += 4;  // past "STOC"
 
     window.setBusy(true);
     window.repaintWindow();
@@ -110,9 +97,9 @@ void openArchive(Form& form) {
 
 }  // namespace
 
-void ProcessLibrary(Form& form) {
+Outcome ProcessLibrary(Form& form) {
     // A failed open leaves no archive loaded.
-    runGuarded(
+    return runGuarded(
         form, "ProcessLibrary",
         [&] {
             try {

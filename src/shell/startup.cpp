@@ -22,11 +22,7 @@ void prepareWorkFolders(Form& form, const FileRemover& remove) {
     // are looked at by the commands that write there.
     for (const fs::path& folder : {form.newMpaksPath, form.libraryPath, form.soundsPath})
         removeLeftovers(folder, false);
-    try {
-        ClearTempFolder(form, remove);
-    } catch (const std::exception&) {
-        // A file that cannot be deleted stops the clearing; start-up goes on.
-    }
+    clearTempFolderQuietly(form, remove);  // start-up goes on
 }
 
 std::string initializationErrorText(const std::string& description) {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/outcome.h"
+
 struct Form;
 
 // The one place the fsbext command line is built: program -d "<Sounds>" -a "<bank>".
@@ -16,4 +18,4 @@ std::string fsbConversionErrorText(std::int32_t exitCode);
 std::string firstSoundName(const std::filesystem::path& bank);
 
 // Converts the bank; reports its own failures as "ProcessFSB error.".
-void ProcessFSB(Form& form, const std::filesystem::path& bank);
+Outcome ProcessFSB(Form& form, const std::filesystem::path& bank);

@@ -47,9 +47,9 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
-    RunAndWait(form, zlibcCommand(helperProgramPath(form, "zlibc"), {true, workFile, output}));
-    if (form.toolExitCode != 0 || !fileExists(output)) {
-        appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
+    const std::int32_t exitCode = runAndWait(zlibcCommand(helperProgramPath(form, "zlibc"), {true, workFile, output}));
+    if (exitCode != 0 || !fileExists(output)) {
+        appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
     } else {
         showResultsFolder(form, form.tempPath);
@@ -68,8 +68,8 @@ std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody) {
     return work;
 }
 
-void ProcessMPKG(Form& form, const fs::path& mpkg) {
-    runGuarded(
+Outcome ProcessMPKG(Form& form, const fs::path& mpkg) {
+    Outcome guarded = runGuarded(
         form, "ProcessMPKG",
         [&] {
             resetArchiveDisplay(form);
@@ -80,9 +80,10 @@ void ProcessMPKG(Form& form, const fs::path& mpkg) {
             form.window.yield();
             clearArchiveDisplay(form.window);
         });
+    return guarded.done() ? finishedOutcome(form) : guarded;
 }
 
-void DecompressMPKG(Form& form) {
-    runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt,
-                       [&form](const fs::path& chosen) { ProcessMPKG(form, chosen); });
+Outcome DecompressMPKG(Form& form) {
+    return runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt,
+                              [&form](const fs::path& chosen) { return ProcessMPKG(form, chosen); });
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include "cli/exit_codes.h"
 #include "fixtures/app_folder.h"
 #ifndef _WIN32
 #include "fixtures/read_only_program_folder.h"
@@ -203,6 +204,12 @@ TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNo
     EXPECT_EQ(filesBelow(installed.userWorkFolder() / "ExtractedFiles/x.mpak"), kEntries);
     EXPECT_EQ(std::distance(fs::directory_iterator(installed.program.path()), {}), 3);
 #endif
+}
+
+TEST(ExitCodeOf, EachOutcomeGivesItsExitCodeWhateverItsErrorSays) {
+    using Kind = Outcome::Kind;
+    for (auto [kind, code] : {std::pair{Kind::Done, 0}, {Kind::EntriesLeftOut, 3}, {Kind::Failed, 1}, {Kind::Refused, 1}})
+        for (bool shown : {true, false}) EXPECT_EQ(exitCodeOf({kind, shown ? "" : "why", shown}), code);
 }
 
 TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {

@@ -10,14 +10,14 @@ static const std::string Z(1, '\0');
 class SideTool : public AppFolderTest {
 protected:
     // Runs the command on `file` in a window that shows an open archive and an earlier log.
-    void run(void (*command)(Form&), const fs::path& file) {
+    Outcome run(Outcome (*command)(Form&), const fs::path& file) {
         window.list = {"a.txt"};
         window.itemCount = "1 Items";
         window.archive = "game.mpak";
         form.logText = "earlier log\r\n";
         window.messages.clear();
         window.fileAnswers.push_back(file);
-        command(form);
+        return command(form);
     }
     bool archiveDisplayCleared() const {
         return window.list.empty() && window.itemCount == "0 Items" && window.status.empty() && window.archive.empty();
