@@ -129,7 +129,7 @@ void extractEntry(Form& form, ExtractionRun& run, std::int32_t index, InflateAhe
 
     if (compressed) {
         ahead.forget(wrappedPath);
-        WriteZlibWrapped(form, wrappedPath, entryData);
+        WriteZlibWrapped(wrappedPath, entryData);
         ahead.add(wrappedPath);
         run.parked.push_back(wrappedPath);
         ++form.filesUnzippedCount;

@@ -28,8 +28,6 @@ struct Form {
     fs::path programFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
 
-    std::string zlibHeader = std::string("\x78\x9C", 2);
-    std::string zlibTrailer = std::string(4, '\0');
     // The log view's text: each command writes its lines (appendLogLine) and shows it (ShowLog).
     std::string logText;
     // zlibc runs side by side in the unzip and compression passes: set by the front ends (the

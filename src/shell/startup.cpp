@@ -12,8 +12,6 @@ void initializeForm(Form& form) {
     setWorkFolderPaths(form);
     form.window.setStatus("");
     form.window.showLogText("", Caret::Start);
-    form.zlibHeader = std::string("\x78\x9C", 2);
-    form.zlibTrailer = std::string(4, '\0');
 }
 
 void prepareWorkFolders(Form& form, const FileRemover& remove) {

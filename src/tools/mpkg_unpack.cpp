@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "common/zlib_wrapping.h"
 #include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/compression_tool.h"
@@ -38,7 +39,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
     form.window.yield();
 
     const fs::path workFile = form.tempPath / "mpkg.gz";
-    writeFileReplacing(workFile, mpkgWorkFile(form, body));
+    writeFileReplacing(workFile, zlibWrapped(body));
     form.window.yield();
 
     // An mpkg.dat left by an earlier unpack must never pass for this one's result.
@@ -58,15 +59,6 @@ void unpackMpkg(Form& form, const fs::path& source) {
 }
 
 }  // namespace
-
-std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody) {
-    std::string work;
-    work.reserve(form.zlibHeader.size() + mpkgBody.size() + form.zlibTrailer.size());
-    work += form.zlibHeader;
-    work += mpkgBody;
-    work += form.zlibTrailer;
-    return work;
-}
 
 Outcome ProcessMPKG(Form& form, const fs::path& mpkg) {
     Outcome guarded = runGuarded(

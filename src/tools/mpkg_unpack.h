@@ -10,8 +10,5 @@
 
 struct Form;
 
-// The work file for an .mpkg's bytes from offset 2 on: zlibHeader, those bytes, zlibTrailer.
-std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody);
-
 // Unpacks the .mpkg file; reports its own failures as "ProcessMPKG error.".
 Outcome ProcessMPKG(Form& form, const std::filesystem::path& mpkg);
