@@ -15,10 +15,7 @@
 namespace {
 
 void resetWindow(Window& window) {
-    window.clearList();
-    window.setItemCountText("0 Items");
-    window.setStatus("");
-    window.showLogText("", Caret::Start);
+    clearListAndLog(window);
     window.repaintWindow();
     window.yield();
 }
@@ -112,7 +109,6 @@ Outcome ProcessLibrary(Form& form) {
             Window& window = form.window;
             window.yield();
             window.setArchiveName("");
-            window.clearList();
-            window.setItemCountText("0 Items");
+            clearFileList(window);
         });
 }

@@ -7,6 +7,17 @@
 #include "common/files.h"
 #include "shell/form.h"
 
+void clearFileList(Window& window) {
+    window.clearList();
+    window.setItemCountText("0 Items");
+}
+
+void clearListAndLog(Window& window) {
+    clearFileList(window);
+    window.setStatus("");
+    window.showLogText("", Caret::Start);
+}
+
 void ShowLog(Form& form) { form.window.showLogText(form.logText, Caret::End); }
 
 void appendLogLine(Form& form, const std::string& line) {

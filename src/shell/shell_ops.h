@@ -11,6 +11,14 @@
 
 struct Form;
 
+class Window;
+
+// Empties the file list: "0 Items".
+void clearFileList(Window& window);
+// That, the status line and the log view: the start of a command that shows an archive's list
+// or a tool's log afresh.
+void clearListAndLog(Window& window);
+
 // Puts logText into the log view with the caret at the end.
 void ShowLog(Form& form);
 // Appends one line and CR LF to logText.
