@@ -14,6 +14,7 @@
 #include "cli/platform.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "extract/selection.h"
 #include "format/entry_pattern.h"
 #include "shell/commands.h"
 #include "shell/form.h"
@@ -51,18 +52,9 @@ std::optional<std::vector<int>> linesMatching(const Form& form, const std::vecto
     for (const std::string& argument : arguments)
         for (std::string_view pattern : splitPatternList(argument)) patterns.push_back(pattern);
     if (patterns.empty()) return printError("No pattern given: every PATTERN is empty."), std::nullopt;
-    std::vector<int> lines;
-    std::vector<bool> used(patterns.size(), false);
-    for (std::int32_t i = 0; i < form.entryCount; ++i) {
-        bool selected = false;
-        for (std::size_t k = 0; k < patterns.size(); ++k)
-            if (entryPathMatches(patterns[k], form.entries[static_cast<std::size_t>(i)].entryPath))
-                used[k] = selected = true;
-        if (selected) lines.push_back(i);
-    }
-    for (std::size_t k = 0; k < patterns.size(); ++k)
-        if (!used[k]) return printError("No entry matches " + std::string(patterns[k])), std::nullopt;
-    return lines;
+    PatternMatch match = matchLines(form, patterns);
+    if (match.unmatched) return printError("No entry matches " + std::string(*match.unmatched)), std::nullopt;
+    return std::move(match.lines);
 }
 
 int extract(Form& form, ConsoleWindow& window, const std::vector<std::string>& operands) {
