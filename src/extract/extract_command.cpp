@@ -176,7 +176,7 @@ void extractSelected(Form& form, const std::string& archiveName, int leftoversRe
                       {}};
     const std::int32_t passes = selectedCount(form);
     try {
-        InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
+        InflateAhead ahead(helperProgramPath(form.programFolder, "zlibc"), form.tempPath, form.helperRunsAtOnce);
         for (std::int32_t pass = 1; pass <= passes; ++pass) {
             extractEntry(form, run, index, ahead);
             ahead.keepRunning();

@@ -95,7 +95,7 @@ std::int32_t inflateAtTurn(Form& form, InflateAhead& ahead, const ParkedFile& fi
 }  // namespace
 
 void UnzipTempFiles(Form& form) {
-    InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
+    InflateAhead ahead(helperProgramPath(form.programFolder, "zlibc"), form.tempPath, form.helperRunsAtOnce);
     UnzipTempFiles(form, ahead);
 }
 

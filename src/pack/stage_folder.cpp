@@ -179,7 +179,7 @@ private:
 
 StagingResult StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
     Staging staging(form, walk, job);
-    ZlibcRunner runner(helperProgramPath(form, "zlibc"), form.helperRunsAtOnce);
+    ZlibcRunner runner(helperProgramPath(form.programFolder, "zlibc"), form.helperRunsAtOnce);
     HelperPipeline pipeline;
     pipeline.jobOf = [&](std::size_t i) { return staging.prepare(i); };
     pipeline.begin = [&](std::size_t i) { staging.begin(i); };

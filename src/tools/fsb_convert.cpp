@@ -49,7 +49,7 @@ Outcome convertBank(Form& form, const fs::path& bank) {
     form.window.yield();
     deleteEarlierSound(form, bank, soundName);
 
-    const std::int32_t exitCode = runAndWait(fsbextCommand(form, bank));
+    const std::int32_t exitCode = runAndWait(fsbextCommand(helperProgramPath(form.programFolder, "fsbext"), form.soundsPath, bank));
     form.window.yield();
     if (exitCode != 0) {
         form.window.showLogText("", Caret::Start);
@@ -64,11 +64,11 @@ Outcome convertBank(Form& form, const fs::path& bank) {
 
 }  // namespace
 
-std::string fsbextCommand(const Form& form, const fs::path& bank) {
+std::string fsbextCommand(const fs::path& fsbext, const fs::path& soundsFolder, const fs::path& bank) {
     // Quoted as the tool runner splits them, so a name holding '"' or ending in '\' stays one
     // argument, and the program is the one named, whatever blanks its path holds.
-    return quoteProgramPath(pathText(helperProgramPath(form, "fsbext"))) + " -d " +
-           quoteArgument(pathText(form.soundsPath)) + " -a " + quoteArgument(pathText(bank));
+    return quoteProgramPath(pathText(fsbext)) + " -d " + quoteArgument(pathText(soundsFolder)) + " -a " +
+           quoteArgument(pathText(bank));
 }
 
 std::string fsbConversionErrorText(std::int32_t exitCode) {

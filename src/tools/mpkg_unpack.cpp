@@ -48,7 +48,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
-    const std::int32_t exitCode = runAndWait(zlibcCommand(helperProgramPath(form, "zlibc"), {true, workFile, output}));
+    const std::int32_t exitCode = runAndWait(zlibcCommand(helperProgramPath(form.programFolder, "zlibc"), {true, workFile, output}));
     if (exitCode != 0 || !fileExists(output)) {
         appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);

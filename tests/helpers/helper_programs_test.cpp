@@ -87,7 +87,7 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     fs::permissions(app / "my", fs::perms::owner_all);
     fs::create_directory(app / "my tools");
     fs::copy_file(app / programFile("zlibc"), app / "my tools" / programFile("zlibc"));
-    Form blanks(window, app / "my tools");
+    const fs::path blanks = app / "my tools";
 #ifdef _WIN32
     // Windows names hold no '"' and end in no '\'; letters beyond any one code page instead.
     const fs::path folder = app.path() / u8"out Жé", in = folder / u8"a ☃ name", out = folder / u8"x ü.cmp";
