@@ -69,6 +69,16 @@ void spread(int count, int threads, Work work) {
     for (std::thread& thread : running) thread.join();
 }
 
+// The log's lines that start so: a pack's "Packing N/M: ..." and "Zipping N: ..." lines.
+int logLinesStarting(const std::string& log, const std::string& prefix) {
+    int count = 0;
+    for (std::size_t at = 0; at < log.size(); at = log.find("\r\n", at) + 2) {
+        if (log.compare(at, prefix.size(), prefix) == 0) ++count;
+        if (log.find("\r\n", at) == std::string::npos) break;
+    }
+    return count;
+}
+
 void shell(const std::string& command) {
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());
@@ -267,11 +277,12 @@ int run(const fs::path& work, int rounds) {
             fs::remove(packed);
             window.setPackFolderName(kArchiveName);
             startsBefore = helperStartCount();
-            measure(pack[way], [&] { PackMPAK(form); });
+            Outcome packed;
+            measure(pack[way], [&] { packed = PackMPAK(form); });
             helperStarts[way][1] = helperStartCount() - startsBefore;
-            if (form.logText.find(".MPAK pack complete.") == std::string::npos || form.filesPackedCount != kEntries)
+            if (!packed.done() || logLinesStarting(form.logText, "Packing ") != kEntries)
                 return std::fprintf(stderr, "the pack failed:\n%s\n", form.logText.c_str()), 1;
-            zlibcDeflates = form.filesZippedCount;
+            zlibcDeflates = logLinesStarting(form.logText, "Zipping ");
             fs::remove(work / "floor.mpak");
             pack[way].floor.push_back(
                 secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));

@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "common/files.h"
+#include "common/utf8_main.h"
 #include "format/archive_dump.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-
-#include "common/utf16.h"
-#endif
 
 static int run(const std::vector<std::string>& argv) {
     if (argv.size() != 2) {
@@ -26,14 +21,4 @@ static int run(const std::vector<std::string>& argv) {
     return dump.opened ? 0 : 1;
 }
 
-#ifdef _WIN32
-// The archive's name as UTF-16, whatever the system's code page; standard output in binary
-// mode, so that the texts' CR LF pairs go out unchanged.
-int wmain(int argc, wchar_t** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    return run(utf8Arguments(argc, argv));
-}
-#else
-int main(int argc, char** argv) { return run(std::vector<std::string>(argv, argv + argc)); }
-#endif
+VR_UTF8_MAIN(run)

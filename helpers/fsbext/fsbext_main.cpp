@@ -9,16 +9,11 @@
 
 #include "bank_file.h"
 #include "common/files.h"
+#include "common/utf8_main.h"
 #include "fsb3_reader.h"
 #include "output_names.h"
 #include "wav_file.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-
-#include "common/utf16.h"
-#endif
 
 namespace {
 
@@ -87,13 +82,4 @@ static int run(const std::vector<std::string>& argv) {
     return kWritten;
 }
 
-#ifdef _WIN32
-// The arguments as UTF-16, whatever the system's code page; standard error in binary mode, so
-// that a line ends in LF as in every build.
-int wmain(int argc, wchar_t** argv) {
-    _setmode(_fileno(stderr), _O_BINARY);
-    return run(utf8Arguments(argc, argv));
-}
-#else
-int main(int argc, char** argv) { return run(std::vector<std::string>(argv, argv + argc)); }
-#endif
+VR_UTF8_MAIN(run)

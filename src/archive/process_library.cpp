@@ -15,10 +15,7 @@
 namespace {
 
 void resetWindow(Window& window) {
-    window.clearList();
-    window.setItemCountText("0 Items");
-    window.setStatus("");
-    window.showLogText("", Caret::Start);
+    clearListAndLog(window);
     window.repaintWindow();
     window.yield();
 }
@@ -28,16 +25,6 @@ void logChunkPositions(Form& form, const ArchiveLayout& layout) {
     for (const std::string& line : chunkLogLines(layout))
         form.window.showLogText(form.window.logViewText() + line, Caret::Start);
     form.logText = form.window.logViewText();
-}
-
-void storeLayout(Form& form, const ArchiveLayout& layout) {
-    form.tocSize = layout.header.tocSize;
-    form.stocSize = layout.header.stocSize;
-    form.tocEntryCount = layout.header.tocEntryCount;
-    form.stocEntryCount = layout.header.stocEntryCount;
-    form.tocStart = layout.tocStart;
-    form.stocStart = layout.stocStart;
-    form.rawdStart = layout.rawdStart;
 }
 
 void storeEntries(Form& form, std::vector<EntrySlot>&& entries) {
@@ -74,10 +61,7 @@ void openArchive(Form& form) {
     resetWindow(window);
 
     ArchiveLayout layout = readArchiveLayout(form.archivePath);
-    storeLayout(form, layout);
     logChunkPositions(form, layout);
-    form.tocStart += 4;   // past "TOC" and its zero byte
-    form.stocStart += 4;  // past "STOC"
 
     window.setBusy(true);
     window.repaintWindow();
@@ -110,9 +94,9 @@ void openArchive(Form& form) {
 
 }  // namespace
 
-void ProcessLibrary(Form& form) {
+Outcome ProcessLibrary(Form& form) {
     // A failed open leaves no archive loaded.
-    runGuarded(
+    return runGuarded(
         form, "ProcessLibrary",
         [&] {
             try {
@@ -125,7 +109,6 @@ void ProcessLibrary(Form& form) {
             Window& window = form.window;
             window.yield();
             window.setArchiveName("");
-            window.clearList();
-            window.setItemCountText("0 Items");
+            clearFileList(window);
         });
 }

@@ -5,10 +5,10 @@
 #include "shell/form.h"
 #include "shell/open_file_command.h"
 
-void SelectMPAKfile(Form& form) {
-    runOpenFileCommand(form, "SelectMPAKfile", kMpakPrompt, [&form](const std::filesystem::path& chosen) {
+Outcome SelectMPAKfile(Form& form) {
+    return runOpenFileCommand(form, "SelectMPAKfile", kMpakPrompt, [&form](const std::filesystem::path& chosen) {
         form.window.setArchiveName(pathText(chosen.filename()));
         form.archivePath = chosen;
-        ProcessLibrary(form);
+        return ProcessLibrary(form);
     });
 }

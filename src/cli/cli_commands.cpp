@@ -1,5 +1,5 @@
 // The commands over a work folder: each runs the functions behind the window's buttons, in
-// the order a person clicks them, through a ConsoleWindow, and turns what they showed into an
+// the order a person clicks them, through a ConsoleWindow, and turns their outcome into an
 // exit code.
 #include "cli/cli_commands.h"
 
@@ -14,6 +14,7 @@
 #include "cli/platform.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "extract/selection.h"
 #include "format/entry_pattern.h"
 #include "shell/commands.h"
 #include "shell/form.h"
@@ -21,15 +22,18 @@
 #include "shell/startup.h"
 #include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
-#include "tools/model_graphics.h"
 
 namespace {
 
-// The exit code of a command that has ended; the folder its results went to is named first.
-int outcome(const Form& form, ConsoleWindow& window) {
-    if (window.errorShown()) return kExitFailed;
-    if (!form.resultsFolder.empty()) window.printNote("Results in " + pathText(form.resultsFolder));
-    return form.entriesLeftOutCount > 0 ? kExitEntriesLeftOut : kExitDone;
+// The exit code of a command that has ended. An error no box has shown is said here; the folder
+// the results of a command that did its work went to is named.
+int finish(const Form& form, ConsoleWindow& window, const Outcome& outcome) {
+    window.finishCommand();
+    if (!outcome.shown && !outcome.error.empty()) printError(outcome.error);
+    const ExitCode code = exitCodeOf(outcome);
+    if ((code == kExitDone || code == kExitEntriesLeftOut) && !form.resultsFolder.empty())
+        window.printNote("Results in " + pathText(form.resultsFolder));
+    return code;
 }
 
 // The open-file prompt takes only files that exist; so does the command line.
@@ -48,27 +52,18 @@ std::optional<std::vector<int>> linesMatching(const Form& form, const std::vecto
     for (const std::string& argument : arguments)
         for (std::string_view pattern : splitPatternList(argument)) patterns.push_back(pattern);
     if (patterns.empty()) return printError("No pattern given: every PATTERN is empty."), std::nullopt;
-    std::vector<int> lines;
-    std::vector<bool> used(patterns.size(), false);
-    for (std::int32_t i = 0; i < form.entryCount; ++i) {
-        bool selected = false;
-        for (std::size_t k = 0; k < patterns.size(); ++k)
-            if (entryPathMatches(patterns[k], form.entries[static_cast<std::size_t>(i)].entryPath))
-                used[k] = selected = true;
-        if (selected) lines.push_back(i);
-    }
-    for (std::size_t k = 0; k < patterns.size(); ++k)
-        if (!used[k]) return printError("No entry matches " + std::string(patterns[k])), std::nullopt;
-    return lines;
+    PatternMatch match = matchLines(form, patterns);
+    if (match.unmatched) return printError("No entry matches " + std::string(*match.unmatched)), std::nullopt;
+    return std::move(match.lines);
 }
 
 int extract(Form& form, ConsoleWindow& window, const std::vector<std::string>& operands) {
     std::optional<fs::path> archive = existingFile(operands[0]);
     if (!archive) return kExitFailed;
     window.answerPrompts(*archive);
-    SelectMPAKfile(form);
+    const Outcome opened = SelectMPAKfile(form);
+    if (!opened.done()) return finish(form, window, opened);
     window.finishCommand();
-    if (window.errorShown() || window.archiveName().empty()) return kExitFailed;
     const std::vector<std::string> patterns(operands.begin() + 1, operands.end());
     if (patterns.empty()) {
         SelectAll(form);
@@ -77,9 +72,7 @@ int extract(Form& form, ConsoleWindow& window, const std::vector<std::string>& o
         if (!lines) return kExitFailed;
         window.selectLines(std::move(*lines));
     }
-    MassExtract(form);
-    window.finishCommand();
-    return outcome(form, window);
+    return finish(form, window, MassExtract(form));
 }
 
 // FOLDER is a folder name in ExtractedFiles or a path to such a folder; the folder prompt
@@ -91,40 +84,15 @@ int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
     const bool path = folder.find('/') != std::string::npos;
 #endif
     window.answerPrompts(path ? hostPath(folder) : form.extractedFilesPath / hostPath(folder));
-    SelectMPAKFolder(form);
-    if (window.packFolderName().empty()) return window.finishCommand(), kExitFailed;
-    PackMPAK(form);
-    window.finishCommand();
-    if (window.errorShown()) return kExitFailed;
-    // A pack ends its log with whether the archive was written; a file that could not be staged
-    // is said in the log alone, so it is said again as the error.
-    if (!endsWith(form.logText, ".MPAK pack complete.\r\n")) {
-        const std::size_t staging = form.logText.find("Staging failed: ");
-        printError(staging == std::string::npos ? "Pack operation aborted due to error."
-                                                : form.logText.substr(staging, form.logText.find('\r', staging) - staging));
-        return kExitFailed;
-    }
-    return outcome(form, window);
+    const Outcome chosen = SelectMPAKFolder(form);
+    return finish(form, window, chosen.done() ? PackMPAK(form) : chosen);
 }
 
-int sideTool(Form& form, ConsoleWindow& window, void (*command)(Form&), const std::string& operand) {
+int sideTool(Form& form, ConsoleWindow& window, Outcome (*command)(Form&), const std::string& operand) {
     std::optional<fs::path> file = existingFile(operand);
     if (!file) return kExitFailed;
     window.answerPrompts(*file);
-    command(form);
-    window.finishCommand();
-    return outcome(form, window);
-}
-
-// The window lists no names for a model it cannot read and says no more; a script is told.
-int textures(Form& form, ConsoleWindow& window, const std::string& operand) {
-    std::optional<fs::path> model = existingFile(operand);
-    if (!model) return kExitFailed;
-    std::string unread;
-    runGuarded(form, "GetModelGraphics", [&] { unread = ScanModelFile(form, *model); });
-    window.finishCommand();
-    if (!unread.empty()) return printError(unread), kExitFailed;
-    return outcome(form, window);
+    return finish(form, window, command(form));
 }
 
 int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
@@ -139,7 +107,7 @@ int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
         case CliCommand::Fsb:
             return sideTool(form, window, ConvertFSB, operands[0]);
         case CliCommand::Textures:
-            return textures(form, window, operands[0]);
+            return sideTool(form, window, GetModelGraphics, operands[0]);
         default:
             return kExitBadUsage;
     }
@@ -164,9 +132,7 @@ int runInWorkFolder(const CliRequest& request, const fs::path& programFolder, co
         prepareWorkFolders(form);
         return runCommand(form, window, request);
     } catch (const std::exception& e) {
-        reportError(form, "Command", e.what());
-        window.finishCommand();
-        return kExitFailed;
+        return finish(form, window, reportError(form, "Command", e.what()));
     }
 }
 

@@ -130,7 +130,6 @@ void ConsoleWindow::clearStatusLine() {
 void ConsoleWindow::showMessage(const std::string& text, MessageIcon icon, const std::string&) {
     const bool notice = icon == MessageIcon::Information;
     if (notice) return printNote(text);
-    errorShown_ = true;
     clearStatusLine();
     std::string line = "error: " + consoleLine(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), err_);

@@ -40,8 +40,6 @@ public:
     void selectLines(std::vector<int> lines) { selection_ = std::move(lines); }
     // "note: " and the text as one line on standard error, unless quiet.
     void printNote(const std::string& text);
-    // Whether any message other than an information notice was shown.
-    bool errorShown() const { return errorShown_; }
     // The end of a command: the status line goes, and the log view's text is printed when it
     // changed since the last command's.
     void finishCommand();
@@ -94,7 +92,6 @@ private:
     std::vector<int> selection_;
     std::string archiveName_, packFolderName_;
     std::string log_, logPrinted_;
-    bool errorShown_ = false;
     // The status line: what it says, how full the bar is (below 0: no bar yet), when it may be
     // painted next, and whether a painted one stands on the terminal.
     std::string status_;

@@ -9,13 +9,8 @@
 #include "cli/exit_codes.h"
 #include "cli/platform.h"
 #include "cli/usage_text.h"
+#include "common/utf8_main.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-
-#include "common/utf16.h"
-#endif
 
 // `argv` as UTF-8, the program's own name first.
 static int run(const std::vector<std::string>& argv) {
@@ -35,14 +30,4 @@ static int run(const std::vector<std::string>& argv) {
     return runCliCommand(parsed.request, runningProgramFolder(argv[0].c_str()));
 }
 
-#ifdef _WIN32
-// The arguments as UTF-16, whatever the system's code page; standard output and error in
-// binary mode, so that the log's lines end in LF as in every build.
-int wmain(int argc, wchar_t** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    return run(utf8Arguments(argc, argv));
-}
-#else
-int main(int argc, char** argv) { return run(std::vector<std::string>(argv, argv + argc)); }
-#endif
+VR_UTF8_MAIN(run)

@@ -130,7 +130,7 @@ void extractEntry(Form& form, ExtractionRun& run, std::int32_t index, InflateAhe
 
     if (compressed) {
         ahead.forget(wrappedPath);
-        WriteZlibWrapped(form, wrappedPath, entryData);
+        WriteZlibWrapped(wrappedPath, entryData);
         ahead.add(wrappedPath);
         run.parked.push_back(wrappedPath);
         ++form.filesUnzippedCount;
@@ -176,7 +176,7 @@ void extractSelected(Form& form, const std::string& archiveName, int leftoversRe
                       {}};
     const std::int32_t passes = selectedCount(form);
     try {
-        InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
+        InflateAhead ahead(helperProgramPath(form.programFolder, "zlibc"), form.tempPath, form.helperRunsAtOnce);
         for (std::int32_t pass = 1; pass <= passes; ++pass) {
             extractEntry(form, run, index, ahead);
             ahead.keepRunning();
@@ -210,32 +210,33 @@ void extractSelected(Form& form, const std::string& archiveName, int leftoversRe
 }
 
 // The answer No: the log and the status line say that nothing was written, and why.
-void nothingExtracted(Form& form, const std::string& why) {
+Outcome nothingExtracted(Form& form, const std::string& why) {
     const std::string line = "Nothing extracted: " + why;
     form.logText.clear();
     appendLogLine(form, line);
     form.window.setStatus(line);
     ShowLog(form);
+    return Outcome::refused(line);
 }
 
 }  // namespace
 
-void SelectAll(Form& form) {
+Outcome SelectAll(Form& form) {
     if (form.window.listLineCount() > 0) form.window.selectAllLines();
+    return {};
 }
 
-void MassExtract(Form& form) {
+Outcome MassExtract(Form& form) {
     const std::string archiveName = form.window.archiveName();
     if (archiveName.empty()) {
         showNotice(form, kNoArchiveNotice);
-        SelectMPAKfile(form);
-        return;
+        Outcome opened = SelectMPAKfile(form);
+        return opened.kind == Outcome::Kind::Failed ? opened : Outcome::refused(kNoArchiveNotice);
     }
-    runGuarded(form, "Extract", [&] {
-        if (form.window.selectedLineCount() == 0) {
-            showNotice(form, "No files selected.");
-            return;
-        }
+    Outcome outcome;
+    Outcome guarded = runGuarded(form, "Extract", [&] {
+        // Nothing to extract is done: an archive without entries selects none.
+        if (form.window.selectedLineCount() == 0) return showNotice(form, "No files selected.");
         std::error_code ec;
         const fs::path archiveFolder = form.extractedFilesPath / hostPath(archiveName);
         const bool folderThere = !isLinkOrJunction(archiveFolder) && fs::is_directory(archiveFolder, ec);
@@ -248,18 +249,24 @@ void MassExtract(Form& form) {
         const std::string otherArchive =
             otherArchiveQuestion(archiveName, folderThere ? filesTheArchiveLacks(form, archiveFolder) : NotListed{},
                                  entriesTheLibraryTocLacks(form, archiveName));
-        if (!otherArchive.empty() && !form.window.askYesNo(otherArchive, kAppTitle))
-            return nothingExtracted(form, "ExtractedFiles\\" + archiveName + " and Library\\" + archiveName +
+        if (!otherArchive.empty() && !form.window.askYesNo(otherArchive, kAppTitle)) {
+            outcome = nothingExtracted(form, "ExtractedFiles\\" + archiveName + " and Library\\" + archiveName +
                                               ".toc may belong to another archive of this name; both were left as "
                                               "they are.");
+            return;
+        }
         // ...and a modder's edits are replaced only when the modder says so.
         if (folderThere) {
             EditedFiles edited = findEditedFiles(form, archiveFolder, archiveSize, collisions);
-            if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle))
-                return nothingExtracted(form, std::to_string(edited.count) +
-                                                  " extracted files differ from the archive and were kept (first: " +
-                                                  edited.firstPath + ").");
+            if (edited.count > 0 && !form.window.askYesNo(replaceQuestion(edited), kAppTitle)) {
+                outcome = nothingExtracted(form, std::to_string(edited.count) +
+                                                     " extracted files differ from the archive and were kept (first: " +
+                                                     edited.firstPath + ").");
+                return;
+            }
         }
         extractSelected(form, archiveName, leftovers, collisions);
+        outcome = finishedOutcome(form);
     });
+    return guarded.done() ? outcome : guarded;
 }

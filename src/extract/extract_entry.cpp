@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "common/zlib_wrapping.h"
 #include "shell/form.h"
 
 EntryPlace splitEntryPath(std::string_view entryPath) {
@@ -39,12 +40,7 @@ std::string readEntryData(RangeReader& archive, const EntrySlot& slot) {
     }
 }
 
-void WriteZlibWrapped(const Form& form, const fs::path& path, std::string_view entryData) {
-    std::string wrapped;
-    wrapped.reserve(form.zlibHeader.size() + entryData.size() + form.zlibTrailer.size());
-    wrapped += form.zlibHeader;
-    wrapped += entryData;
-    wrapped += form.zlibTrailer;
+void WriteZlibWrapped(const fs::path& path, std::string_view entryData) {
     // Temp holds only this run's files; a link planted there is replaced, not followed.
-    writeWholeFile(path, wrapped);
+    writeWholeFile(path, zlibWrapped(entryData));
 }

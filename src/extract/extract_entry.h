@@ -34,6 +34,6 @@ bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize);
 // the entry.
 std::string readEntryData(RangeReader& archive, const EntrySlot& slot);
 
-// Writes zlibHeader, the entry's data and zlibTrailer as one whole file, replacing any
+// Writes the entry's data zlib-wrapped (zlib_wrapping.h) as one whole file, replacing any
 // earlier file of that name.
-void WriteZlibWrapped(const Form& form, const std::filesystem::path& path, std::string_view entryData);
+void WriteZlibWrapped(const std::filesystem::path& path, std::string_view entryData);

@@ -15,12 +15,24 @@ std::int32_t FindNextSelected(const Form& form, std::int32_t index) {
     return next >= 0 ? next : index;
 }
 
-std::vector<int> linesMatching(const Form& form, std::string_view patternList) {
-    std::vector<int> lines;
+PatternMatch matchLines(const Form& form, const std::vector<std::string_view>& patterns) {
+    PatternMatch match;
+    std::vector<bool> used(patterns.size(), false);
     const int count = std::min<int>(form.window.listLineCount(), form.entryCount);
-    for (int i = 0; i < count; ++i)
-        if (entryPathMatchesAny(patternList, form.entries[static_cast<std::size_t>(i)].entryPath)) lines.push_back(i);
-    return lines;
+    for (int i = 0; i < count; ++i) {
+        bool selected = false;
+        for (std::size_t k = 0; k < patterns.size(); ++k)
+            if (entryPathMatches(patterns[k], form.entries[static_cast<std::size_t>(i)].entryPath))
+                used[k] = selected = true;
+        if (selected) match.lines.push_back(i);
+    }
+    for (std::size_t k = 0; k < patterns.size() && !match.unmatched; ++k)
+        if (!used[k]) match.unmatched = patterns[k];
+    return match;
+}
+
+std::vector<int> linesMatching(const Form& form, std::string_view patternList) {
+    return matchLines(form, splitPatternList(patternList)).lines;
 }
 
 std::string patternMatchStatus(std::size_t matched, int lineCount, std::string_view patternList) {

@@ -95,7 +95,7 @@ std::int32_t inflateAtTurn(Form& form, InflateAhead& ahead, const ParkedFile& fi
 }  // namespace
 
 void UnzipTempFiles(Form& form) {
-    InflateAhead ahead(helperProgramPath(form, "zlibc"), form.tempPath, form.helperRunsAtOnce);
+    InflateAhead ahead(helperProgramPath(form.programFolder, "zlibc"), form.tempPath, form.helperRunsAtOnce);
     UnzipTempFiles(form, ahead);
 }
 
@@ -115,7 +115,6 @@ void UnzipTempFiles(Form& form, InflateAhead& ahead, const std::vector<fs::path>
             form.window.setStatus(line);
             appendLogLine(form, line);
             std::int32_t exitCode = inflateAtTurn(form, ahead, file);
-            form.toolExitCode = exitCode;
             std::error_code ec;
             if (exitCode != 0 && !nameExists(file.gzFile)) {
                 ++gone;

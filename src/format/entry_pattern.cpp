@@ -56,9 +56,3 @@ std::vector<std::string_view> splitPatternList(std::string_view patternList) {
     }
     return patterns;
 }
-
-bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath) {
-    for (std::string_view pattern : splitPatternList(patternList))
-        if (entryPathMatches(pattern, entryPath)) return true;
-    return false;
-}

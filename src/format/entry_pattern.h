@@ -13,6 +13,3 @@ bool entryPathMatches(std::string_view pattern, std::string_view entryPath);
 // The patterns of a ";"-separated list ("textures/*.dds;*.fsb"), blanks around each removed,
 // empty ones left out.
 std::vector<std::string_view> splitPatternList(std::string_view patternList);
-
-// Whether any pattern of a ";"-separated list matches the entry path.
-bool entryPathMatchesAny(std::string_view patternList, std::string_view entryPath);

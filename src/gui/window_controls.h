@@ -7,6 +7,7 @@
 #include "gui/window_layout.h"
 
 struct Form;
+struct Outcome;
 class FileListView;
 class QCheckBox;
 class QFrame;
@@ -16,7 +17,7 @@ class QPlainTextEdit;
 class QRadioButton;
 class QWidget;
 
-using Command = void (*)(Form&);
+using Command = Outcome (*)(Form&);
 
 // The controls that the window works with after building them.
 struct WindowControls {

@@ -31,9 +31,9 @@ bool isFolder(const fs::path& path) {
     return fs::is_directory(fs::status(path, ec));
 }
 
-// Steps before the walk: empty Temp and the log, read and check the library .toc, reset the
-// counters. Nothing when the library .toc is missing (that has been shown).
-std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& caption) {
+// Steps before the walk: empty Temp and the log, read and check the library .toc. Nothing when
+// the library .toc is missing: that has been shown, and `failure` is what it said.
+std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& caption, Outcome& failure) {
     ClearTempFolder(form);
     form.resultsFolder.clear();
     form.window.setStatus("");
@@ -42,9 +42,8 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
 
     fs::path tocFile = form.libraryPath / hostPath(caption + ".toc");
     if (!fileExists(tocFile)) {
-        form.window.showMessage(
-            "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.",
-            MessageIcon::Exclamation, kAppTitle);
+        failure = showFailure(
+            form, "No library .toc file found for this .MPAK.\r\n\r\nOpen original .MPAK file again to recreate.");
         return std::nullopt;
     }
     std::vector<std::string> tocLines = readLibraryLines(tocFile);
@@ -52,10 +51,6 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
     TocLibraryIndex library(readTocLibrary(tocLines));
 
     form.window.setBusy(true);
-    form.filesPackedCount = 0;
-    form.filesZippedCount = 0;
-    form.walkFileCount = 0;
-    form.stocEntryCount = 0;
     return library;
 }
 
@@ -78,54 +73,61 @@ void removeLeftoversOfAKilledRun(Form& form, std::vector<WalkStep>& walk) {
     if (removed > 0) appendLogLine(form, leftoversRemovedLine(removed));
 }
 
-void appendSummary(Form& form, std::int16_t packStatus) {
-    appendLogLine(form, std::to_string(form.filesZippedCount) + " files zipped.");
-    appendLogLine(form, std::to_string(form.filesPackedCount) + " files packed.");
-    appendLogLine(form, "TOC entries processed: " + std::to_string(form.filesPackedCount));
-    appendLogLine(form, "STOC entries processed: " + std::to_string(form.stocEntryCount));
-    if (form.stocEntryCount == 0) appendLogLine(form, "STOC table was not created.");
-    appendLogLine(form, packStatus == kPackDone ? ".MPAK pack complete." : "Pack operation aborted due to error.");
+const std::string kPackAbortedLine = "Pack operation aborted due to error.";
+
+void appendSummary(Form& form, std::int32_t filesZipped, const PackItResult& packed) {
+    appendLogLine(form, std::to_string(filesZipped) + " files zipped.");
+    appendLogLine(form, std::to_string(packed.counts.filesPacked) + " files packed.");
+    appendLogLine(form, "TOC entries processed: " + std::to_string(packed.counts.filesPacked));
+    appendLogLine(form, "STOC entries processed: " + std::to_string(packed.counts.stocGroups));
+    if (packed.counts.stocGroups == 0) appendLogLine(form, "STOC table was not created.");
+    appendLogLine(form, packed.outcome.done() ? ".MPAK pack complete." : kPackAbortedLine);
 }
 
 }  // namespace
 
-void SelectMPAKFolder(Form& form) {
+Outcome SelectMPAKFolder(Form& form) {
     std::optional<fs::path> chosen = form.window.browseFolder("Select .MPAK folder from \\ExtractedFiles");
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty()) return Outcome::refused();
     if (!isPackableFolder(form.extractedFilesPath, *chosen)) {
-        form.window.showMessage(notPackableText(form.extractedFilesPath, *chosen), MessageIcon::Exclamation, kAppTitle);
-        return;
+        Outcome refused = showFailure(form, notPackableText(form.extractedFilesPath, *chosen));
+        refused.kind = Outcome::Kind::Refused;
+        return refused;
     }
     form.window.setPackFolderName(packFolderCaption(*chosen));
+    return {};
 }
 
-void PackMPAK(Form& form) {
+Outcome PackMPAK(Form& form) {
     Window& window = form.window;
     std::string caption = window.packFolderName();
     if (caption.empty()) {
-        showNotice(form,
-                   "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.");
+        const std::string notice =
+            "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.";
+        showNotice(form, notice);
         SelectMPAKFolder(form);
-        return;
+        return Outcome::refused(notice);
     }
     std::string name(trimSpaces(caption));
-    // A name that is not one plain folder name could lead out of ExtractedFiles.
+    // A name that is not one plain folder name could lead out of ExtractedFiles. The notice is
+    // no error box: the pack is said to have ended as any pack that wrote nothing is.
     if (!isPlainName(name) || !isFolder(form.extractedFilesPath / hostPath(name))) {
         showNotice(form, "\\" + name + " folder does not exist in \\ExtractedFiles folder.");
-        return;
+        return Outcome::refused(kPackAbortedLine, false);
     }
 
     const fs::path packFolder = form.extractedFilesPath / hostPath(name);
     std::optional<TocLibraryIndex> library;
     std::optional<std::vector<StocLibraryGroup>> groups;
     std::vector<WalkStep> walk;
-    bool prepared = runGuarded(
+    Outcome failure;
+    Outcome prepared = runGuarded(
         form, "PackMPAK",
         [&] {
-            library = preparePack(form, caption);
+            library = preparePack(form, caption, failure);
             // The library .stoc and the number of files are checked before the long compression
             // pass, not after it.
-            if (library) groups = readLibraryStoc(form, caption);
+            if (library) groups = readLibraryStoc(form, caption, failure);
             if (groups) walk = walkPackFolder(packFolder, [&window] { window.yield(); });
             removeLeftoversOfAKilledRun(form, walk);
             refuseMoreFilesThanAnArchiveHolds(walk);
@@ -134,24 +136,29 @@ void PackMPAK(Form& form) {
             appendLogLine(form, "Pack operation aborted due to error.");
             ShowLog(form);
         });
-    if (!prepared || !library) return;
+    if (!prepared.done()) return prepared;
+    if (!library) return failure;
 
-    std::int16_t packStatus = kPackAborted;
     // The option is read once: a pack is staged alike from its first file to its last.
     const StagingJob job{packFolder, *library, window.compressAllFiles()};
-    if (groups && StageFolder(form, walk, job)) {
+    StagingResult staged;
+    PackItResult packed{failure, {}};
+    if (groups) staged = StageFolder(form, walk, job);
+    if (groups && staged.staged) {
         window.yield();
-        packStatus = PackIt(form, std::move(*groups));
+        packed = PackIt(form, std::move(*groups));
     } else {
-        // Nothing is written from a folder that was not staged whole.
-        try {
-            ClearTempFolder(form);
-        } catch (const std::exception&) {
-        }
+        // Nothing is written from a folder that was not staged whole. A file that could not be
+        // staged is said in the log alone: its line, cut at any CR a name brings, is the failure.
+        clearTempFolderQuietly(form);
+        if (groups)
+            packed.outcome = Outcome::failed(
+                staged.failure.empty() ? kPackAbortedLine : staged.failure.substr(0, staged.failure.find('\r')), false);
     }
     window.setBusy(false);
     window.setStatus("");
-    appendSummary(form, packStatus);
+    appendSummary(form, staged.filesZipped, packed);
     ShowLog(form);
-    if (packStatus == kPackDone) showResultsFolder(form, form.newMpaksPath);
+    if (packed.outcome.done()) showResultsFolder(form, form.newMpaksPath);
+    return packed.outcome;
 }

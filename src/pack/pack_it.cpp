@@ -16,7 +16,8 @@
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
-std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption) {
+std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption,
+                                                             Outcome& failure) {
     fs::path library = form.libraryPath / hostPath(caption + ".stoc");
     if (!fileExists(library)) {
         if (std::string_view("0345").find(caption.front()) == std::string_view::npos)
@@ -32,12 +33,12 @@ std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const s
         lines = readLibraryLines(library);
     } catch (const std::exception& e) {
         form.window.setBusy(false);
-        reportError(form, "PackIt", e.what());
+        failure = reportError(form, "PackIt", e.what());
         return std::nullopt;
     }
     StocLibrary parsed = parseStocLibrary(lines);
     if (parsed.error) {
-        form.window.showMessage(stocHeaderErrorText(*parsed.error), MessageIcon::Exclamation, kAppTitle);
+        failure = showFailure(form, stocHeaderErrorText(*parsed.error));
         return std::nullopt;
     }
     return std::move(parsed.groups);
@@ -47,19 +48,15 @@ namespace {
 
 // Empties Temp of the staged files; a failure here is ignored.
 void emptyTemp(Form& form) {
-    try {
-        ClearTempFolder(form);
-    } catch (const std::exception&) {
-    }
+    clearTempFolderQuietly(form);
     form.window.yield();
 }
 
 }  // namespace
 
-std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
+PackItResult PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
     const std::string caption = form.window.packFolderName();
-    MpakWriterCounts counts;
-    bool written = false;
+    PackItResult result;
     MpakWriterProgress progress;
     progress.packing = [&form](int number, std::size_t total, const std::string& stagedName) {
         std::string line = "Packing " + std::to_string(number) + "/" + std::to_string(total) + ": " + stagedName;
@@ -73,7 +70,7 @@ std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
     bool failureShown = false;
     progress.failed = [&](const std::string& description) {
         form.window.setBusy(false);
-        reportError(form, "PackIt", description);
+        result.outcome = reportError(form, "PackIt", description);
         failureShown = true;
     };
 
@@ -82,13 +79,10 @@ std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
             throw Failure("'" + caption + "' is not a plain folder name; the new archive would not lie in NewMPAKs.");
         MpakWriterJob job{filesDirectlyIn(form.tempPath), std::move(libraryGroups), form.window.autoAddNewFiles(),
                           form.appFolder, form.newMpaksPath / hostPath(caption)};
-        writeMpak(job, progress, counts);
-        written = true;
+        writeMpak(job, progress, result.counts);
     } catch (const std::exception& e) {
         if (!failureShown) progress.failed(e.what());
     }
     emptyTemp(form);
-    form.filesPackedCount = counts.filesPacked;
-    form.stocEntryCount = counts.stocGroups;
-    return written ? kPackDone : kPackAborted;
+    return result;
 }

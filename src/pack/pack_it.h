@@ -8,19 +8,24 @@
 #include <vector>
 
 #include "format/library_readers.h"
+#include "pack/mpak_writer.h"
+#include "shell/outcome.h"
 
 struct Form;
 
-inline constexpr std::int16_t kPackDone = 0;
-inline constexpr std::int16_t kPackAborted = 999;
+// What PackIt did: Done when the archive was written, otherwise the failure its box showed;
+// and the counts for the pack's summary.
+struct PackItResult {
+    Outcome outcome;
+    MpakWriterCounts counts;
+};
 
 // The groups of Library\<caption>.stoc, read before anything is staged; none when there is no
 // such file (with a caution for a folder whose name does not start as the game's own archives
 // do). Nothing when the file cannot be read ("PackIt error.") or a group header is not a number:
-// that has been shown and the pack ends.
-std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption);
+// that has been shown, `failure` is what it said, and the pack ends.
+std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption,
+                                                             Outcome& failure);
 
-// Returns kPackDone when the archive was written, kPackAborted when the pack was abandoned
-// (its failure has been shown); Temp is emptied either way. Leaves filesPackedCount and
-// stocEntryCount for the summary.
-std::int16_t PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups);
+// Writes the archive, or abandons it with its failure shown; Temp is emptied either way.
+PackItResult PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups);

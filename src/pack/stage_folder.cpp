@@ -88,6 +88,8 @@ public:
         }
     }
 
+    const StagingResult& result() const { return result_; }
+
 private:
     // The zlibc job of a file to compress; nothing for a copy or a failure.
     std::optional<HelperJob> plan(std::size_t i, StagingPlan& plan) {
@@ -127,17 +129,16 @@ private:
         if (plan.failure) return failed(step.path, *plan.failure);
         std::error_code ec;
         if (plan.compress) {  // its line is shown (begin)
-            form_.toolExitCode = result->exitCode;
             form_.window.yield();
             form_.window.yield();
-            ++form_.filesZippedCount;
-            ++form_.walkFileCount;
+            ++result_.filesZipped;
+            ++filesDone_;
             if (result->exitCode != 0) return failed(step.path, zlibcFailure(*result));
             if (!fs::is_regular_file(target(plan), ec)) return failed(step.path, "zlibc left no staged file");
             return true;
         }
         showStep("Copying ", plan.stagedName);
-        ++form_.walkFileCount;
+        ++filesDone_;
         // Not fs::copy_file: where a copy runs out of room part way it says "Input/output error".
         WorkFile copy(target(plan));
         copyInBlocks(step.path, copy, kCopyBlock);
@@ -150,15 +151,16 @@ private:
 
     // "Zipping 12: name" in the log; the status line adds the total, "Zipping 12/345: name".
     void showStep(const char* verb, const std::string& stagedName) {
-        const std::string number = verb + std::to_string(form_.walkFileCount + 1);
+        const std::string number = verb + std::to_string(filesDone_ + 1);
         form_.window.setStatus(number + "/" + std::to_string(files_) + ": " + stagedName);
         appendLogLine(form_, number + ": " + stagedName);
-        form_.window.setProgress(kStagingShare * static_cast<float>(form_.walkFileCount + 1) /
+        form_.window.setProgress(kStagingShare * static_cast<float>(filesDone_ + 1) /
                                  static_cast<float>(files_));
     }
 
     bool failed(const fs::path& path, const std::string& reason) {
-        appendLogLine(form_, "Staging failed: " + archivePathOf(job_.packFolder, path) + " (" + reason + ")");
+        result_.failure = "Staging failed: " + archivePathOf(job_.packFolder, path) + " (" + reason + ")";
+        appendLogLine(form_, result_.failure);
         return false;
     }
 
@@ -169,17 +171,22 @@ private:
     std::size_t tempNameLimit_;
     std::ptrdiff_t files_;  // files the walk found
     std::set<std::string> claimed_;
+    std::int32_t filesDone_ = 0;  // staged or being staged, for the step numbers
+    StagingResult result_;
 };
 
 }  // namespace
 
-bool StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
+StagingResult StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
     Staging staging(form, walk, job);
-    ZlibcRunner runner(helperProgramPath(form, "zlibc"), form.helperRunsAtOnce);
+    ZlibcRunner runner(helperProgramPath(form.programFolder, "zlibc"), form.helperRunsAtOnce);
     HelperPipeline pipeline;
     pipeline.jobOf = [&](std::size_t i) { return staging.prepare(i); };
     pipeline.begin = [&](std::size_t i) { staging.begin(i); };
     pipeline.finish = [&](std::size_t i, const ToolResult* result) { return staging.finish(i, result); };
     pipeline.whileWaiting = [&form] { form.window.yield(); };
-    return runHelperPipeline(walk.size(), runner, pipeline);
+    const bool staged = runHelperPipeline(walk.size(), runner, pipeline);
+    StagingResult result = staging.result();
+    result.staged = staged;
+    return result;
 }

@@ -3,6 +3,7 @@
 // form.helperRunsAtOnce zlibc runs go side by side; the log is that of one run at a time.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,7 +24,16 @@ struct StagingJob {
     bool compressAllFiles = false;
 };
 
-// Stages the walk's files in its order. Returns false at the first file or folder that could
-// not be staged: "Staging failed: <relative path> (<reason>)" has been logged, and nothing after
-// it was staged (zlibc runs started ahead are waited for; Temp is the caller's to empty).
-bool StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job);
+// What the pass did: whether every file was staged, the files zlibc compressed, and the log
+// line of the file or folder that could not be staged.
+struct StagingResult {
+    bool staged = true;
+    std::int32_t filesZipped = 0;
+    std::string failure;
+};
+
+// Stages the walk's files in its order. Stops at the first file or folder that could not be
+// staged: "Staging failed: <relative path> (<reason>)" has been logged and is the failure, and
+// nothing after it was staged (zlibc runs started ahead are waited for; Temp is the caller's to
+// empty).
+StagingResult StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job);

@@ -33,10 +33,10 @@ void createWorkFolders(const Form& form) {
     }
 }
 
-fs::path helperProgramPath(const Form& form, const char* name) {
+fs::path helperProgramPath(const fs::path& programFolder, const char* name) {
 #ifdef _WIN32
-    return form.programFolder / hostPath(std::string(name) + ".exe");
+    return programFolder / hostPath(std::string(name) + ".exe");
 #else
-    return form.programFolder / hostPath(name);
+    return programFolder / hostPath(name);
 #endif
 }

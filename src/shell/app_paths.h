@@ -14,4 +14,4 @@ void setWorkFolderPaths(Form& form);
 // Creates each work folder that is missing (only the last level); failures are ignored.
 void createWorkFolders(const Form& form);
 // The path of a helper program in the program's folder, with the platform's suffix.
-std::filesystem::path helperProgramPath(const Form& form, const char* name);
+std::filesystem::path helperProgramPath(const std::filesystem::path& programFolder, const char* name);

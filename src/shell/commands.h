@@ -1,24 +1,26 @@
 // The commands behind the window's buttons. Each is a free function over the Form; the
-// window wires each button's click to one of them.
+// window wires each button's click to one of them. Each returns what it did (outcome.h).
 #pragma once
+
+#include "shell/outcome.h"
 
 struct Form;
 
 // File Extractor
-void SelectMPAKfile(Form& form);
-void SelectAll(Form& form);
-void MassExtract(Form& form);
-void OpenExtractorFolder(Form& form);
-void GetModelGraphics(Form& form);
-void DecompressMPKG(Form& form);
+Outcome SelectMPAKfile(Form& form);
+Outcome SelectAll(Form& form);
+Outcome MassExtract(Form& form);
+Outcome OpenExtractorFolder(Form& form);
+Outcome GetModelGraphics(Form& form);
+Outcome DecompressMPKG(Form& form);
 // File Packer
-void SelectMPAKFolder(Form& form);
-void PackMPAK(Form& form);
-void OpenNewMPAKsFolder(Form& form);
+Outcome SelectMPAKFolder(Form& form);
+Outcome PackMPAK(Form& form);
+Outcome OpenNewMPAKsFolder(Form& form);
 // Sound File Conversion
-void ConvertFSB(Form& form);
-void OpenSoundsFolder(Form& form);
+Outcome ConvertFSB(Form& form);
+Outcome OpenSoundsFolder(Form& form);
 // The three "?" buttons
-void ShowExtractorHelp(Form& form);
-void ShowPackerHelp(Form& form);
-void ShowSoundHelp(Form& form);
+Outcome ShowExtractorHelp(Form& form);
+Outcome ShowPackerHelp(Form& form);
+Outcome ShowSoundHelp(Form& form);

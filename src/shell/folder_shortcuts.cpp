@@ -11,7 +11,7 @@
 
 namespace {
 
-void showHelpText(Form& form, const char* fileName) {
+Outcome showHelpText(Form& form, const char* fileName) {
     const fs::path file = form.programFolder / hostPath(fileName);
     std::string text;
     // A missing help file is created empty, so the view shows nothing; every failure is ignored.
@@ -22,34 +22,35 @@ void showHelpText(Form& form, const char* fileName) {
     }
     form.window.yield();
     form.window.showLogText(text, Caret::Start);
+    return {};
 }
 
-void openInFileManager(Form& form, const fs::path& folder) {
-    if (!form.window.openFolder(folder))
-        showNotice(form, "The folder " + pathText(folder) + " could not be opened: no file manager could be started.");
+Outcome openInFileManager(Form& form, const fs::path& folder) {
+    if (form.window.openFolder(folder)) return {};
+    const std::string notice =
+        "The folder " + pathText(folder) + " could not be opened: no file manager could be started.";
+    showNotice(form, notice);
+    return Outcome::failed(notice);
 }
 
 }  // namespace
 
-void OpenExtractorFolder(Form& form) {
+Outcome OpenExtractorFolder(Form& form) {
     std::string archive = form.window.archiveName();
     if (!archive.empty()) {
         fs::path folder = form.appFolder / "ExtractedFiles" / hostPath(archive);
         std::error_code ec;
-        if (fs::is_directory(folder, ec)) {
-            openInFileManager(form, folder);
-            return;
-        }
+        if (fs::is_directory(folder, ec)) return openInFileManager(form, folder);
     }
-    openInFileManager(form, form.appFolder / "ExtractedFiles");
+    return openInFileManager(form, form.appFolder / "ExtractedFiles");
 }
 
-void OpenNewMPAKsFolder(Form& form) { openInFileManager(form, form.appFolder / "NewMPAKs"); }
+Outcome OpenNewMPAKsFolder(Form& form) { return openInFileManager(form, form.appFolder / "NewMPAKs"); }
 
-void OpenSoundsFolder(Form& form) { openInFileManager(form, form.appFolder / "Sounds"); }
+Outcome OpenSoundsFolder(Form& form) { return openInFileManager(form, form.appFolder / "Sounds"); }
 
-void ShowExtractorHelp(Form& form) { showHelpText(form, "extracting_files.txt"); }
+Outcome ShowExtractorHelp(Form& form) { return showHelpText(form, "extracting_files.txt"); }
 
-void ShowPackerHelp(Form& form) { showHelpText(form, "packing_files.txt"); }
+Outcome ShowPackerHelp(Form& form) { return showHelpText(form, "packing_files.txt"); }
 
-void ShowSoundHelp(Form& form) { showHelpText(form, "converting_fsb.txt"); }
+Outcome ShowSoundHelp(Form& form) { return showHelpText(form, "converting_fsb.txt"); }

@@ -1,5 +1,5 @@
 // The window-level state that the commands share: folders, the log, the open archive and
-// the counters of one command. Commands are free functions over one Form.
+// the counters of one extraction. Commands are free functions over one Form.
 #pragma once
 
 #include <cstdint>
@@ -22,31 +22,29 @@ struct Form {
     // Folders, set at start-up. appFolder holds the five work folders; programFolder holds the
     // helper programs and the help texts. Both are the program's own folder when it may write
     // there; otherwise the work folders are in the user's data folder (work_folder_choice.h),
-    // or in the folder the command line's --work names.
+    // or in the folder the command line's --work names. Written by the front ends and
+    // setWorkFolderPaths; read by every command.
     fs::path appFolder;
     fs::path programFolder;
     fs::path extractedFilesPath, tempPath, newMpaksPath, libraryPath, soundsPath;
 
-    std::string zlibHeader = std::string("\x78\x9C", 2);
-    std::string zlibTrailer = std::string(4, '\0');
+    // The log view's text: each command writes its lines (appendLogLine) and shows it (ShowLog).
     std::string logText;
-    std::int32_t toolExitCode = 0;
-    int helperRunsAtOnce = 1;  // zlibc runs side by side in the unzip and compression passes
+    // zlibc runs side by side in the unzip and compression passes: set by the front ends (the
+    // command line's --jobs), read by MassExtract and PackMPAK.
+    int helperRunsAtOnce = 1;
 
-    // The open archive
+    // The open archive: written by ProcessLibrary; read by MassExtract, the selection by
+    // pattern and the command line's patterns.
     fs::path archivePath;
-    std::int32_t tocSize = 0, stocSize = 0;
-    std::int16_t tocEntryCount = 0, stocEntryCount = 0;
-    std::int32_t tocStart = 0, stocStart = 0, rawdStart = 0;
     std::int32_t entryCount = 0;
     std::vector<EntrySlot> entries;
-    std::int32_t maxItemLength = 0;  // never reset: the list's extent never shrinks
+    std::int32_t maxItemLength = 0;  // ProcessLibrary's alone; never reset: the list's extent never shrinks
 
-    // Counters of one command
+    // Counters of one extraction: written by MassExtract and its unzip pass, read by its summary.
     std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
-    std::int32_t filesZippedCount = 0, walkFileCount = 0;
-    std::int16_t filesPackedCount = 0;
-    // Entries an extraction or unpack refused, skipped or failed, each with its log line.
+    // Entries an extraction or unpack refused, skipped or failed, each with its log line
+    // (appendLeftOutLine); reset by MassExtract and DecompressMPKG, read for their outcome.
     std::int32_t entriesLeftOutCount = 0;
     // Where the last command put its results (showResultsFolder); the command line names it.
     fs::path resultsFolder;

@@ -5,10 +5,13 @@
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
-void runOpenFileCommand(Form& form, const std::string& command, const FilePrompt& prompt,
-                        const std::function<void(const std::filesystem::path&)>& procedure) {
+Outcome runOpenFileCommand(Form& form, const std::string& command, const FilePrompt& prompt,
+                           const std::function<Outcome(const std::filesystem::path&)>& procedure) {
     std::optional<std::filesystem::path> chosen;
-    runGuarded(form, command, [&] { chosen = form.window.promptForFile(prompt); });
-    if (!chosen) return;
-    runGuarded(form, command, [&] { procedure(*chosen); });
+    Outcome prompted = runGuarded(form, command, [&] { chosen = form.window.promptForFile(prompt); });
+    if (!prompted.done()) return prompted;
+    if (!chosen) return Outcome::refused();
+    Outcome outcome;
+    Outcome guarded = runGuarded(form, command, [&] { outcome = procedure(*chosen); });
+    return guarded.done() ? outcome : guarded;
 }

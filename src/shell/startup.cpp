@@ -12,8 +12,6 @@ void initializeForm(Form& form) {
     setWorkFolderPaths(form);
     form.window.setStatus("");
     form.window.showLogText("", Caret::Start);
-    form.zlibHeader = std::string("\x78\x9C", 2);
-    form.zlibTrailer = std::string(4, '\0');
 }
 
 void prepareWorkFolders(Form& form, const FileRemover& remove) {
@@ -22,11 +20,7 @@ void prepareWorkFolders(Form& form, const FileRemover& remove) {
     // are looked at by the commands that write there.
     for (const fs::path& folder : {form.newMpaksPath, form.libraryPath, form.soundsPath})
         removeLeftovers(folder, false);
-    try {
-        ClearTempFolder(form, remove);
-    } catch (const std::exception&) {
-        // A file that cannot be deleted stops the clearing; start-up goes on.
-    }
+    clearTempFolderQuietly(form, remove);  // start-up goes on
 }
 
 std::string initializationErrorText(const std::string& description) {

@@ -9,8 +9,7 @@ struct Form;
 
 // "Vantrel Ripper  ver-<major> build-<revision>"
 std::string windowTitle();
-// Steps that must succeed: folder paths, empty status line and log view, the zlib wrapper
-// bytes.
+// Steps that must succeed: folder paths, empty status line and log view.
 void initializeForm(Form& form);
 // Steps tried each on its own with errors ignored: create the five folders, remove unfinished
 // work files of a killed run from NewMPAKs, Library and Sounds, empty Temp.

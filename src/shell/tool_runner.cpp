@@ -119,8 +119,3 @@ std::int32_t runAndWait(const std::string& commandLine, std::string* errors) {
     if (errors) *errors = process.errors();
     return exitCode;
 }
-
-std::int32_t RunAndWait(Form& form, const std::string& commandLine, std::string* errors) {
-    form.toolExitCode = runAndWait(commandLine, errors);
-    return form.toolExitCode;
-}

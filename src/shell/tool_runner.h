@@ -9,15 +9,11 @@
 #include <string_view>
 #include <vector>
 
-struct Form;
-
 // The exit code as a signed 32-bit value; -1 when the program cannot be started; 128 + the
 // signal number when a signal ends it. The program path comes first, quoted or not (see
 // resolveCommandLine). With `errors`, what the program wrote to its standard error (its first
 // 4 KiB) is given there. It is never shown: the window has no console.
 std::int32_t runAndWait(const std::string& commandLine, std::string* errors = nullptr);
-// The same, leaving the result in form.toolExitCode as well.
-std::int32_t RunAndWait(Form& form, const std::string& commandLine, std::string* errors = nullptr);
 
 // Helper programs started by this process so far (runs and workers alike), for the benchmark.
 void countHelperStart();

@@ -2,13 +2,11 @@
 #include "tools/archive_display_reset.h"
 
 #include "shell/form.h"
+#include "shell/shell_ops.h"
 
 void clearArchiveDisplay(Window& window) {
-    window.clearList();
-    window.setItemCountText("0 Items");
-    window.setStatus("");
     window.setArchiveName("");
-    window.showLogText("", Caret::Start);
+    clearListAndLog(window);
 }
 
 void resetArchiveDisplay(Form& form) {

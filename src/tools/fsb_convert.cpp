@@ -40,7 +40,7 @@ void deleteEarlierSound(Form& form, const fs::path& bank, const std::string& sou
     form.window.yield();
 }
 
-void convertBank(Form& form, const fs::path& bank) {
+Outcome convertBank(Form& form, const fs::path& bank) {
     form.resultsFolder.clear();
     appendLogLine(form, "Converting: " + pathText(bank.filename()));
     form.window.showLogText(form.logText, Caret::End);
@@ -49,25 +49,26 @@ void convertBank(Form& form, const fs::path& bank) {
     form.window.yield();
     deleteEarlierSound(form, bank, soundName);
 
-    RunAndWait(form, fsbextCommand(form, bank));
+    const std::int32_t exitCode = runAndWait(fsbextCommand(helperProgramPath(form.programFolder, "fsbext"), form.soundsPath, bank));
     form.window.yield();
-    if (form.toolExitCode != 0) {
+    if (exitCode != 0) {
         form.window.showLogText("", Caret::Start);
-        form.window.showMessage(fsbConversionErrorText(form.toolExitCode), MessageIcon::None, kFsbErrorTitle);
-        return;
+        form.window.showMessage(fsbConversionErrorText(exitCode), MessageIcon::None, kFsbErrorTitle);
+        return Outcome::failed(fsbConversionErrorText(exitCode));
     }
     appendLogLine(form, "Operation complete.");
     form.window.showLogText(form.logText, Caret::End);
     showResultsFolder(form, form.soundsPath);
+    return {};
 }
 
 }  // namespace
 
-std::string fsbextCommand(const Form& form, const fs::path& bank) {
+std::string fsbextCommand(const fs::path& fsbext, const fs::path& soundsFolder, const fs::path& bank) {
     // Quoted as the tool runner splits them, so a name holding '"' or ending in '\' stays one
     // argument, and the program is the one named, whatever blanks its path holds.
-    return quoteProgramPath(pathText(helperProgramPath(form, "fsbext"))) + " -d " +
-           quoteArgument(pathText(form.soundsPath)) + " -a " + quoteArgument(pathText(bank));
+    return quoteProgramPath(pathText(fsbext)) + " -d " + quoteArgument(pathText(soundsFolder)) + " -a " +
+           quoteArgument(pathText(bank));
 }
 
 std::string fsbConversionErrorText(std::int32_t exitCode) {
@@ -87,19 +88,21 @@ std::string firstSoundName(const fs::path& bank) {
     return field.substr(0, end);
 }
 
-void ProcessFSB(Form& form, const fs::path& bank) {
-    runGuarded(
+Outcome ProcessFSB(Form& form, const fs::path& bank) {
+    Outcome converted;
+    Outcome guarded = runGuarded(
         form, "ProcessFSB",
         [&] {
             resetArchiveDisplay(form);
-            convertBank(form, bank);
+            converted = convertBank(form, bank);
         },
         [&] {
             form.window.yield();
             form.window.showLogText("", Caret::Start);
         });
+    return guarded.done() ? converted : guarded;
 }
 
-void ConvertFSB(Form& form) {
-    runOpenFileCommand(form, "ConvertFSB", kFsbPrompt, [&form](const fs::path& chosen) { ProcessFSB(form, chosen); });
+Outcome ConvertFSB(Form& form) {
+    return runOpenFileCommand(form, "ConvertFSB", kFsbPrompt, [&form](const fs::path& chosen) { return ProcessFSB(form, chosen); });
 }

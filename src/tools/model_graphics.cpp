@@ -55,7 +55,10 @@ std::string ScanModelFile(Form& form, const fs::path& modelPath) {
     return failure;
 }
 
-void GetModelGraphics(Form& form) {
-    runOpenFileCommand(form, "GetModelGraphics", kModelPrompt,
-                       [&form](const fs::path& chosen) { ScanModelFile(form, chosen); });
+// The window lists no names for a model it cannot read and says no more; the outcome says why.
+Outcome GetModelGraphics(Form& form) {
+    return runOpenFileCommand(form, "GetModelGraphics", kModelPrompt, [&form](const fs::path& chosen) {
+        std::string unread = ScanModelFile(form, chosen);
+        return unread.empty() ? Outcome{} : Outcome::failed(unread, false);
+    });
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/outcome.h"
+
 struct Form;
 
 // Lists the texture names of the model. Reports no error: a step that fails is skipped, and

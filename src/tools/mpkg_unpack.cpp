@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "common/text.h"
+#include "common/zlib_wrapping.h"
 #include "shell/app_paths.h"
 #include "shell/commands.h"
 #include "shell/compression_tool.h"
@@ -38,7 +39,7 @@ void unpackMpkg(Form& form, const fs::path& source) {
     form.window.yield();
 
     const fs::path workFile = form.tempPath / "mpkg.gz";
-    writeFileReplacing(workFile, mpkgWorkFile(form, body));
+    writeFileReplacing(workFile, zlibWrapped(body));
     form.window.yield();
 
     // An mpkg.dat left by an earlier unpack must never pass for this one's result.
@@ -47,9 +48,9 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
-    RunAndWait(form, zlibcCommand(helperProgramPath(form, "zlibc"), {true, workFile, output}));
-    if (form.toolExitCode != 0 || !fileExists(output)) {
-        appendLeftOutLine(form, "Unzip failed (" + std::to_string(form.toolExitCode) + "): mpkg.gz");
+    const std::int32_t exitCode = runAndWait(zlibcCommand(helperProgramPath(form.programFolder, "zlibc"), {true, workFile, output}));
+    if (exitCode != 0 || !fileExists(output)) {
+        appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
     } else {
         showResultsFolder(form, form.tempPath);
@@ -59,17 +60,8 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
 }  // namespace
 
-std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody) {
-    std::string work;
-    work.reserve(form.zlibHeader.size() + mpkgBody.size() + form.zlibTrailer.size());
-    work += form.zlibHeader;
-    work += mpkgBody;
-    work += form.zlibTrailer;
-    return work;
-}
-
-void ProcessMPKG(Form& form, const fs::path& mpkg) {
-    runGuarded(
+Outcome ProcessMPKG(Form& form, const fs::path& mpkg) {
+    Outcome guarded = runGuarded(
         form, "ProcessMPKG",
         [&] {
             resetArchiveDisplay(form);
@@ -80,9 +72,10 @@ void ProcessMPKG(Form& form, const fs::path& mpkg) {
             form.window.yield();
             clearArchiveDisplay(form.window);
         });
+    return guarded.done() ? finishedOutcome(form) : guarded;
 }
 
-void DecompressMPKG(Form& form) {
-    runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt,
-                       [&form](const fs::path& chosen) { ProcessMPKG(form, chosen); });
+Outcome DecompressMPKG(Form& form) {
+    return runOpenFileCommand(form, "DecompressMPKG", kMpkgPrompt,
+                              [&form](const fs::path& chosen) { return ProcessMPKG(form, chosen); });
 }

@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "shell/outcome.h"
+
 struct Form;
 
-// The work file for an .mpkg's bytes from offset 2 on: zlibHeader, those bytes, zlibTrailer.
-std::string mpkgWorkFile(const Form& form, std::string_view mpkgBody);
-
 // Unpacks the .mpkg file; reports its own failures as "ProcessMPKG error.".
-void ProcessMPKG(Form& form, const std::filesystem::path& mpkg);
+Outcome ProcessMPKG(Form& form, const std::filesystem::path& mpkg);

@@ -4,8 +4,10 @@
 
 #include <string_view>
 
-// True when `name` names a file directly inside a folder: not empty, not "." or "..", and
-// free of path separators and drive colons.
+#include "common/paths.h"
+
+// A plain name (isPlainName) with no ":" on any host either, so that a bank gives the same
+// file names wherever it is converted.
 inline bool isPlainSoundFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string_view::npos;
+    return isPlainName(name) && name.find(':') == std::string_view::npos;
 }

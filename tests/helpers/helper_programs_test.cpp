@@ -87,7 +87,7 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     fs::permissions(app / "my", fs::perms::owner_all);
     fs::create_directory(app / "my tools");
     fs::copy_file(app / programFile("zlibc"), app / "my tools" / programFile("zlibc"));
-    Form blanks(window, app / "my tools");
+    const fs::path blanks = app / "my tools";
 #ifdef _WIN32
     // Windows names hold no '"' and end in no '\'; letters beyond any one code page instead.
     const fs::path folder = app.path() / u8"out Жé", in = folder / u8"a ☃ name", out = folder / u8"x ü.cmp";
@@ -97,12 +97,12 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
     EXPECT_EQ(runAndWait(pathText(app / "my tools" / "zlibc") + " -d a b"), 9);
 #endif
     writeFile(in, awkwardBytes(5000, 5));
-    EXPECT_EQ(RunAndWait(blanks, zlibcCommand(helperProgramPath(blanks, "zlibc"), {false, in, out})), 0);
+    EXPECT_EQ(runAndWait(zlibcCommand(helperProgramPath(blanks, "zlibc"), {false, in, out})), 0);
     const std::string stream = readFile(out);  // a zlib header, raw DEFLATE, a 4-byte trailer
     ASSERT_GT(stream.size(), 6u);
     EXPECT_TRUE(inflateRaw(stream.substr(2, stream.size() - 6), 5000) == awkwardBytes(5000, 5));
     fs::remove(in);
-    EXPECT_EQ(RunAndWait(blanks, zlibcCommand(helperProgramPath(blanks, "zlibc"), {true, out, in})), 0);
+    EXPECT_EQ(runAndWait(zlibcCommand(helperProgramPath(blanks, "zlibc"), {true, out, in})), 0);
     EXPECT_TRUE(readFile(in) == awkwardBytes(5000, 5));
     // Small and large inputs take different code in zlibc, yet both give libdeflate's own bytes.
     libdeflate_compressor* compressor = libdeflate_alloc_compressor(6);
@@ -110,7 +110,7 @@ TEST_F(HelperProgram, ZlibcCommandLinesRunTheZlibcNamedFromAFolderWithBlanksOnNa
         std::string data = awkwardBytes(size, 6), stream(libdeflate_zlib_compress_bound(compressor, size), '\0');
         stream.resize(libdeflate_zlib_compress(compressor, data.data(), size, stream.data(), stream.size()));
         writeFile(in, data);
-        EXPECT_EQ(RunAndWait(blanks, zlibcCommand(helperProgramPath(blanks, "zlibc"), {false, in, out})), 0);
+        EXPECT_EQ(runAndWait(zlibcCommand(helperProgramPath(blanks, "zlibc"), {false, in, out})), 0);
         EXPECT_TRUE(readFile(out) == stream) << size;
     }
     libdeflate_free_compressor(compressor);
