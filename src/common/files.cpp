@@ -1,42 +1,14 @@
 #include "common/files.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
-#include "common/failure.h"
 #include "common/disk_sync.h"
+#include "common/failure.h"
+#include "common/files_platform.h"
 #include "common/links.h"
-
-std::string pathText(const fs::path& path) {
-#ifdef _WIN32
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-#else
-    return path.string();
-#endif
-}
-
-fs::path hostPath(std::string_view text) {
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
 
 void failFile(const char* action, const fs::path& path, const std::string& reason) {
     throw Failure(std::string("Cannot ") + action + " '" + pathText(path) + "': " + reason);
@@ -50,43 +22,9 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File openForReading(const fs::path& path) {
-#ifdef _WIN32
-    File f(_wfopen(path.c_str(), L"rb"));
-#else
-    File f(std::fopen(path.c_str(), "rb"));
-#endif
+    File f(openFileForReading(path));
     if (!f) failFile("open", path, std::strerror(errno));
     return f;
-}
-
-// Creates `path` for writing only if nothing has that name; nullptr with errno set otherwise.
-std::FILE* createExclusively(const fs::path& path) {
-#ifdef _WIN32
-    int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    std::FILE* f = fd < 0 ? nullptr : _fdopen(fd, "wb");
-    if (fd >= 0 && !f) _close(fd);
-#else
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    std::FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
-    if (fd >= 0 && !f) ::close(fd);
-#endif
-    return f;
-}
-
-// Why a write failed. The C runtime on Windows takes ERROR_HANDLE_DISK_FULL for EINVAL.
-std::string writeFailure() {
-#ifdef _WIN32
-    if (errno == EINVAL && _doserrno == ERROR_HANDLE_DISK_FULL) return std::strerror(ENOSPC);
-#endif
-    return std::strerror(errno);
-}
-
-long processId() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<long>(getpid());
-#endif
 }
 
 }  // namespace
@@ -159,12 +97,7 @@ std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
         throw Failure(std::string("The data at offset 0x") + hex + " (" + std::to_string(length) +
                       " bytes) runs past the end of '" + pathText(path_) + "' (" + std::to_string(size_) + " bytes).");
     }
-#ifdef _WIN32
-    int sought = _fseeki64(file_, static_cast<long long>(offset), SEEK_SET);
-#else
-    int sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
-#endif
-    if (sought != 0) failFile("seek in", path_, std::strerror(errno));
+    if (seekTo(file_, offset) != 0) failFile("seek in", path_, std::strerror(errno));
     std::string data(length, '\0');
     if (std::fread(data.data(), 1, length, file_) != length) failFile("read", path_, std::strerror(errno));
     return data;
@@ -234,36 +167,6 @@ void ReplacingFile::commit(Durability durability) {
     if (ec) failFile("replace", target_, ec.message());
     committed_ = true;
     if (durability == Durability::Synced) syncFolderToDisk(target_.parent_path());
-}
-
-#ifdef _WIN32
-namespace {
-
-// Long paths need both the program's manifest and the system's setting; ntdll says whether
-// this process has them (Windows 10 1607 and later; elsewhere it lacks the call).
-bool longPathsEnabled() {
-    using Query = BOOLEAN(WINAPI*)();
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    FARPROC found = ntdll ? GetProcAddress(ntdll, "RtlAreLongPathsEnabled") : nullptr;
-    auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(found));
-    return query && query();
-}
-
-}  // namespace
-#endif
-
-std::size_t longestFileName(const fs::path& folder) {
-#ifdef _WIN32
-    constexpr std::size_t kLongestName = 255, kLongestPath = MAX_PATH - 1;  // MAX_PATH counts the final zero
-    if (longPathsEnabled()) return kLongestName;
-    // The name follows the folder and one separator.
-    std::error_code ec;
-    const std::size_t taken = fs::absolute(folder, ec).native().size() + 1;
-    return taken >= kLongestPath ? 0 : std::min(kLongestName, kLongestPath - taken);
-#else
-    long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
-    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
-#endif
 }
 
 void writeWholeFile(const fs::path& path, std::string_view data) {

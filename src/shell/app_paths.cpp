@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "shell/form.h"
 #include "shell/helper_pipeline.h"
+#include "shell/host_conventions.h"
 
 Form::Form(Window& w, fs::path applicationFolder)
     : window(w),
@@ -34,9 +35,5 @@ void createWorkFolders(const Form& form) {
 }
 
 fs::path helperProgramPath(const fs::path& programFolder, const char* name) {
-#ifdef _WIN32
-    return programFolder / hostPath(std::string(name) + ".exe");
-#else
-    return programFolder / hostPath(name);
-#endif
+    return programFolder / hostPath(programFileName(name));
 }

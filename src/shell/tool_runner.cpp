@@ -8,11 +8,9 @@
 
 #include "common/files.h"
 #include "shell/form.h"
+#include "shell/host_conventions.h"
 #include "shell/tool_process.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -20,12 +18,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool namesExecutableFile(const std::string& path) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(hostPath(path), ec)) return false;
-#ifdef _WIN32
-    return true;
-#else
-    return access(path.c_str(), X_OK) == 0;
-#endif
+    return !path.empty() && std::filesystem::is_regular_file(hostPath(path), ec) && mayRun(hostPath(path));
 }
 
 }  // namespace

@@ -1,36 +1,12 @@
 #include "shell/work_folder_choice.h"
 
-#include <cstdlib>
-
 #include "common/files.h"
 #include "shell/app_paths.h"
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
+#include "shell/host_conventions.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-#ifdef _WIN32
-fs::path localDataFolder() {
-    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
-    return local && *local ? fs::path(local) : fs::path();
-}
-#else
-fs::path localDataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && fs::path(data).is_absolute()) return data;
-    const char* home = std::getenv("HOME");
-    if (!home || !*home) {
-        const passwd* user = getpwuid(getuid());
-        home = user ? user->pw_dir : nullptr;
-    }
-    return home && *home ? fs::path(home) / ".local" / "share" : fs::path();
-}
-#endif
 
 // A file of a fresh name created exclusively, never committed: it is removed again.
 bool canWriteIn(const fs::path& folder) {

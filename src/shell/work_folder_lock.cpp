@@ -7,6 +7,7 @@
 #include "common/files.h"
 #include "common/links.h"
 #include "common/text.h"
+#include "shell/host_conventions.h"
 
 namespace fs = std::filesystem;
 
@@ -30,10 +31,7 @@ std::string folderKey(const fs::path& folder) {
     if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
     std::u8string text = path.generic_u8string();
     std::string key(text.begin(), text.end());
-#ifdef _WIN32
-    key = asciiLower(key);
-#endif
-    return key;
+    return namesIgnoreLetterCase() ? asciiLower(key) : key;
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
+#include <windows.h>
+
 #include "common/links.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
 
 bool isLinkOrJunction(const fs::path& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -38,22 +34,3 @@ fs::path resolvedPath(const fs::path& path) {
     if (final.starts_with(L"\\\\?\\")) return final.substr(4);
     return final;
 }
-
-#else
-
-bool isLinkOrJunction(const fs::path& path) {
-    std::error_code ec;
-    return fs::is_symlink(fs::symlink_status(path, ec));
-}
-
-bool nameExists(const fs::path& path) {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec));
-}
-
-fs::path resolvedPath(const fs::path& path) {
-    std::error_code ec;
-    return fs::weakly_canonical(fs::absolute(path, ec), ec);
-}
-
-#endif

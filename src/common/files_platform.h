@@ -1,0 +1,18 @@
+// The system calls behind files.cpp, each with a POSIX and a Windows body (files_posix.cpp,
+// files_windows.cpp).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+// Opens for reading in binary mode; nullptr with errno set.
+std::FILE* openFileForReading(const std::filesystem::path& path);
+// Creates `path` for writing only if nothing has that name; nullptr with errno set otherwise.
+std::FILE* createExclusively(const std::filesystem::path& path);
+// Why the last write failed, in the words of strerror.
+std::string writeFailure();
+long processId();
+// Moves to `offset` from the file's start, past 2 GiB too; 0 on success.
+int seekTo(std::FILE* file, std::uint64_t offset);

@@ -1,0 +1,32 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/files.h"
+#include "common/files_platform.h"
+
+std::string pathText(const fs::path& path) { return path.string(); }
+
+fs::path hostPath(std::string_view text) { return fs::path(text); }
+
+std::FILE* openFileForReading(const fs::path& path) { return std::fopen(path.c_str(), "rb"); }
+
+std::FILE* createExclusively(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
+    if (fd >= 0 && !f) ::close(fd);
+    return f;
+}
+
+std::string writeFailure() { return std::strerror(errno); }
+
+long processId() { return static_cast<long>(getpid()); }
+
+int seekTo(std::FILE* file, std::uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET); }
+
+std::size_t longestFileName(const fs::path& folder) {
+    long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
