@@ -15,6 +15,18 @@
 #include "inspect/archive_diff.h"
 #include "inspect/verify_archive.h"
 
+namespace {
+
+// A name or line as it goes to standard output: escaped when that is a terminal.
+void appendShown(std::string& text, std::string_view shown, bool escaped) {
+    if (escaped)
+        appendTerminalText(text, shown);
+    else
+        text += shown;
+}
+
+}  // namespace
+
 int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEnded) {
     // Made whole before anything is printed: an archive that does not open lists nothing, as
     // the window's list stays empty. With -0 the bytes go out as they are, for scripts.
@@ -24,11 +36,7 @@ int listArchive(const std::filesystem::path& archive, bool pathsOnly, bool nulEn
         ArchiveLayout layout = readArchiveLayout(archive);
         for (const EntrySlot& slot : readArchiveTables(archive, layout).entries) {
             std::string line = listLine(slot);  // fails where the window's list would
-            const std::string& shown = pathsOnly ? slot.entryPath : line;
-            if (escaped)
-                appendTerminalText(text, shown);
-            else
-                text += shown;
+            appendShown(text, pathsOnly ? slot.entryPath : line, escaped);
             text += nulEnded ? '\0' : '\n';
         }
     } catch (const std::exception& e) {
@@ -46,10 +54,7 @@ void printLines(const std::vector<std::string>& lines) {
     const bool escaped = isTerminal(stdout);
     std::string text;
     for (const std::string& line : lines) {
-        if (escaped)
-            appendTerminalText(text, line);
-        else
-            text += line;
+        appendShown(text, line, escaped);
         text += '\n';
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
