@@ -275,7 +275,7 @@ int run(const fs::path& work, int rounds) {
             extract[way].floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor", width); }));
 
             fs::remove(packed);
-            window.setPackFolderName(kArchiveName);
+            setPackFolderName(form, kArchiveName);
             startsBefore = helperStartCount();
             Outcome packed;
             measure(pack[way], [&] { packed = PackMPAK(form); });
@@ -284,8 +284,7 @@ int run(const fs::path& work, int rounds) {
                 return std::fprintf(stderr, "the pack failed:\n%s\n", form.logText.c_str()), 1;
             zlibcDeflates = logLinesStarting(form.logText, "Zipping ");
             fs::remove(work / "floor.mpak");
-            pack[way].floor.push_back(
-                secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
+            pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
         }
 
         fs::remove(zip);

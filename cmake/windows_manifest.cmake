@@ -23,3 +23,14 @@ function(vr_wide_main target)
     target_link_options(${target} PRIVATE -municode)
   endif()
 endfunction()
+
+# vr_utf8_main(TARGET): the program defines utf8Main (common/utf8_main.h); this adds the
+# platform's main or wmain that calls it.
+function(vr_utf8_main target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/common/utf8_main_windows.cpp)
+  else()
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/common/utf8_main_posix.cpp)
+  endif()
+  vr_wide_main(${target})
+endfunction()

@@ -10,8 +10,7 @@
 #include "common/utf8_main.h"
 #include "format/archive_dump.h"
 
-
-static int run(const std::vector<std::string>& argv) {
+int utf8Main(const std::vector<std::string>& argv) {
     if (argv.size() != 2) {
         std::fputs("usage: mpak-dump ARCHIVE\n", stderr);
         return 2;
@@ -20,5 +19,3 @@ static int run(const std::vector<std::string>& argv) {
     std::fwrite(dump.text.data(), 1, dump.text.size(), stdout);
     return dump.opened ? 0 : 1;
 }
-
-VR_UTF8_MAIN(run)

@@ -14,7 +14,6 @@
 #include "output_names.h"
 #include "wav_file.h"
 
-
 namespace {
 
 enum ExitCode { kWritten = 0, kBadArguments = 1, kBadBank = 2, kWriteFailed = 3 };
@@ -46,7 +45,7 @@ int fail(int code, const std::string& message) {
 
 }  // namespace
 
-static int run(const std::vector<std::string>& argv) {
+int utf8Main(const std::vector<std::string>& argv) {
     std::optional<Arguments> args = parseArguments(argv);
     if (!args) return fail(kBadArguments, "usage: fsbext -d OUTPUT_FOLDER -a BANK.fsb");
 
@@ -81,5 +80,3 @@ static int run(const std::vector<std::string>& argv) {
     }
     return kWritten;
 }
-
-VR_UTF8_MAIN(run)

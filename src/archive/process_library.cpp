@@ -81,7 +81,7 @@ void openArchive(Form& form) {
     window.yield();
 
     const std::string tocText = fillList(form);
-    const std::string archiveName = window.archiveName();
+    const std::string& archiveName = form.archiveName;
     // A library .toc written before, for another archive of this name, is noted in the log.
     const NotListed unlisted = entriesTheLibraryTocLacks(form, archiveName);
     writeLibraryFiles(form.libraryPath, archiveName, tocText, stocText);
@@ -108,7 +108,7 @@ Outcome ProcessLibrary(Form& form) {
         [&] {
             Window& window = form.window;
             window.yield();
-            window.setArchiveName("");
+            setArchiveName(form, "");
             clearFileList(window);
         });
 }

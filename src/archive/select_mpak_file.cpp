@@ -7,7 +7,7 @@
 
 Outcome SelectMPAKfile(Form& form) {
     return runOpenFileCommand(form, "SelectMPAKfile", kMpakPrompt, [&form](const std::filesystem::path& chosen) {
-        form.window.setArchiveName(pathText(chosen.filename()));
+        setArchiveName(form, pathText(chosen.filename()));
         form.archivePath = chosen;
         return ProcessLibrary(form);
     });

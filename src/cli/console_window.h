@@ -55,10 +55,8 @@ public:
     void repaintList() override {}
     void setItemCountText(const std::string&) override {}
     void setListExtent(int) override {}
-    std::string archiveName() const override { return archiveName_; }
-    void setArchiveName(const std::string& name) override { archiveName_ = name; }
-    std::string packFolderName() const override { return packFolderName_; }
-    void setPackFolderName(const std::string& name) override { packFolderName_ = name; }
+    void showArchiveName(const std::string&) override {}
+    void showPackFolderName(const std::string&) override {}
 
     void setStatus(const std::string& text) override;
     std::string logViewText() const override { return log_; }
@@ -90,7 +88,6 @@ private:
     std::optional<std::filesystem::path> fileAnswer_, folderAnswer_;
     std::vector<std::string> lines_;
     std::vector<int> selection_;
-    std::string archiveName_, packFolderName_;
     std::string log_, logPrinted_;
     // The status line: what it says, how full the bar is (below 0: no bar yet), when it may be
     // painted next, and whether a painted one stands on the terminal.

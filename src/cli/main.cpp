@@ -11,9 +11,8 @@
 #include "cli/usage_text.h"
 #include "common/utf8_main.h"
 
-
 // `argv` as UTF-8, the program's own name first.
-static int run(const std::vector<std::string>& argv) {
+int utf8Main(const std::vector<std::string>& argv) {
     const std::vector<std::string> arguments(argv.begin() + 1, argv.end());
     if (arguments.empty()) {
         std::fputs(usageText().c_str(), stderr);
@@ -29,5 +28,3 @@ static int run(const std::vector<std::string>& argv) {
     }
     return runCliCommand(parsed.request, runningProgramFolder(argv[0].c_str()));
 }
-
-VR_UTF8_MAIN(run)

@@ -6,6 +6,9 @@
 
 #include "common/files.h"
 #include "common/files_platform.h"
+#include "common/paths.h"
+
+const std::string_view kDriveCharacters = "";
 
 std::string pathText(const fs::path& path) { return path.string(); }
 

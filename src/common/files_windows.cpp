@@ -11,6 +11,9 @@
 
 #include "common/files.h"
 #include "common/files_platform.h"
+#include "common/paths.h"
+
+const std::string_view kDriveCharacters = ":";
 
 namespace {
 

@@ -17,11 +17,8 @@ std::string flattenPath(std::string_view archivePath);
 std::string unflattenName(std::string_view flatName);
 
 // A ":" names a drive or a stream on Windows; elsewhere a host file name may hold one.
-#ifdef _WIN32
-inline constexpr std::string_view kDriveCharacters = ":";
-#else
-inline constexpr std::string_view kDriveCharacters = "";
-#endif
+// Defined with the host's file functions (files_<platform>.cpp).
+extern const std::string_view kDriveCharacters;
 
 // The one rule for a relative path that comes from outside (an entry's path, the path part of a
 // Temp name): "\" and "/" separate segments, and inner empty and "." segments are dropped.

@@ -227,7 +227,7 @@ Outcome SelectAll(Form& form) {
 }
 
 Outcome MassExtract(Form& form) {
-    const std::string archiveName = form.window.archiveName();
+    const std::string archiveName = form.archiveName;
     if (archiveName.empty()) {
         showNotice(form, kNoArchiveNotice);
         Outcome opened = SelectMPAKfile(form);
@@ -251,8 +251,8 @@ Outcome MassExtract(Form& form) {
                                  entriesTheLibraryTocLacks(form, archiveName));
         if (!otherArchive.empty() && !form.window.askYesNo(otherArchive, kAppTitle)) {
             outcome = nothingExtracted(form, "ExtractedFiles\\" + archiveName + " and Library\\" + archiveName +
-                                              ".toc may belong to another archive of this name; both were left as "
-                                              "they are.");
+                                                 ".toc may belong to another archive of this name; both were left as "
+                                                 "they are.");
             return;
         }
         // ...and a modder's edits are replaced only when the modder says so.

@@ -46,7 +46,7 @@ void handle(MainWindow& window, const QString& path) {
     std::error_code ec;
     if (fs::is_directory(host, ec)) {
         if (!isPackableFolder(window.form().extractedFilesPath, host)) return refuse(window, kNotHandled);
-        return window.runCommand([&host](Form& f) { f.window.setPackFolderName(packFolderCaption(host)); });
+        return window.runCommand([&host](Form& f) { setPackFolderName(f, packFolderCaption(host)); });
     }
     const std::string extension = asciiLower(pathText(host.extension()));
     for (const FileKind& kind : kFileKinds)

@@ -188,17 +188,9 @@ void MainWindow::setItemCountText(const std::string& text) { itemCountLabel_->se
 
 void MainWindow::setListExtent(int characters) { fileList_->widenToCharacters(characters); }
 
-std::string MainWindow::archiveName() const { return archiveName_; }
+void MainWindow::showArchiveName(const std::string& name) { archiveNameLabel_->setText(QString::fromLocal8Bit(name)); }
 
-void MainWindow::setArchiveName(const std::string& name) {
-    archiveName_ = name;
-    archiveNameLabel_->setText(QString::fromLocal8Bit(name));
-}
-
-std::string MainWindow::packFolderName() const { return packFolderName_; }
-
-void MainWindow::setPackFolderName(const std::string& name) {
-    packFolderName_ = name;
+void MainWindow::showPackFolderName(const std::string& name) {
     packFolderLabel_->setText(QString::fromLocal8Bit(name));
 }
 

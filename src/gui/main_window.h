@@ -48,10 +48,8 @@ public:
     void repaintList() override;
     void setItemCountText(const std::string& text) override;
     void setListExtent(int characters) override;
-    std::string archiveName() const override;
-    void setArchiveName(const std::string& name) override;
-    std::string packFolderName() const override;
-    void setPackFolderName(const std::string& name) override;
+    void showArchiveName(const std::string& name) override;
+    void showPackFolderName(const std::string& name) override;
     void setStatus(const std::string& text) override;
     std::string logViewText() const override;
     void showLogText(const std::string& text, Caret where) override;
@@ -91,8 +89,7 @@ private:
     bool commandRunning_ = false;
     bool busy_ = false;
     std::string logBytes_;  // what the log view shows, as bytes
-    std::string archiveName_, packFolderName_;
-    std::string status_;  // the status line's text, given to the line when the window paints
+    std::string status_;    // the status line's text, given to the line when the window paints
     bool statusShown_ = true;
     float progressFullWidth_ = 0;  // the bar's width at start-up, in twips
     static constexpr qint64 kFrameMilliseconds = 16;

@@ -55,7 +55,8 @@ std::optional<TocLibraryIndex> preparePack(Form& form, const std::string& captio
 }
 
 void refuseMoreFilesThanAnArchiveHolds(const std::vector<WalkStep>& walk) {
-    const auto files = std::count_if(walk.begin(), walk.end(), [](const WalkStep& s) { return s.kind == WalkStep::File; });
+    const auto files =
+        std::count_if(walk.begin(), walk.end(), [](const WalkStep& s) { return s.kind == WalkStep::File; });
     if (files > kMaxArchiveEntries)
         throw Failure("The folder holds " + std::to_string(files) + " files; an archive holds at most " +
                       std::to_string(kMaxArchiveEntries) + ", the limit of the archive format.");
@@ -94,13 +95,13 @@ Outcome SelectMPAKFolder(Form& form) {
         refused.kind = Outcome::Kind::Refused;
         return refused;
     }
-    form.window.setPackFolderName(packFolderCaption(*chosen));
+    setPackFolderName(form, packFolderCaption(*chosen));
     return {};
 }
 
 Outcome PackMPAK(Form& form) {
     Window& window = form.window;
-    std::string caption = window.packFolderName();
+    const std::string& caption = form.packFolderName;
     if (caption.empty()) {
         const std::string notice =
             "No .MPAK folder selected.\r\n\r\nFirst select the extracted .MPAK folder you want to repack.";

@@ -16,8 +16,7 @@
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
-std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption,
-                                                             Outcome& failure) {
+std::optional<std::vector<StocLibraryGroup>> readLibraryStoc(Form& form, const std::string& caption, Outcome& failure) {
     fs::path library = form.libraryPath / hostPath(caption + ".stoc");
     if (!fileExists(library)) {
         if (std::string_view("0345").find(caption.front()) == std::string_view::npos)
@@ -55,7 +54,7 @@ void emptyTemp(Form& form) {
 }  // namespace
 
 PackItResult PackIt(Form& form, std::vector<StocLibraryGroup> libraryGroups) {
-    const std::string caption = form.window.packFolderName();
+    const std::string& caption = form.packFolderName;
     PackItResult result;
     MpakWriterProgress progress;
     progress.packing = [&form](int number, std::size_t total, const std::string& stagedName) {

@@ -13,6 +13,16 @@ Form::Form(Window& w, fs::path applicationFolder)
     setWorkFolderPaths(*this);
 }
 
+void setArchiveName(Form& form, const std::string& name) {
+    form.archiveName = name;
+    form.window.showArchiveName(name);
+}
+
+void setPackFolderName(Form& form, const std::string& name) {
+    form.packFolderName = name;
+    form.window.showPackFolderName(name);
+}
+
 std::array<fs::path, 5> workFolderPaths(const fs::path& folder) {
     return {folder / "ExtractedFiles", folder / "Temp", folder / "NewMPAKs", folder / "Library", folder / "Sounds"};
 }

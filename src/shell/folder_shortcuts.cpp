@@ -36,7 +36,7 @@ Outcome openInFileManager(Form& form, const fs::path& folder) {
 }  // namespace
 
 Outcome OpenExtractorFolder(Form& form) {
-    std::string archive = form.window.archiveName();
+    const std::string& archive = form.archiveName;
     if (!archive.empty()) {
         fs::path folder = form.appFolder / "ExtractedFiles" / hostPath(archive);
         std::error_code ec;

@@ -39,7 +39,15 @@ struct Form {
     fs::path archivePath;
     std::int32_t entryCount = 0;
     std::vector<EntrySlot> entries;
+    // The open archive's file name, shown in Label5; empty = none open. Written through
+    // setArchiveName by SelectMPAKfile, a failed ProcessLibrary and the side tools' reset; read
+    // by ProcessLibrary (its library files), MassExtract and OpenExtractorFolder.
+    std::string archiveName;
     std::int32_t maxItemLength = 0;  // ProcessLibrary's alone; never reset: the list's extent never shrinks
+
+    // The pack folder's caption, shown in Label13: written through setPackFolderName by
+    // SelectMPAKFolder and a dropped folder; read by PackMPAK and PackIt.
+    std::string packFolderName;
 
     // Counters of one extraction: written by MassExtract and its unzip pass, read by its summary.
     std::int32_t filesExtractedCount = 0, filesUnzippedCount = 0;
@@ -49,3 +57,7 @@ struct Form {
     // Where the last command put its results (showResultsFolder); the command line names it.
     fs::path resultsFolder;
 };
+
+// Each keeps the name in the form and shows it in its label.
+void setArchiveName(Form& form, const std::string& name);
+void setPackFolderName(Form& form, const std::string& name);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ public:
     // How long a wait for a run lasts before the window gets its turn.
     static constexpr int kPauseMilliseconds = 16;
 
-    ToolProcess() = default;
+    ToolProcess();
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
     ~ToolProcess();  // a run still going is waited for
@@ -40,22 +41,8 @@ private:
         if (errors_.size() < kErrorTextLimit) errors_.append(bytes, std::min(count, kErrorTextLimit - errors_.size()));
     }
 
-#ifdef _WIN32
-    void drainErrors();  // what the pipe holds now, without waiting
-    void* process_ = nullptr;
-    void* errorPipe_ = nullptr;
-#else
-    // Reads the pipe, waiting up to `milliseconds` (-1: without limit) for more; false once the
-    // program has closed its end, which it does as it ends.
-    bool errorPipeOpen(int milliseconds);
-    // True once the program has ended; its code is then in exitCode_. Never waits.
-    bool reaped();
-    // What to poll to wait for the run: its pipe while open, then a pidfd (-1 without one).
-    int waitHandle();
-    int pid_ = -1;
-    int exitWatch_ = -1;
-    std::int32_t exitCode_ = -1;
-    int errorPipe_ = -1;
-#endif
+    // The platform's handles and waits, in tool_process_<platform>.cpp.
+    struct Host;
+    std::unique_ptr<Host> host_;
     std::string errors_;
 };

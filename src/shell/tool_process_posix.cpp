@@ -17,6 +17,25 @@
 #include "shell/tool_process.h"
 #include "shell/tool_runner.h"
 
+struct ToolProcess::Host {
+    explicit Host(ToolProcess& r) : run(r) {}
+    // Reads the pipe, waiting up to `milliseconds` (-1: without limit) for more; false once the
+    // program has closed its end, which it does as it ends.
+    bool errorPipeOpen(int milliseconds);
+    // True once the program has ended; its code is then in exitCode. Never waits.
+    bool reaped();
+    // What to poll to wait for the run: its pipe while open, then a pidfd (-1 without one).
+    int waitHandle();
+
+    ToolProcess& run;
+    pid_t pid = -1;
+    int exitWatch = -1;
+    std::int32_t exitCode = -1;
+    int errorPipe = -1;
+};
+
+ToolProcess::ToolProcess() : host_(std::make_unique<Host>(*this)) {}
+
 bool ToolProcess::start(const std::string& commandLine) {
     std::optional<ToolCommand> command = resolveCommandLine(commandLine);
     if (!command) return false;
@@ -35,62 +54,65 @@ bool ToolProcess::start(const std::string& commandLine) {
         close(pipeEnds[0]);
         return false;
     }
-    pid_ = child;
-    errorPipe_ = pipeEnds[0];
+    host_->pid = child;
+    host_->errorPipe = pipeEnds[0];
     return true;
 }
 
-bool ToolProcess::errorPipeOpen(int milliseconds) {
+bool ToolProcess::Host::errorPipeOpen(int milliseconds) {
     char buffer[4096];
-    while (errorPipe_ >= 0) {
-        pollfd ready{errorPipe_, POLLIN, 0};
+    while (errorPipe >= 0) {
+        pollfd ready{errorPipe, POLLIN, 0};
         int polled = poll(&ready, 1, milliseconds);
         if (polled == 0) return true;
         if (polled < 0 && errno == EINTR) continue;
-        ssize_t got = polled < 0 ? -1 : read(errorPipe_, buffer, sizeof buffer);
+        ssize_t got = polled < 0 ? -1 : read(errorPipe, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
         if (got > 0) {
-            keepErrors(buffer, static_cast<std::size_t>(got));
+            run.keepErrors(buffer, static_cast<std::size_t>(got));
             continue;
         }
-        close(errorPipe_);  // every holder of the write end has closed it
-        errorPipe_ = -1;
+        close(errorPipe);  // every holder of the write end has closed it
+        errorPipe = -1;
     }
     return false;
 }
 
-bool ToolProcess::reaped() {
-    if (pid_ < 0) return true;
+bool ToolProcess::Host::reaped() {
+    if (pid < 0) return true;
     int status = 0;
     pid_t got = 0;
-    while ((got = waitpid(pid_, &status, WNOHANG)) < 0 && errno == EINTR) {
+    while ((got = waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
     }
     if (got == 0) return false;
-    pid_ = -1;
-    exitCode_ = got < 0 ? -1 : WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    pid = -1;
+    exitCode = got < 0               ? -1
+               : WIFEXITED(status)   ? WEXITSTATUS(status)
+               : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
+                                     : -1;
     // What the program wrote before it ended is in the pipe already; a program it started may
     // still hold the pipe open, so nothing more is waited for.
     errorPipeOpen(0);
-    if (errorPipe_ >= 0) close(errorPipe_), errorPipe_ = -1;
-    if (exitWatch_ >= 0) close(exitWatch_), exitWatch_ = -1;
+    if (errorPipe >= 0) close(errorPipe), errorPipe = -1;
+    if (exitWatch >= 0) close(exitWatch), exitWatch = -1;
     return true;
 }
 
 bool ToolProcess::ended() {
-    errorPipeOpen(0);
-    return reaped();
+    host_->errorPipeOpen(0);
+    return host_->reaped();
 }
 
-int ToolProcess::waitHandle() {
-    if (errorPipe_ >= 0 || pid_ < 0) return errorPipe_;
-    if (exitWatch_ < 0) exitWatch_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));
-    return exitWatch_;
+int ToolProcess::Host::waitHandle() {
+    if (errorPipe >= 0 || pid < 0) return errorPipe;
+    if (exitWatch < 0) exitWatch = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    return exitWatch;
 }
 
 void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
     std::vector<pollfd> handles;
     for (ToolProcess* run : runs)
-        if (int handle = run->waitHandle(); handle >= 0) handles.push_back({handle, POLLIN, 0});
+        if (int handle = run->host_->waitHandle(); handle >= 0) handles.push_back({handle, POLLIN, 0});
     // A run that can only be asked again (a kernel without pidfds) is asked after a short pause.
     if (handles.size() < runs.size()) milliseconds = std::min(milliseconds, 1);
     poll(handles.data(), handles.size(), milliseconds);
@@ -99,15 +121,15 @@ void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int millisec
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
     const int timeout = whileWaiting ? kPauseMilliseconds : -1;
     while (!ended()) {
-        if (errorPipe_ >= 0) {
-            errorPipeOpen(timeout);
+        if (host_->errorPipe >= 0) {
+            host_->errorPipeOpen(timeout);
         } else {
-            pollfd exit{waitHandle(), POLLIN, 0};  // the program closed its standard error but runs on
+            pollfd exit{host_->waitHandle(), POLLIN, 0};  // the program closed its standard error but runs on
             poll(&exit, 1, exit.fd >= 0 ? timeout : 1);
         }
         if (whileWaiting) whileWaiting();
     }
-    return exitCode_;
+    return host_->exitCode;
 }
 
 ToolProcess::~ToolProcess() { finish(); }

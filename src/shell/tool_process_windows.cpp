@@ -16,6 +16,17 @@ constexpr int kStartAttempts = 3;
 
 }  // namespace
 
+struct ToolProcess::Host {
+    explicit Host(ToolProcess& r) : run(r) {}
+    void drainErrors();  // what the pipe holds now, without waiting
+
+    ToolProcess& run;
+    HANDLE process = nullptr;
+    HANDLE errorPipe = nullptr;
+};
+
+ToolProcess::ToolProcess() : host_(std::make_unique<Host>(*this)) {}
+
 bool ToolProcess::start(const std::string& commandLine) {
     // The program that the line names, found as on POSIX, and the line itself in UTF-16: the
     // narrow CreateProcessA would pass both through the system's code page.
@@ -53,48 +64,48 @@ bool ToolProcess::start(const std::string& commandLine) {
     }
     countHelperStart();
     CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    errorPipe_ = readEnd;
+    host_->process = process.hProcess;
+    host_->errorPipe = readEnd;
     return true;
 }
 
-void ToolProcess::drainErrors() {
-    HANDLE pipe = static_cast<HANDLE>(errorPipe_);
+void ToolProcess::Host::drainErrors() {
+    HANDLE pipe = errorPipe;
     char buffer[4096];
     DWORD available = 0, got = 0;
     while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
            ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) && got > 0)
-        keepErrors(buffer, got);
+        run.keepErrors(buffer, got);
 }
 
 bool ToolProcess::ended() {
-    if (!process_) return true;
-    drainErrors();
-    return WaitForSingleObject(static_cast<HANDLE>(process_), 0) != WAIT_TIMEOUT;
+    if (!host_->process) return true;
+    host_->drainErrors();
+    return WaitForSingleObject(host_->process, 0) != WAIT_TIMEOUT;
 }
 
 void ToolProcess::waitForAny(const std::vector<ToolProcess*>& runs, int milliseconds) {
     std::vector<HANDLE> processes;
     for (const ToolProcess* run : runs)
-        if (run->process_) processes.push_back(static_cast<HANDLE>(run->process_));
+        if (run->host_->process) processes.push_back(run->host_->process);
     if (processes.size() != runs.size() || processes.empty()) return;
     DWORD count = static_cast<DWORD>(std::min<std::size_t>(processes.size(), MAXIMUM_WAIT_OBJECTS));
     WaitForMultipleObjects(count, processes.data(), FALSE, static_cast<DWORD>(milliseconds));
 }
 
 std::int32_t ToolProcess::finish(const std::function<void()>& whileWaiting) {
-    if (!process_) return -1;
-    HANDLE process = static_cast<HANDLE>(process_), pipe = static_cast<HANDLE>(errorPipe_);
+    if (!host_->process) return -1;
+    HANDLE process = host_->process, pipe = host_->errorPipe;
     while (WaitForSingleObject(process, static_cast<DWORD>(kPauseMilliseconds)) == WAIT_TIMEOUT) {
-        drainErrors();
+        host_->drainErrors();
         if (whileWaiting) whileWaiting();
     }
-    drainErrors();
+    host_->drainErrors();
     DWORD exitCode = static_cast<DWORD>(-1);
     if (!GetExitCodeProcess(process, &exitCode)) exitCode = static_cast<DWORD>(-1);
     CloseHandle(pipe);
     CloseHandle(process);
-    process_ = errorPipe_ = nullptr;
+    host_->process = host_->errorPipe = nullptr;
     return static_cast<std::int32_t>(exitCode);
 }
 

@@ -40,10 +40,9 @@ public:
     virtual void setItemCountText(const std::string& text) = 0;
     // The list scrolls sideways far enough to show a line of this many characters.
     virtual void setListExtent(int characters) = 0;
-    virtual std::string archiveName() const = 0;  // Label5; empty = no archive loaded
-    virtual void setArchiveName(const std::string& name) = 0;
-    virtual std::string packFolderName() const = 0;  // Label13
-    virtual void setPackFolderName(const std::string& name) = 0;
+    // Label5 and Label13 show the names that the form keeps (setArchiveName, setPackFolderName).
+    virtual void showArchiveName(const std::string& name) = 0;
+    virtual void showPackFolderName(const std::string& name) = 0;
 
     // Status line Text1, log view RichTextBox1, progress bar Label9, busy pointer
     virtual void setStatus(const std::string& text) = 0;

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class WorkerProcess {
 public:
-    WorkerProcess() = default;
+    WorkerProcess();
     WorkerProcess(const WorkerProcess&) = delete;
     WorkerProcess& operator=(const WorkerProcess&) = delete;
     ~WorkerProcess();  // as stop(true)
@@ -31,13 +32,7 @@ public:
     std::int32_t stop(bool kill);
 
 private:
-#ifdef _WIN32
-    struct Reader;  // a thread that reads the program's output as it comes
-    void* process_ = nullptr;
-    void* input_ = nullptr;
-    Reader* reader_ = nullptr;
-#else
-    int pid_ = -1;
-    int channel_ = -1;  // one socket: the program's input and output
-#endif
+    // The platform's handles and waits, in worker_process_<platform>.cpp.
+    struct Host;
+    std::unique_ptr<Host> host_;
 };

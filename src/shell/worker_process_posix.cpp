@@ -12,6 +12,13 @@
 #include "shell/spawn_posix.h"
 #include "shell/worker_process.h"
 
+struct WorkerProcess::Host {
+    pid_t pid = -1;
+    int channel = -1;  // one socket: the program's input and output
+};
+
+WorkerProcess::WorkerProcess() : host_(std::make_unique<Host>()) {}
+
 bool WorkerProcess::start(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -29,14 +36,14 @@ bool WorkerProcess::start(const std::filesystem::path& program, const std::vecto
         close(ends[0]);
         return false;
     }
-    pid_ = child;
-    channel_ = ends[0];
+    host_->pid = child;
+    host_->channel = ends[0];
     return true;
 }
 
 bool WorkerProcess::send(std::string_view bytes) {
-    while (!bytes.empty() && channel_ >= 0) {
-        ssize_t sent = ::send(channel_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    while (!bytes.empty() && host_->channel >= 0) {
+        ssize_t sent = ::send(host_->channel, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
         if (sent <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(sent));
@@ -46,8 +53,8 @@ bool WorkerProcess::send(std::string_view bytes) {
 
 bool WorkerProcess::receive(std::string& into) {
     char buffer[4096];
-    while (channel_ >= 0) {
-        ssize_t got = recv(channel_, buffer, sizeof buffer, MSG_DONTWAIT);
+    while (host_->channel >= 0) {
+        ssize_t got = recv(host_->channel, buffer, sizeof buffer, MSG_DONTWAIT);
         if (got > 0) {
             into.append(buffer, static_cast<std::size_t>(got));
             continue;
@@ -61,17 +68,17 @@ bool WorkerProcess::receive(std::string& into) {
 void WorkerProcess::waitForAny(const std::vector<WorkerProcess*>& workers, int milliseconds) {
     std::vector<pollfd> channels;
     for (const WorkerProcess* worker : workers)
-        if (worker->channel_ >= 0) channels.push_back({worker->channel_, POLLIN, 0});
+        if (worker->host_->channel >= 0) channels.push_back({worker->host_->channel, POLLIN, 0});
     poll(channels.data(), channels.size(), milliseconds);
 }
 
 std::int32_t WorkerProcess::stop(bool kill) {
-    if (channel_ >= 0) close(channel_), channel_ = -1;
-    if (pid_ < 0) return -1;
-    if (kill) ::kill(pid_, SIGKILL);
+    if (host_->channel >= 0) close(host_->channel), host_->channel = -1;
+    if (host_->pid < 0) return -1;
+    if (kill) ::kill(host_->pid, SIGKILL);
     int status = 0;
-    pid_t child = pid_;
-    pid_ = -1;
+    pid_t child = host_->pid;
+    host_->pid = -1;
     while (waitpid(child, &status, 0) < 0)
         if (errno != EINTR) return -1;
     if (WIFEXITED(status)) return WEXITSTATUS(status);

@@ -3,6 +3,7 @@
 // reads the output as it comes and signals an event that can.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "common/files.h"
@@ -10,7 +11,10 @@
 #include "shell/tool_runner.h"
 #include "shell/worker_process.h"
 
-struct WorkerProcess::Reader {
+namespace {
+
+// A thread that reads the program's output as it comes.
+struct Reader {
     HANDLE pipe = nullptr, thread = nullptr;
     HANDLE arrived = CreateEventW(nullptr, TRUE, FALSE, nullptr);  // data or the end came
     CRITICAL_SECTION lock;
@@ -42,6 +46,16 @@ struct WorkerProcess::Reader {
     }
 };
 
+}  // namespace
+
+struct WorkerProcess::Host {
+    HANDLE process = nullptr;
+    HANDLE input = nullptr;
+    std::unique_ptr<Reader> reader;
+};
+
+WorkerProcess::WorkerProcess() : host_(std::make_unique<Host>()) {}
+
 bool WorkerProcess::start(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
     std::string line = quoteProgramPath(pathText(program));
     for (const std::string& argument : arguments) line += " " + quoteArgument(argument);
@@ -58,8 +72,8 @@ bool WorkerProcess::start(const std::filesystem::path& program, const std::vecto
     // Our ends stay ours: a worker started later must not hold them open.
     SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nowhere = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                 OPEN_EXISTING, 0, nullptr);
+    HANDLE nowhere =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
@@ -80,21 +94,19 @@ bool WorkerProcess::start(const std::filesystem::path& program, const std::vecto
     }
     countHelperStart();
     CloseHandle(process.hThread);
-    process_ = process.hProcess;
-    input_ = inputWrite;
-    reader_ = new Reader;
-    reader_->pipe = outputRead;
-    reader_->thread = CreateThread(nullptr, 0, &Reader::read, reader_, 0, nullptr);
-    if (!reader_->thread) reader_->closed = true, SetEvent(reader_->arrived);
+    host_->process = process.hProcess;
+    host_->input = inputWrite;
+    host_->reader = std::make_unique<Reader>();
+    host_->reader->pipe = outputRead;
+    host_->reader->thread = CreateThread(nullptr, 0, &Reader::read, host_->reader.get(), 0, nullptr);
+    if (!host_->reader->thread) host_->reader->closed = true, SetEvent(host_->reader->arrived);
     return true;
 }
 
 bool WorkerProcess::send(std::string_view bytes) {
-    while (!bytes.empty() && input_) {
+    while (!bytes.empty() && host_->input) {
         DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(input_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) ||
-            written == 0)
+        if (!WriteFile(host_->input, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0)
             return false;
         bytes.remove_prefix(written);
     }
@@ -102,36 +114,36 @@ bool WorkerProcess::send(std::string_view bytes) {
 }
 
 bool WorkerProcess::receive(std::string& into) {
-    if (!reader_) return false;
-    EnterCriticalSection(&reader_->lock);
-    into += reader_->pending;
-    reader_->pending.clear();
-    const bool open = !reader_->closed;
-    if (open) ResetEvent(reader_->arrived);
-    LeaveCriticalSection(&reader_->lock);
+    if (!host_->reader) return false;
+    EnterCriticalSection(&host_->reader->lock);
+    into += host_->reader->pending;
+    host_->reader->pending.clear();
+    const bool open = !host_->reader->closed;
+    if (open) ResetEvent(host_->reader->arrived);
+    LeaveCriticalSection(&host_->reader->lock);
     return open;
 }
 
 void WorkerProcess::waitForAny(const std::vector<WorkerProcess*>& workers, int milliseconds) {
     std::vector<HANDLE> events;
     for (const WorkerProcess* worker : workers)
-        if (worker->reader_ && events.size() < MAXIMUM_WAIT_OBJECTS) events.push_back(worker->reader_->arrived);
+        if (worker->host_->reader && events.size() < MAXIMUM_WAIT_OBJECTS)
+            events.push_back(worker->host_->reader->arrived);
     if (events.empty()) return Sleep(static_cast<DWORD>(milliseconds));
     WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, static_cast<DWORD>(milliseconds));
 }
 
 std::int32_t WorkerProcess::stop(bool kill) {
-    if (input_) CloseHandle(static_cast<HANDLE>(input_)), input_ = nullptr;
-    if (!process_) return -1;
-    HANDLE process = static_cast<HANDLE>(process_);
+    if (host_->input) CloseHandle(host_->input), host_->input = nullptr;
+    if (!host_->process) return -1;
+    HANDLE process = host_->process;
     if (kill) TerminateProcess(process, static_cast<UINT>(-1));
     WaitForSingleObject(process, INFINITE);
     DWORD exitCode = static_cast<DWORD>(-1);
     if (!GetExitCodeProcess(process, &exitCode)) exitCode = static_cast<DWORD>(-1);
     CloseHandle(process);
-    process_ = nullptr;
-    delete reader_;  // its thread ends with the worker's output
-    reader_ = nullptr;
+    host_->process = nullptr;
+    host_->reader.reset();  // its thread ends with the worker's output
     return static_cast<std::int32_t>(exitCode);
 }
 

@@ -4,13 +4,13 @@
 #include "shell/form.h"
 #include "shell/shell_ops.h"
 
-void clearArchiveDisplay(Window& window) {
-    window.setArchiveName("");
-    clearListAndLog(window);
+void clearArchiveDisplay(Form& form) {
+    setArchiveName(form, "");
+    clearListAndLog(form.window);
 }
 
 void resetArchiveDisplay(Form& form) {
-    clearArchiveDisplay(form.window);
+    clearArchiveDisplay(form);
     form.window.repaintWindow();
     form.window.yield();
 }

@@ -2,10 +2,9 @@
 // archive counts as open.
 #pragma once
 
-class Window;
 struct Form;
 
 // Empties the file list, the status line, the archive name and the log view; "0 Items".
-void clearArchiveDisplay(Window& window);
+void clearArchiveDisplay(Form& form);
 // The same, then repaints the window and lets it process pending messages.
 void resetArchiveDisplay(Form& form);

@@ -48,7 +48,8 @@ void unpackMpkg(Form& form, const fs::path& source) {
 
     appendLogLine(form, "Unzipping: " + pathText(source));
     form.window.showLogText(form.logText, Caret::End);
-    const std::int32_t exitCode = runAndWait(zlibcCommand(helperProgramPath(form.programFolder, "zlibc"), {true, workFile, output}));
+    const std::int32_t exitCode =
+        runAndWait(zlibcCommand(helperProgramPath(form.programFolder, "zlibc"), {true, workFile, output}));
     if (exitCode != 0 || !fileExists(output)) {
         appendLeftOutLine(form, "Unzip failed (" + std::to_string(exitCode) + "): mpkg.gz");
         form.window.showLogText(form.logText, Caret::End);
@@ -70,7 +71,7 @@ Outcome ProcessMPKG(Form& form, const fs::path& mpkg) {
         [&] {
             form.window.yield();
             form.window.yield();
-            clearArchiveDisplay(form.window);
+            clearArchiveDisplay(form);
         });
     return guarded.done() ? finishedOutcome(form) : guarded;
 }

@@ -157,8 +157,9 @@ TEST_F(CliTest, PackGivesTheBytesAndTheLogOfTheWindowsPackCommandInAWorkFolderOf
         TempDir app;  // the window's pack command on a copy of the same work folder
         fs::copy(work.path(), app / "copy", fs::copy_options::recursive);
         RecordingWindow window;
-        window.packFolder = "x.mpak", window.autoAdd = !options, window.compressAll = options;
+        window.autoAdd = !options, window.compressAll = options;
         Form form(window, app / "copy");
+        form.packFolderName = "x.mpak";
         form.programFolder = VR_APP_DIR;
         PackMPAK(form);
         EXPECT_EQ(readFile(work / "NewMPAKs/x.mpak"), readFile(app / "copy/NewMPAKs/x.mpak"));
@@ -208,7 +209,8 @@ TEST_F(CliTest, FromAReadOnlyProgramFolderItWorksInTheUsersDataFolderAndWritesNo
 
 TEST(ExitCodeOf, EachOutcomeGivesItsExitCodeWhateverItsErrorSays) {
     using Kind = Outcome::Kind;
-    for (auto [kind, code] : {std::pair{Kind::Done, 0}, {Kind::EntriesLeftOut, 3}, {Kind::Failed, 1}, {Kind::Refused, 1}})
+    for (auto [kind, code] :
+         {std::pair{Kind::Done, 0}, {Kind::EntriesLeftOut, 3}, {Kind::Failed, 1}, {Kind::Refused, 1}})
         for (bool shown : {true, false}) EXPECT_EQ(exitCodeOf({kind, shown ? "" : "why", shown}), code);
 }
 
@@ -243,7 +245,8 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
              {"diff {g}/x.mpak {g}/unsafe.mpak --paths", 3, ""},
              {"diff {g}/x.mpak {g}/damaged.mpak", 1, "error: ProcessLibrary error.  "},
              {"--work {w} extract {g}/x.mpak", 3, "", lonely / programFile("vantrel-ripper-cli")},
-             {"--work {w} -q pack x.mpak --force-compression", 1, "error: Staging failed: ", lonely / programFile("vantrel-ripper-cli")},
+             {"--work {w} -q pack x.mpak --force-compression", 1,
+              "error: Staging failed: ", lonely / programFile("vantrel-ripper-cli")},
              {"--work {w} pack nothere.mpak", 1,
               "error: " + pathText(work / "ExtractedFiles" / "nothere.mpak") + " is not a folder in ExtractedFiles."},
              {"--work {w} -q extract {g}/x.mpak", 4,
@@ -265,11 +268,13 @@ TEST_F(CliTest, ExitCodesSayHowTheCommandEnded) {
     // A stored file staged into a full Temp: a 64 KiB file system over it, in the run's own namespace.
     if (runShellLine("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no user and mount namespace to be had";
     writeFile(work / "ExtractedFiles/x.mpak/sounds/a.wav", awkwardBytes(100000, 7));
-    writeFile(game / "full", "#!/bin/sh\nexec unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$@\"' " +
-                                 shellWord(pathText(work / "Temp")) + " " + shellWord(pathText(kCli)) + " \"$@\"\n");
+    writeFile(game / "full",
+              "#!/bin/sh\nexec unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\" && exec \"$@\"' " +
+                  shellWord(pathText(work / "Temp")) + " " + shellWord(pathText(kCli)) + " \"$@\"\n");
     CliRun full = run("{g}/full --work {w} -q pack x.mpak", "/bin/sh");
     EXPECT_TRUE(startsWith(full.err, "error: Staging failed: sounds\\a.wav (Cannot write '") &&
-                endsWith(full.err, "': No space left on device)\n")) << full.err;
+                endsWith(full.err, "': No space left on device)\n"))
+        << full.err;
 #endif
 }
 
@@ -292,12 +297,14 @@ TEST_F(CliTest, AProgramKilledDuringAPassLeavesNoZlibcWorkerRunning) {
     for (int i = 0; i < 2000; ++i) entries.push_back({"e" + std::to_string(i) + ".dds", awkwardBytes(10000, 1), true});
     writeFile(game / "big.mpak", archiveOf(entries).build());
     runShellLine(shellWord(pathText(kCli)) + " --work " + shellWord(pathText(work.path())) + " extract " +
-                 shellWord(pathText(game / "big.mpak")) + " >/dev/null & echo $! >" + shellWord(pathText(game / "pid")));
+                 shellWord(pathText(game / "big.mpak")) + " >/dev/null & echo $! >" +
+                 shellWord(pathText(game / "pid")));
     const int cli = std::stoi(readFile(game / "pid"));
     std::vector<int> workers;
     for (int wait = 0; wait < 20000 && workers.empty(); ++wait, usleep(500))
         for (const auto& process : fs::directory_iterator("/proc"))
-            if (int pid = std::atoi(process.path().filename().c_str()); pid > 0 && runs(pid, cli)) workers.push_back(pid);
+            if (int pid = std::atoi(process.path().filename().c_str()); pid > 0 && runs(pid, cli))
+                workers.push_back(pid);
     kill(cli, SIGKILL);
     ASSERT_FALSE(workers.empty());
     for (int pid : workers) {

@@ -1,5 +1,6 @@
 // The modders' conveniences through the real window: selecting by pattern, dropping files and
 // folders on the window, and a later start of the program handing its file to the running one.
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
@@ -52,7 +53,8 @@ TEST_F(GuiTest, EachKindOfDroppedFileRunsItsCommandAndAnythingElseIsRefused) {
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter), QApplication::sendEvent(window.get(), &drop);
         QCoreApplication::processEvents();
-        const std::string all = window->archiveName() + "|" + window->packFolderName() + "|" + window->logViewText() +
+        const std::string all = control<QLabel>("Label5")->text().toStdString() + "|" +
+                                control<QLabel>("Label13")->text().toStdString() + "|" + window->logViewText() +
                                 control<QLineEdit>("Text1")->text().toStdString() +
                                 (dialogs->messages.empty() ? "" : dialogs->messages.back().text);
         EXPECT_NE(all.find(shown), std::string::npos) << all;
@@ -72,7 +74,7 @@ TEST_F(GuiTest, ASecondStartHandsItsFileToTheRunningWindowAndExitsZero) {
     second.setWorkingDirectory(answer(app.path()));  // the running window started elsewhere
     second.start(answer(app / "VantrelRipper"), {"x.mpak"});
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return second.state() == QProcess::NotRunning && window->archiveName() == "x.mpak"; }, 20000));
+        [&] { return second.state() == QProcess::NotRunning && window->form().archiveName == "x.mpak"; }, 20000));
     EXPECT_EQ(second.exitCode(), 0);
 }
 
@@ -85,15 +87,16 @@ TEST_F(GuiTest, AFolderPickedOutsideExtractedFilesIsRefusedAndANoSaysThatNothing
     dialogs->folderAnswers.push_back(answer(app / "mymod" / "x.mpak"));
     click("butSelectMPAKFolder");
     ASSERT_EQ(dialogs->messages.size(), 1u);
-    EXPECT_TRUE(startsWith(dialogs->messages[0].text, pathText(app / "mymod" / "x.mpak") +
-                                                          " is not a folder in ExtractedFiles."));
-    EXPECT_EQ(window->packFolderName(), "");
+    EXPECT_TRUE(startsWith(dialogs->messages[0].text,
+                           pathText(app / "mymod" / "x.mpak") + " is not a folder in ExtractedFiles."));
+    EXPECT_EQ(window->form().packFolderName, "");
 
     openArchive(app / "x.mpak");
     writeFile(app / "ExtractedFiles" / "x.mpak" / "readme.txt", "edited");
     click("butSelectAll");
     click("butMassExtract");  // the scripted question is answered No
-    const QString said = "Nothing extracted: 1 extracted files differ from the archive and were kept (first: readme.txt).";
+    const QString said =
+        "Nothing extracted: 1 extracted files differ from the archive and were kept (first: readme.txt).";
     EXPECT_EQ(control<QLineEdit>("Text1")->text(), said);
     EXPECT_EQ(window->logViewText(), said.toStdString() + "\r\n");
     EXPECT_EQ(readFile(app / "ExtractedFiles" / "x.mpak" / "readme.txt"), "edited");

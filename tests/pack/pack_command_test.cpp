@@ -14,7 +14,7 @@ class PackCommandTest : public AppFolderTest {
 protected:
     PackCommandTest() {
         installHelpers({"zlibc"});
-        window.packFolder = "x.mpak";
+        form.packFolderName = "x.mpak";
         library(".stoc", "");  // no groups and no caution
     }
     fs::path archive() const { return form.newMpaksPath / "x.mpak"; }
@@ -57,7 +57,7 @@ protected:
 }  // namespace
 
 TEST_F(PackCommandTest, TheFolderIsChosenInExtractedFilesByItsLastNameAndAnEmptyCaptionAsksForOne) {
-    window.packFolder = "";
+    form.packFolderName = "";
     fs::create_directories(form.extractedFilesPath / "sounds.mpak");
     window.folderAnswers = {form.extractedFilesPath / "sounds.mpak" / "", std::nullopt};
     PackMPAK(form);
@@ -92,13 +92,13 @@ TEST_F(PackCommandTest, WhatIsNotAFolderInExtractedFilesOrHasNoLibraryTocEndsThe
     writeFile(form.tempPath / "keep.gz", "k");
     for (const std::string& caption : captions) {
         window.messages.clear();
-        window.packFolder = caption;
+        form.packFolderName = caption;
         PackMPAK(form);
         EXPECT_EQ(onlyMessage(), "\\" + caption + " folder does not exist in \\ExtractedFiles folder.");
     }
     EXPECT_TRUE(fs::exists(form.tempPath / "keep.gz"));  // refused before Temp is touched
 
-    window.packFolder = "x.mpak";
+    form.packFolderName = "x.mpak";
     writeFile(source("a.txt"), "a");
     fs::create_directories(form.libraryPath / "x.mpak.toc");  // a folder is no library file
     window.messages.clear();
@@ -183,13 +183,18 @@ TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUnto
 TEST_F(PackCommandTest, AKilledRunsUnfinishedWorkFilesAreRemovedAndNeverPackedWhileEveryOtherNamePacks) {
     writeFile(source("a.txt"), "alpha");
     writeFile(source(".vr-notes.tmp"), "a modder's");
-    writeFile(source("\xC3\x9C" "ber.txt"), "not ASCII");
+    writeFile(source("\xC3\x9C"
+                     "ber.txt"),
+              "not ASCII");
     for (const fs::path& cut : {source("big/.vr-24437-1.tmp"), source(".zlibc-7.tmp"), source("big/.inflated-3"),
                                 form.newMpaksPath / ".vr-99-0.tmp"})
         writeFile(cut, "cut");
     EXPECT_TRUE(startsWith(pack("00 1 a.txt"), "Removed 4 unfinished work files left by an interrupted run.\r\n"));
-    EXPECT_EQ(packedFiles(),
-              (Entries{{".vr-notes.tmp", "a modder's"}, {"a.txt", "alpha"}, {"\xC3\x9C" "ber.txt", "not ASCII"}}));
+    EXPECT_EQ(packedFiles(), (Entries{{".vr-notes.tmp", "a modder's"},
+                                      {"a.txt", "alpha"},
+                                      {"\xC3\x9C"
+                                       "ber.txt",
+                                       "not ASCII"}}));
     EXPECT_EQ(filesBelow(source()).size(), 3u);
     EXPECT_EQ(filesBelow(form.newMpaksPath).count(".vr-99-0.tmp"), 0u);
 }
@@ -221,9 +226,10 @@ TEST_F(PackCommandTest, AFileThatCannotBeStagedAbortsThePackSayingWhyAndKeepsThe
         fs::remove_all(source());
         writeFile(source("a/b"), "in a folder");
         writeFile(source(name), "named so outside Windows");
-        EXPECT_EQ(pack("00 1 a\\b"), "Staging failed: " + std::string(name) +
-                                        " (a name on its path holds \"\\\" or \":\", which no archive entry can hold)\r\n" +
-                                        summary(0, 0, 0, false));
+        EXPECT_EQ(pack("00 1 a\\b"),
+                  "Staging failed: " + std::string(name) +
+                      " (a name on its path holds \"\\\" or \":\", which no archive entry can hold)\r\n" +
+                      summary(0, 0, 0, false));
     }
     EXPECT_EQ(readFile(archive()), "earlier archive");
 }
@@ -245,7 +251,7 @@ TEST_F(PackCommandTest, ABrokenLibraryStocEndsThePackBeforeZlibcRunsAMissingOneC
     EXPECT_TRUE(fs::exists(archive()));
     fs::remove(form.libraryPath / "x.mpak.stoc");
     fs::rename(source(), form.extractedFilesPath / "3x.mpak");  // named as the game's own archives
-    window.packFolder = "3x.mpak";
+    form.packFolderName = "3x.mpak";
     writeFile(form.libraryPath / "3x.mpak.toc", kTocComments);
     PackMPAK(form);
     EXPECT_EQ(window.messages.size(), 1u);
@@ -256,7 +262,9 @@ TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCo
     std::string tocLines;
     for (int i = 0; i < 30; ++i) {
         std::string name = "f" + std::to_string(i % 7) + "/" +
-                           (i == 11 ? "nounzip" : i == 5 ? "slow" : "n" + std::to_string(i));
+                           (i == 11  ? "nounzip"
+                            : i == 5 ? "slow"
+                                     : "n" + std::to_string(i));
         writeFile(source(name), std::string(static_cast<std::size_t>(100 * i), static_cast<char>('a' + i % 26)));
         if (i % 3 == 0) tocLines += "00 " + std::to_string(i % 4) + " " + replaceAll(name, '/', '\\') + "\r\n";
     }
@@ -267,8 +275,12 @@ TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCo
         loadArchive(archive());
         SelectAll(form);
         MassExtract(form);
-        return std::tuple{packLog, readFile(archive()), form.logText, form.filesUnzippedCount,
-                          form.filesExtractedCount, filesBelow(form.extractedFilesPath)};
+        return std::tuple{packLog,
+                          readFile(archive()),
+                          form.logText,
+                          form.filesUnzippedCount,
+                          form.filesExtractedCount,
+                          filesBelow(form.extractedFilesPath)};
     };
     const auto byWorkers = run(1);
     EXPECT_EQ(run(4), byWorkers);
@@ -281,7 +293,8 @@ TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCo
     auto foreignZlibc = [&](const std::string& refused) {
         writeFile(app / "zlibc", "#!/bin/sh\ncase \"$2\" in *slow*) sleep 0.3;; esac\ncase \"$1$2\" in " + refused +
                                      ") echo 'zlibc: refused' >&2; exit 1;; --serve) echo 'usage' >&2; exit 2;; "
-                                     "esac\nexec '" + (app / "real-zlibc").string() + "' \"$@\"\n");
+                                     "esac\nexec '" +
+                                     (app / "real-zlibc").string() + "' \"$@\"\n");
         fs::permissions(app / "zlibc", fs::perms::owner_all);
     };
     foreignZlibc("-x");
@@ -315,7 +328,8 @@ TEST_F(PackCommandTest, AStoredOnlyPackLetsTheWindowRunAfterEachFileAndEachFinis
     // after each finished sub-folder of levels 1 to 14, and once before the writer.
     const std::vector<std::string>& statuses = window.statusHistory;
     auto firstOf = [&](const char* verb) {
-        auto at = std::find_if(statuses.begin(), statuses.end(), [&](const std::string& s) { return startsWith(s, verb); });
+        auto at =
+            std::find_if(statuses.begin(), statuses.end(), [&](const std::string& s) { return startsWith(s, verb); });
         return static_cast<std::size_t>(at - statuses.begin());
     };
     const std::size_t copying = firstOf("Copying "), packing = firstOf("Packing ");

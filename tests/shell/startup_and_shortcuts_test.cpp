@@ -26,12 +26,11 @@ TEST_F(Startup, EmptiesStatusAndLogCreatesTheWorkFoldersAndClearsTempUpToAFileTh
     });
     EXPECT_EQ(window.status + window.log, "");
     EXPECT_TRUE(fs::is_directory(form.soundsPath));
-    EXPECT_EQ(filesBelow(app.path()),
-              (Files{{"Library/x.mpak.toc", "kept"},
-                     {"NewMPAKs/.vr-notes.tmp", "mine"},
-                     {"Temp/b", "b"},
-                     {"Temp/c", "c"},
-                     {"Temp/sub/d", "sub/d"}}));
+    EXPECT_EQ(filesBelow(app.path()), (Files{{"Library/x.mpak.toc", "kept"},
+                                             {"NewMPAKs/.vr-notes.tmp", "mine"},
+                                             {"Temp/b", "b"},
+                                             {"Temp/c", "c"},
+                                             {"Temp/sub/d", "sub/d"}}));
     Form unwritable(window, "/proc/no-such-application-folder");
     EXPECT_NO_THROW(prepareWorkFolders(unwritable));
     EXPECT_TRUE(window.messages.empty());
@@ -79,7 +78,7 @@ TEST(WorkFolderChoice, ProgramFolderWhenItCanHoldTheWorkFoldersElseThePerUserFol
 
 TEST_F(FolderShortcuts, ExtractorFolderIsTheArchivesOnceExtractedAndHelpTextsShowFromTheirTopBesideTheProgram) {
     OpenExtractorFolder(form);  // no archive
-    window.archive = "sounds.mpak";
+    form.archiveName = "sounds.mpak";
     OpenExtractorFolder(form);  // not extracted yet
     fs::create_directories(app / "ExtractedFiles" / "sounds.mpak");
     OpenExtractorFolder(form);

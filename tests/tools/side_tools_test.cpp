@@ -13,14 +13,15 @@ protected:
     Outcome run(Outcome (*command)(Form&), const fs::path& file) {
         window.list = {"a.txt"};
         window.itemCount = "1 Items";
-        window.archive = "game.mpak";
+        setArchiveName(form, "game.mpak");
         form.logText = "earlier log\r\n";
         window.messages.clear();
         window.fileAnswers.push_back(file);
         return command(form);
     }
     bool archiveDisplayCleared() const {
-        return window.list.empty() && window.itemCount == "0 Items" && window.status.empty() && window.archive.empty();
+        return window.list.empty() && window.itemCount == "0 Items" && window.status.empty() &&
+               window.archive.empty() && form.archiveName.empty();
     }
     // A bank in a folder with a blank in its name; its first sound is called `firstSound`.
     fs::path bank(const std::string& firstSound) {
