@@ -11,9 +11,9 @@ constexpr int kMostJobs = 256;
 
 CliCommand commandNamed(const std::string& name) {
     static const std::pair<const char*, CliCommand> kCommands[] = {
-        {"list", CliCommand::List},         {"verify", CliCommand::Verify}, {"diff", CliCommand::Diff},
-        {"extract", CliCommand::Extract},   {"pack", CliCommand::Pack},     {"mpkg", CliCommand::Mpkg},
-        {"fsb", CliCommand::Fsb},           {"textures", CliCommand::Textures}};
+        {"list", CliCommand::List},       {"verify", CliCommand::Verify}, {"diff", CliCommand::Diff},
+        {"extract", CliCommand::Extract}, {"pack", CliCommand::Pack},     {"update", CliCommand::Update},
+        {"mpkg", CliCommand::Mpkg},       {"fsb", CliCommand::Fsb},       {"textures", CliCommand::Textures}};
     for (const auto& [text, command] : kCommands)
         if (name == text) return command;
     return CliCommand::None;
@@ -51,6 +51,10 @@ std::string takeOption(const std::vector<std::string>& arguments, std::size_t& i
         std::optional<std::string> value = optionValue(arguments, i, "--jobs");
         request.jobs = value ? jobCount(*value) : std::nullopt;
         if (!request.jobs) return "--jobs needs a number from 1 to " + std::to_string(kMostJobs);
+    } else if (isValueOption(option, "--remove")) {
+        std::optional<std::string> value = optionValue(arguments, i, "--remove");
+        if (!value || value->empty()) return "--remove needs a PATTERN";
+        request.removePatterns.push_back(*value);
     } else if (option == "-q" || option == "--quiet") {
         request.quiet = true;
     } else if (option == "--log") {
@@ -96,6 +100,9 @@ std::string checkRequest(const CliRequest& request) {
         case CliCommand::Pack:
             if (operands != 1) return "pack takes one FOLDER";
             break;
+        case CliCommand::Update:
+            if (operands < 1 || operands > 2) return "update takes an ARCHIVE and at most one FOLDER";
+            break;
         default:
             if (operands != 1) return "this command takes one FILE";
             break;
@@ -103,8 +110,10 @@ std::string checkRequest(const CliRequest& request) {
     if (request.pathsOnly && request.command != CliCommand::List && request.command != CliCommand::Diff)
         return "--paths belongs to list and diff";
     if (request.nulEnded && request.command != CliCommand::List) return "-0 belongs to list";
-    if ((request.manualStoc || request.forceCompression) && request.command != CliCommand::Pack)
-        return "--manual-stoc and --force-compression belong to pack";
+    if (request.forceCompression && request.command != CliCommand::Pack) return "--force-compression belongs to pack";
+    if (request.manualStoc && request.command != CliCommand::Pack && request.command != CliCommand::Update)
+        return "--manual-stoc belongs to pack and update";
+    if (!request.removePatterns.empty() && request.command != CliCommand::Update) return "--remove belongs to update";
     return {};
 }
 

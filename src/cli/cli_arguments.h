@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { None, List, Verify, Diff, Extract, Pack, Mpkg, Fsb, Textures };
+enum class CliCommand { None, List, Verify, Diff, Extract, Pack, Update, Mpkg, Fsb, Textures };
 
 struct CliRequest {
     CliCommand command = CliCommand::None;
@@ -16,10 +16,11 @@ struct CliRequest {
     bool quiet = false;
     bool printLog = false;  // --log: the log on standard output even with -q
     bool overwrite = false;
-    bool pathsOnly = false;         // list --paths
-    bool nulEnded = false;          // list -0, --null
-    bool manualStoc = false;        // pack --manual-stoc
-    bool forceCompression = false;  // pack --force-compression
+    bool pathsOnly = false;                   // list --paths
+    bool nulEnded = false;                    // list -0, --null
+    std::vector<std::string> removePatterns;  // update --remove, each a ";"-separated list
+    bool manualStoc = false;                  // pack and update --manual-stoc
+    bool forceCompression = false;            // pack --force-compression
     bool help = false;
     bool version = false;
 };

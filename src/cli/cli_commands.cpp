@@ -22,6 +22,7 @@
 #include "shell/startup.h"
 #include "shell/work_folder_choice.h"
 #include "shell/work_folder_lock.h"
+#include "update/update_command.h"
 
 namespace {
 
@@ -88,6 +89,18 @@ int pack(Form& form, ConsoleWindow& window, const std::string& folder) {
     return finish(form, window, chosen.done() ? PackMPAK(form) : chosen);
 }
 
+// FOLDER defaults to the archive's extraction folder; the patterns are split as extract's are.
+int update(Form& form, ConsoleWindow& window, const CliRequest& request) {
+    std::optional<fs::path> archive = existingFile(request.operands[0]);
+    if (!archive) return kExitFailed;
+    UpdateRequest job{*archive, form.extractedFilesPath / archive->filename(), {}};
+    std::error_code ec;
+    if (request.operands.size() > 1) job.folder = fs::absolute(hostPath(request.operands[1]), ec);
+    for (const std::string& argument : request.removePatterns)
+        for (std::string_view pattern : splitPatternList(argument)) job.removePatterns.emplace_back(pattern);
+    return finish(form, window, UpdateMPAK(form, job));
+}
+
 int sideTool(Form& form, ConsoleWindow& window, Outcome (*command)(Form&), const std::string& operand) {
     std::optional<fs::path> file = existingFile(operand);
     if (!file) return kExitFailed;
@@ -102,6 +115,8 @@ int runCommand(Form& form, ConsoleWindow& window, const CliRequest& request) {
             return extract(form, window, operands);
         case CliCommand::Pack:
             return pack(form, window, operands[0]);
+        case CliCommand::Update:
+            return update(form, window, request);
         case CliCommand::Mpkg:
             return sideTool(form, window, DecompressMPKG, operands[0]);
         case CliCommand::Fsb:

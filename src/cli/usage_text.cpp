@@ -2,7 +2,7 @@
 
 std::string usageText() {
     return "usage: vantrel-ripper-cli [--work DIR] [--jobs N] [-q] [--log] COMMAND ...\n"
-           "commands: list, extract, pack, mpkg, fsb, textures; --help tells more\n";
+           "commands: list, verify, diff, extract, pack, update, mpkg, fsb, textures; --help tells more\n";
 }
 
 std::string helpText() {
@@ -21,7 +21,7 @@ Commands:
       copies; prints one line per problem (data outside the file, a stream that does not
       inflate or inflates to another size than the TOC's, a copy that differs from the
       first, a path that extraction would refuse or that lands on another entry's file, a
-      STOC name that no entry has), then a summary. Writes nothing. Exit code 3 when it
+      STOC group whose first name, its file's path, is no entry's), then a summary. Writes nothing. Exit code 3 when it
       found a problem.
   diff A B [--paths]
       Prints what differs between archives A and B, one line each, in A's order, then
@@ -44,6 +44,16 @@ Commands:
                             Library .stoc"); by default they are
       --force-compression   compresses every file ("Force compression of all files")
       Without a library .stoc the caution is printed as a note and the pack goes on.
+  update ARCHIVE [FOLDER] [--remove PATTERN]... [--manual-stoc]
+      Writes WORK/NewMPAKs/<archive name>: ARCHIVE's entries in its order, each kept as it
+      is stored, without a full repack, except that a file in FOLDER (by default
+      WORK/ExtractedFiles/<archive name>) at an entry's path whose content differs replaces
+      it, stored or compressed as the entry was, with its copies; entries that a --remove
+      PATTERN matches are left out, and FOLDER's files that ARCHIVE lacks are added after
+      its entries, compressed, each in a STOC group of its own (none with --manual-stoc).
+      STOC groups are kept; one left naming no entry goes. A folder holding only some of
+      the entries is fine. When nothing differs, nothing is written. ARCHIVE is only read:
+      when it lies in WORK/NewMPAKs itself, the new archive replaces it whole at the end.
   mpkg FILE       Unpacks an .mpkg file into WORK/Temp/mpkg.dat (Temp is emptied at the
                   next start).
   fsb FILE        Converts an .fsb sound bank into sound files in WORK/Sounds.

@@ -17,8 +17,6 @@ namespace {
 // original size and inflate to any length, and memory holds only a piece of each.
 constexpr std::size_t kPiece = 1 << 16;
 
-enum class Edit { None, Changed, Unreadable };
-
 // The extracted file, matched against the archive's copy as its bytes come. A file that cannot
 // be read is taken for changed: replacing it unasked could lose a modder's work.
 class FileMatch {
@@ -72,21 +70,24 @@ std::optional<bool> inflatesToFile(const fs::path& archive, const EntrySlot& slo
     return file.atEnd();
 }
 
-Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::uint64_t archiveSize) {
+}  // namespace
+
+FileComparison compareFileWithEntry(const fs::path& archivePath, const EntrySlot& slot, const fs::path& path,
+                                    std::uint64_t archiveSize) {
+    if (!entryDataInside(slot, archiveSize)) return FileComparison::EntryUnreadable;
     std::error_code ec;
-    if (!entryDataInside(slot, archiveSize) || !fs::is_regular_file(fs::symlink_status(path, ec))) return Edit::None;
     std::uint64_t size = fs::file_size(path, ec);
-    if (ec) return Edit::Unreadable;
+    if (ec) return FileComparison::FileUnreadable;
     // A size that cannot be the archive's copy differs without reading anything.
     if (slot.entryCompressed != 1 && size != static_cast<std::uint64_t>(std::max(slot.entryStoredSize, 0)))
-        return Edit::Changed;
+        return FileComparison::Differs;
     FileMatch file(path);
-    if (file.unreadable()) return Edit::Unreadable;
+    if (file.unreadable()) return FileComparison::FileUnreadable;
     std::optional<bool> same;
     try {
-        RangeReader archive(form.archivePath);
+        RangeReader archive(archivePath);
         if (slot.entryCompressed == 1 && slot.entryStoredSize > 0) {
-            same = inflatesToFile(form.archivePath, slot, file);
+            same = inflatesToFile(archivePath, slot, file);
         } else {
             bool matched = true;
             readStoredPieces(archive, std::uint64_t(std::max(slot.entryDataOffset, 0)),
@@ -97,8 +98,27 @@ Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::
     } catch (const Failure&) {
         // The archive's data cannot be read: extraction would not replace the file either.
     }
-    if (file.unreadable()) return Edit::Unreadable;
-    return same && !*same ? Edit::Changed : Edit::None;
+    if (file.unreadable()) return FileComparison::FileUnreadable;
+    if (!same) return FileComparison::EntryUnreadable;
+    return *same ? FileComparison::Same : FileComparison::Differs;
+}
+
+namespace {
+
+enum class Edit { None, Changed, Unreadable };
+
+// A file that is not there (or not a file), and an entry whose data cannot be read, are no edit.
+Edit editOf(const Form& form, const EntrySlot& slot, const fs::path& path, std::uint64_t archiveSize) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(path, ec))) return Edit::None;
+    switch (compareFileWithEntry(form.archivePath, slot, path, archiveSize)) {
+        case FileComparison::Differs:
+            return Edit::Changed;
+        case FileComparison::FileUnreadable:
+            return Edit::Unreadable;
+        default:
+            return Edit::None;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,12 @@ struct Form;
 struct EntrySlot;
 class EntryCollisions;
 
+// Whether a file holds what extracting the entry from the archive (of `archiveSize` bytes)
+// gives, compared as editedFiles compares them.
+enum class FileComparison { Same, Differs, EntryUnreadable, FileUnreadable };
+FileComparison compareFileWithEntry(const std::filesystem::path& archive, const EntrySlot& slot,
+                                    const std::filesystem::path& file, std::uint64_t archiveSize);
+
 struct EditedFiles {
     int count = 0;
     std::string firstPath;  // the first one's entry path, in list order

@@ -69,12 +69,13 @@ std::string openFailureDescription(const std::filesystem::path& archive, const s
     } catch (const std::exception&) {
         return description;  // not there, or not readable: the failure says so
     }
-    return "'" + pathText(archive) + "' is not an MPAK archive: it does not begin with the bytes \"MPAK\" that every "
+    return "'" + pathText(archive) +
+           "' is not an MPAK archive: it does not begin with the bytes \"MPAK\" that every "
            "archive begins with.";
 }
 
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
-                                const EntryProgress& onEntry, bool withLaterCopies) {
+                                const EntryProgress& onEntry, bool withEntryRecords) {
     checkChunks(layout);
     // Everything up to the end of the RAWD tag (the STOC walk looks one byte into the tag), or
     // to the end of a file cut short before it: only the records read must lie inside.
@@ -89,7 +90,10 @@ ArchiveTables readArchiveTables(const std::filesystem::path& archive, const Arch
     for (int number = 1; number <= count; ++number) {
         TocEntry entry = readTocEntry(tables, position, number);
         result.entries.push_back(slotOf(entry, layout));
-        if (withLaterCopies) result.laterCopies.push_back(laterCopyOffsets(tables, entry, layout));
+        if (withEntryRecords) {
+            result.laterCopies.push_back(laterCopyOffsets(tables, entry, layout));
+            result.tocHeads.emplace_back(tables.bytes(std::uint64_t(position), kTocHeadFixedBytes + entry.name.size()));
+        }
         position = entry.nextEntryOffset;
         if (onEntry) onEntry(number);
     }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "format/mpak_format.h"
 #include "format/entry_slot.h"
+#include "format/mpak_format.h"
 
 // The header and where its three chunks start (the offsets of their tags).
 struct ArchiveLayout {
@@ -25,6 +25,8 @@ struct ArchiveTables {
     // Only when asked for: each entry's copies after the first, as data offsets like
     // entryDataOffset (not limited to 32 bits); those lying past the tables are missing.
     std::vector<std::vector<std::int64_t>> laterCopies;
+    // Only when asked for: each TOC entry's bytes up to its copy offsets, as stored.
+    std::vector<std::string> tocHeads;
 };
 
 // Reads the header and computes the chunk positions (signed 32-bit sums).
@@ -42,6 +44,6 @@ using EntryProgress = std::function<void(int entriesRead)>;
 // chunk. Fails with a description of what is wrong and where for damaged tables: chunk sizes
 // below their tags, more entries than the table's 10001 slots, TOC records past the end of the
 // tables or the file, overflowing widths. Entry data is not checked: extraction skips what
-// cannot be read.
+// cannot be read. `withEntryRecords` adds laterCopies and tocHeads.
 ArchiveTables readArchiveTables(const std::filesystem::path& archive, const ArchiveLayout& layout,
-                                const EntryProgress& onEntry = {}, bool withLaterCopies = false);
+                                const EntryProgress& onEntry = {}, bool withEntryRecords = false);

@@ -29,6 +29,9 @@ struct TocEntry {
     std::int32_t nextEntryOffset = 0;  // where the next entry starts
 };
 
+// A TOC entry's bytes before its copy offsets: these fixed fields and the name.
+inline constexpr std::size_t kTocHeadFixedBytes = 15;
+
 // Reads the TOC entry at `offset` of the archive's tables. `number` (from 1) names the entry in
 // failure texts.
 TocEntry readTocEntry(TableBytes& tables, std::int32_t offset, int number);

@@ -78,10 +78,13 @@ VerifyReport verifyArchive(const std::filesystem::path& archive) {
         if (std::optional<std::string> why = collisions.reason(i)) verifier.problem("Extraction refuses: " + *why);
         verifier.checkData(slot, tables.laterCopies[i], layout.fileSize);
     }
-    for (std::size_t g = 0; g < tables.stocGroups.size(); ++g)
-        for (const std::string& name : tables.stocGroups[g].names)
-            if (paths.count(lookupKey(name)) == 0)
-                verifier.problem("STOC group " + std::to_string(g + 1) + " names no entry: " + name);
+    // A group's first name is its file's path; the others are names the game also knows the
+    // file by, usually its bare name, which no entry has.
+    for (std::size_t g = 0; g < tables.stocGroups.size(); ++g) {
+        const std::vector<std::string>& names = tables.stocGroups[g].names;
+        if (!names.empty() && paths.count(lookupKey(names[0])) == 0)
+            verifier.problem("STOC group " + std::to_string(g + 1) + " names no entry: " + names[0]);
+    }
     if (tables.stocGroupsCompleted < layout.header.stocEntryCount)
         verifier.problem("The STOC holds " + std::to_string(tables.stocGroupsCompleted) + " of the header's " +
                          std::to_string(layout.header.stocEntryCount) + " groups whole");

@@ -1,5 +1,5 @@
 // "verify": every entry of an archive read, every compressed one inflated in full, its copies
-// compared, its path checked as extraction checks it, and its STOC groups' names looked up.
+// compared, its path checked as extraction checks it, and its STOC groups' first names looked up.
 #pragma once
 
 #include <cstddef>

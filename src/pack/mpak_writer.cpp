@@ -10,6 +10,7 @@
 #include "common/files.h"
 #include "common/links.h"
 #include "common/text.h"
+#include "common/zlib_wrapping.h"
 #include "format/mpak_records.h"
 #include "pack/staged_name.h"
 
@@ -18,10 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kRawdCopyBlock = 8192;
-
-// Stored data of a compressed staged file: its zlib stream without the 2-byte header and the
-// 4-byte trailer, that is the raw deflate data.
-constexpr std::size_t kZlibHeaderBytes = 2, kZlibWrapperBytes = 6;
 
 class ArchiveWriting {
 public:

@@ -43,14 +43,6 @@ std::int64_t stageableSize(const fs::path& file, std::string& reason) {
     return static_cast<std::int64_t>(size);
 }
 
-// Why zlibc did not stage the file, in its own words where it gave any.
-std::string zlibcFailure(const ToolResult& result) {
-    if (result.exitCode == -1) return "zlibc could not be started";
-    std::string reason = result.errors.substr(0, result.errors.find('\n'));
-    if (startsWith(reason, "zlibc: ")) reason.erase(0, 7);
-    return reason.empty() ? "zlibc ended with code " + std::to_string(result.exitCode) : reason;
-}
-
 class Staging {
 public:
     Staging(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job)
@@ -133,7 +125,7 @@ private:
             form_.window.yield();
             ++result_.filesZipped;
             ++filesDone_;
-            if (result->exitCode != 0) return failed(step.path, zlibcFailure(*result));
+            if (result->exitCode != 0) return failed(step.path, zlibcFailureReason(*result));
             if (!fs::is_regular_file(target(plan), ec)) return failed(step.path, "zlibc left no staged file");
             return true;
         }
@@ -154,8 +146,7 @@ private:
         const std::string number = verb + std::to_string(filesDone_ + 1);
         form_.window.setStatus(number + "/" + std::to_string(files_) + ": " + stagedName);
         appendLogLine(form_, number + ": " + stagedName);
-        form_.window.setProgress(kStagingShare * static_cast<float>(filesDone_ + 1) /
-                                 static_cast<float>(files_));
+        form_.window.setProgress(kStagingShare * static_cast<float>(filesDone_ + 1) / static_cast<float>(files_));
     }
 
     bool failed(const fs::path& path, const std::string& reason) {

@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+std::string zlibcFailureReason(const ToolResult& result) {
+    if (result.exitCode == -1) return "zlibc could not be started";
+    std::string reason = result.errors.substr(0, result.errors.find('\n'));
+    if (reason.starts_with("zlibc: ")) reason.erase(0, 7);
+    return reason.empty() ? "zlibc ended with code " + std::to_string(result.exitCode) : reason;
+}
+
 using State = ZlibcWorker::State;
 
 ZlibcRunner::ZlibcRunner(std::filesystem::path program, int width)

@@ -9,11 +9,15 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "shell/helper_job.h"
 #include "shell/one_shot_runner.h"
 #include "shell/zlibc_worker.h"
+
+// Why a zlibc job failed, in zlibc's own words where it gave any.
+std::string zlibcFailureReason(const ToolResult& result);
 
 class ZlibcRunner : public HelperRunner {
 public:

@@ -70,11 +70,12 @@ TEST(VerifyArchive, EachKindOfDamageGetsItsLineAndACleanArchiveNone) {
              return base(MpakEntryOptions().compressed(1).originalSize(5000))
                  .entry("A.TXT", "again")
                  .entry("../up.txt", "up")
-                 .stocGroup({"a.txt", "gone.txt"})
+                 .stocGroup({"a.txt", "a"})
+                 .stocGroup({"gone.txt", "gone"})
                  .build();
          },
          {"Extraction refuses: A.TXT would overwrite a.txt", "Extraction refuses this path: ..\\up.txt",
-          "STOC group 1 names no entry: gone.txt"}},
+          "STOC group 2 names no entry: gone.txt"}},
     };
     TempDir dir;
     for (const Case& c : cases) {

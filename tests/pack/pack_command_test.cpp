@@ -1,6 +1,7 @@
 // "Select .MPAK Folder" and "Pack New .MPAK" with the real zlibc: checks, staging, the writer
 // run and the summary, read back through the archive reader and zlib.
 #include "fixtures/app_folder.h"
+#include "fixtures/archive_contents.h"
 #include "fixtures/unreadable_file.h"
 #include "fixtures/zlib_reference.h"
 #include "format/mpak_records.h"
@@ -8,7 +9,6 @@
 namespace {
 
 const std::string kTocComments = "--Field 1: 00=file is not compressed, 01=file is compressed.\r\n\r\n";
-using Entries = std::vector<std::pair<std::string, std::string>>;
 
 class PackCommandTest : public AppFolderTest {
 protected:
@@ -33,17 +33,7 @@ protected:
         EXPECT_FALSE(window.busy);
         return form.logText;
     }
-    // Each archive entry's path and content, inflated by zlib where it is compressed.
-    Entries packedFiles() const {
-        Entries files;
-        for (const EntrySlot& slot : readArchiveTables(archive(), readArchiveLayout(archive())).entries) {
-            std::string data =
-                readFileRange(archive(), std::uint64_t(slot.entryDataOffset), std::uint64_t(slot.entryStoredSize));
-            if (slot.entryCompressed == 1) data = inflateRaw(data, std::size_t(slot.entryOriginalSize));
-            files.emplace_back(slot.entryPath, data);
-        }
-        return files;
-    }
+    Entries packedFiles() const { return archiveContents(archive()); }
     // What the summary says after the staging and packing lines.
     static std::string summary(int zipped, int packed, int groups, bool complete) {
         std::string text = std::to_string(zipped) + " files zipped.\r\n" + std::to_string(packed) +
