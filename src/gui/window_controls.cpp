@@ -92,6 +92,7 @@ const ControlRow kControls[] = {
     {Heading,      "Label11",                     {120, 2640, 3495, 255},   "   File Packer (Make an MPAK)"},
     {Button,       "butFilePackerQuestion",       {3360, 2640, 255, 255},   "?", ShowPackerHelp},
     {Button,       "butSelectMPAKFolder",         {240, 3000, 1935, 255},   "Select .MPAK Folder", SelectMPAKFolder},
+    {Button,       "butUpdateMPAK",               {2280, 3000, 1215, 255},  "Update .MPAK", UpdateMPAK},
     {NameLabel,    "Label13",                     {240, 3240, 3255, 255},   "", nullptr, Role::PackFolder},
     {FrameTitle,   "Label6",                      {360, 3600, 2175, 255},   ".MPAK Sub Table of Contents"},
     {ChosenOption, "radAutoAddNewFiles",          {360, 3840, 2895, 255},   "Auto-add new files to .MPAK STOC", nullptr, Role::AutoAddOption},

@@ -16,6 +16,8 @@ Outcome DecompressMPKG(Form& form);
 // File Packer
 Outcome SelectMPAKFolder(Form& form);
 Outcome PackMPAK(Form& form);
+// The open archive anew in NewMPAKs with the changed and new files of its ExtractedFiles folder.
+Outcome UpdateMPAK(Form& form);
 Outcome OpenNewMPAKsFolder(Form& form);
 // Sound File Conversion
 Outcome ConvertFSB(Form& form);

@@ -7,6 +7,7 @@
 #include "common/failure.h"
 #include "common/files.h"
 #include "shell/app_paths.h"
+#include "shell/commands.h"
 #include "shell/form.h"
 #include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
@@ -111,6 +112,15 @@ void appendSummary(Form& form, const UpdatePlan& plan, const UpdateCounts& count
 }
 
 }  // namespace
+
+Outcome UpdateMPAK(Form& form) {
+    if (form.archiveName.empty()) {
+        const std::string notice = "No .MPAK file open.\r\n\r\nFirst open the game .MPAK file you want to update.";
+        showNotice(form, notice);
+        return Outcome::refused(notice);
+    }
+    return UpdateMPAK(form, {form.archivePath, form.extractedFilesPath / hostPath(form.archiveName), {}});
+}
 
 Outcome UpdateMPAK(Form& form, const UpdateRequest& request) {
     Window& window = form.window;

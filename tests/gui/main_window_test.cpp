@@ -49,7 +49,7 @@ TEST_F(GuiTest, StartsInItsDesignLayoutWithItsPictureAndReadableCaptionsAt96And1
             EXPECT_LE(captionWidth(*control, caption, dpi), captionRoom(*control))
                 << control->objectName().toStdString() << " " << dpi;
     }
-    EXPECT_EQ(captioned, 24);
+    EXPECT_EQ(captioned, 25);
     EXPECT_TRUE(control<QRadioButton>("radAutoAddNewFiles")->isChecked());
     EXPECT_FALSE(control<QRadioButton>("radIWillMaintainLibrarySTOC")->isChecked());
     EXPECT_FALSE(control<QCheckBox>("chkCompressAllFiles")->isChecked());

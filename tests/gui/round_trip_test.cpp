@@ -1,7 +1,7 @@
 // A modder's round trip through the real window and the real helper programs: open a game
 // archive, extract a scattered selection and then everything, edit the folder, pack it and
-// check every entry, group and byte of the new archive. Then what only the list itself shows:
-// its sideways extent and its lines.
+// check every entry, group and byte of the new archive, and update the game's archive from the
+// same folder. Then what only the list itself shows: its sideways extent and its lines.
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "common/files.h"
+#include "fixtures/archive_contents.h"
 #include "fixtures/zlib_reference.h"
 #include "format/archive_tables.h"
 #include "gui_fixture.h"
@@ -118,6 +119,15 @@ TEST_F(RoundTrip, ExtractedEditedAndPackedFolderHoldsWhatTheEditsShouldGive) {
             << label->text().toStdString();
     packAndCheck(true, false);
     packAndCheck(false, true);
+
+    // Update: the game's entries in their order, the changed one replaced, then the added file.
+    click("butUpdateMPAK");
+    EXPECT_TRUE(dialogs->messages.empty());
+    EXPECT_TRUE(window->logViewText().ends_with(".MPAK update complete.\r\n")) << window->logViewText();
+    Entries expected;
+    for (std::size_t i : {0, 1, 2, 4, 5, 6, 7, 3})
+        expected.emplace_back(replaceAll(kModFiles[i].path, '/', '\\'), kModFiles[i].content);
+    EXPECT_EQ(archiveContents(app / "NewMPAKs" / kArchive), expected);
 }
 
 TEST_F(RoundTrip, TheListsScrollExtentNeverShrinksAndItsLinesAreTheirBytes) {
