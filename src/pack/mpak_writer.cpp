@@ -12,6 +12,7 @@
 #include "common/text.h"
 #include "common/zlib_wrapping.h"
 #include "format/mpak_records.h"
+#include "format/saved_archive_check.h"
 #include "pack/staged_name.h"
 
 namespace fs = std::filesystem;
@@ -144,7 +145,12 @@ private:
         pause();
         output.write("RAWD");
         copyInBlocks(rawdPath_, output, kRawdCopyBlock);
-        output.commit(Durability::Synced);  // a power cut leaves the earlier archive or the whole new one
+        // Read back from the disk before it replaces anything; a power cut leaves the earlier
+        // archive or the whole new one.
+        output.syncToDisk();
+        output.close();
+        checkSavedArchive(output.path());
+        output.commit(Durability::Synced);
         pause();
     }
 

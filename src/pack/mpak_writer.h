@@ -1,7 +1,7 @@
 // The MPAK writer: turns the files that the compression pass staged, and the library .stoc
 // groups, into a new archive. It builds the chunk bodies in the work files TOC.bin, STOC.bin
 // and RAWD.bin, then writes the header and the chunks under a temporary name that replaces the
-// output only when complete. It knows nothing of the window: what it reports goes through
+// output only when complete, on disk and read back whole (saved_archive_check.h). It knows nothing of the window: what it reports goes through
 // MpakWriterProgress.
 #pragma once
 

@@ -11,6 +11,7 @@
 #include "common/zlib_wrapping.h"
 #include "format/entry_stream.h"
 #include "format/mpak_records.h"
+#include "format/saved_archive_check.h"
 #include "inspect/lookup_key.h"
 
 namespace fs = std::filesystem;
@@ -160,6 +161,11 @@ UpdateCounts writeUpdatedArchive(const UpdatePlan& plan, const fs::path& archive
             if (pause) pause();
         }
     }
-    out.commit(Durability::Synced);  // a power cut leaves the earlier archive or the whole new one
+    // Read back from the disk before it replaces anything, the entries written anew inflated; a
+    // power cut leaves the earlier archive or the whole new one.
+    out.syncToDisk();
+    out.close();
+    checkSavedArchive(out.path(), [&plan](std::size_t i) { return plan.items[i].kind != UpdateItem::Kept; });
+    out.commit(Durability::Synced);
     return counts;
 }

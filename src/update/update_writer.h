@@ -26,8 +26,8 @@ struct UpdateCounts {
 // `staged` holds one element per plan item (unused for kept ones). The archive's STOC groups
 // are kept; a group that loses names to removed entries goes when no name left in it names an
 // entry of the new archive. With `autoAddNewFiles` each added file gets the group of a new file
-// that the pack gives it. `output` is replaced only by the whole archive, once on disk; a
-// failure (a Failure) leaves it as it was.
+// that the pack gives it. `output` is replaced only by the whole archive, once on disk and
+// read back (saved_archive_check.h); a failure (a Failure) leaves it as it was.
 UpdateCounts writeUpdatedArchive(const UpdatePlan& plan, const std::filesystem::path& archive,
                                  const std::vector<StagedData>& staged, bool autoAddNewFiles,
                                  const std::filesystem::path& output, const std::function<void()>& pause = {});

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "common/failure.h"
+#include "common/zlib_wrapping.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/temp_dir.h"
+#include "fixtures/zlib_reference.h"
 
 using namespace std::string_literals;
 
@@ -50,8 +52,7 @@ protected:
 }  // namespace
 
 TEST_F(MpakWriterTest, StoredAndCompressedFilesWithAnyCopyCountGiveTheArchiveBuiltByHand) {
-    std::string stream;
-    for (int i = 0; i < 100; ++i) stream.push_back(static_cast<char>(i));
+    const std::string stream = zlibWrapped(rawDeflate(std::string(300, 'c')));
     stage("a.txt.5.0.0.unc", "hello");
     stage("b.txt.3.3.0.unc", "xyz");
     stage("c.bin.300.1.0.cmp", stream);
@@ -59,7 +60,7 @@ TEST_F(MpakWriterTest, StoredAndCompressedFilesWithAnyCopyCountGiveTheArchiveBui
     MpakBuilder expected;
     expected.entry("a.txt", "hello", MpakEntryOptions().copies(0));
     expected.entry("b.txt", "xyz", MpakEntryOptions().copies(3));  // offsets 4, 7, 10
-    expected.entry("c.bin", stream.substr(2, 94), MpakEntryOptions().compressed(1).originalSize(300));
+    expected.entry("c.bin", rawDeflate(std::string(300, 'c')), MpakEntryOptions().compressed(1).originalSize(300));
     expected.entry("d.bin", kHeaderAndAb);
     EXPECT_EQ(write(), expected.build());
 }
@@ -100,6 +101,8 @@ TEST_F(MpakWriterTest, RefusesWhatTheReaderCouldNotReadBackAndKeepsTheEarlierArc
          "would take for the start of a group."},
         {[&] { stage("a.1.1.0.cmp", kHeaderAndAb); },
          "The staged file 'a.1.1.0.cmp' is 4 bytes long, too short to be a zlib stream."},
+        {[&] { stage("a.301.1.0.cmp", zlibWrapped(rawDeflate(std::string(300, 'a')))); },
+         "The new archive failed its check before replacing anything: entry 1, a: it inflates to 300 bytes, not 301."},
     };
     for (const auto& [setUp, says] : cases) {
         job = {};

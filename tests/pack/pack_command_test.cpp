@@ -304,6 +304,20 @@ TEST_F(PackCommandTest, OneShotRunsOneWorkerAndFourGiveTheSameArchiveFilesLogsCo
     writeFile(source("f3/nopack"), "zlibc refuses this one");  // the staging stops there
     EXPECT_EQ(run(1), run(4));
     EXPECT_NE(std::get<0>(run(4)).find("Staging failed: f3\\nopack (refused)\r\n"), std::string::npos);
+
+    // A zlibc that writes a stream which does not inflate: the save's check keeps the earlier archive.
+    fs::remove(source("f3/nopack"));
+    const std::string earlier = std::get<1>(run(1));
+    installZlibcWritingABrokenStream();
+    window.messages.clear();
+    pack(tocLines);
+    EXPECT_TRUE(startsWith(onlyMessage(), "PackIt error.")) << onlyMessage();
+    EXPECT_NE(onlyMessage().find("The new archive failed its check before replacing anything: entry 2, f0\\n14: its "
+                                 "compressed data does not inflate."),
+              std::string::npos)
+        << onlyMessage();
+    EXPECT_EQ(readFile(archive()), earlier);
+    EXPECT_EQ(filesBelow(form.newMpaksPath).size(), 1u);
 }
 
 TEST_F(PackCommandTest, AStoredOnlyPackLetsTheWindowRunAfterEachFileAndEachFinishedSubFolder) {

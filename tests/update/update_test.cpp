@@ -165,4 +165,11 @@ TEST_F(UpdateTest, WhatCannotBeUpdatedWritesNothingAndSaysWhy) {
         EXPECT_EQ(readFile(updated()), "an earlier update") << c.what;
         EXPECT_TRUE(filesBelow(form.tempPath).empty()) << c.what;
     }
+    POSIX_ONLY("a shell script standing in for zlibc");
+    installZlibcWritingABrokenStream();
+    EXPECT_NE(update().error.find("The new archive failed its check before replacing anything: entry 2, b.dds: its "
+                                  "compressed data does not inflate."),
+              std::string::npos);
+    EXPECT_EQ(readFile(updated()), "an earlier update");
+    EXPECT_EQ(filesBelow(form.newMpaksPath).size(), 1u);
 }

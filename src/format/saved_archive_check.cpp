@@ -1,0 +1,54 @@
+#include "format/saved_archive_check.h"
+
+#include <string>
+
+#include "common/failure.h"
+#include "format/archive_tables.h"
+#include "format/entry_stream.h"
+
+namespace {
+
+bool inside(std::int64_t offset, std::int64_t size, std::uint64_t fileSize) {
+    return size == 0 || (offset >= 0 && size > 0 && std::uint64_t(offset) <= fileSize &&
+                         std::uint64_t(size) <= fileSize - std::uint64_t(offset));
+}
+
+// What is wrong with the entry's data, or nothing.
+std::string problemOf(const std::filesystem::path& archive, const EntrySlot& slot,
+                      const std::vector<std::int64_t>& laterCopies, std::uint64_t fileSize, bool inflate) {
+    if (slot.entryCopies <= 0) return {};  // it stores no data
+    const std::int64_t size = slot.entryStoredSize;
+    if (!inside(slot.entryDataOffset, size, fileSize)) return "its data lies outside the file";
+    for (std::int64_t copy : laterCopies)
+        if (!inside(copy, size, fileSize)) return "a copy of its data lies outside the file";
+    if (int(laterCopies.size()) + 1 < slot.entryCopies) return "its copy offsets lie outside the tables";
+    if (!inflate || slot.entryCompressed != 1 || size == 0) return {};
+    const InflateResult inflated = inflatePieces(archive, std::uint64_t(slot.entryDataOffset), std::uint64_t(size),
+                                                 [](std::string_view) { return true; });
+    if (inflated.end != InflateEnd::Complete) return "its compressed data does not inflate";
+    if (inflated.inflatedSize != std::uint64_t(std::max(slot.entryOriginalSize, 0)))
+        return "it inflates to " + std::to_string(inflated.inflatedSize) + " bytes, not " +
+               std::to_string(slot.entryOriginalSize);
+    return {};
+}
+
+}  // namespace
+
+void checkSavedArchive(const std::filesystem::path& archive, const std::function<bool(std::size_t)>& inflates) {
+    const std::string failed = "The new archive failed its check before replacing anything: ";
+    ArchiveTables tables;
+    ArchiveLayout layout;
+    try {
+        layout = readArchiveLayout(archive);
+        tables = readArchiveTables(archive, layout, {}, true);
+    } catch (const std::exception& e) {
+        throw Failure(failed + e.what());
+    }
+    for (std::size_t i = 0; i < tables.entries.size(); ++i) {
+        const EntrySlot& slot = tables.entries[i];
+        const std::string problem =
+            problemOf(archive, slot, tables.laterCopies[i], layout.fileSize, !inflates || inflates(i));
+        if (!problem.empty())
+            throw Failure(failed + "entry " + std::to_string(i + 1) + ", " + slot.entryPath + ": " + problem + ".");
+    }
+}
