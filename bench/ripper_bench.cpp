@@ -7,8 +7,12 @@
 //            over as many threads as zlibc jobs run at once; alternative: `unzip -q`
 //   pack     floor: reading and deflating (libdeflate level 6) the same files over as many
 //            threads, and writing an archive of the same layout; alternative: `zip -q -r`
+//   verify   floor: reading every entry and inflating (libdeflate) the compressed ones in one
+//            thread; alternative: `unzip -tq`
 // The command line's extract (its open included) and pack of the same archive, each started as
 // a program in a work folder of its own, are set against the same floors and alternatives.
+// An update with one changed compressed file is set against `cp` of the archive and against the
+// extract-all and pack-all it saves; the save's read-back check against pack-all.
 // Prints one table of medians. Run it from a Release or RelWithDebInfo build:
 //   ripper_bench [rounds, default 3] [folder to work in, default /dev/shm or the temporary folder]
 #include <libdeflate.h>
@@ -16,6 +20,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -29,11 +34,14 @@
 #include "common/text.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
+#include "format/saved_archive_check.h"
 #include "game_files.h"
 #include "gui/main_window.h"
+#include "inspect/verify_archive.h"
 #include "shell/commands.h"
 #include "shell/helper_pipeline.h"
 #include "shell/tool_runner.h"
+#include "update/update_command.h"
 
 namespace fs = std::filesystem;
 
@@ -115,6 +123,22 @@ void extractInProcess(const Form& form, const fs::path& outFolder, int threads) 
         writeWholeFile(target, inflated);
     });
     for (auto* d : decompressors) libdeflate_free_decompressor(d);
+}
+
+// Verify's floor: every entry read one range at a time and the compressed ones inflated.
+void inflateAllInProcess(const Form& form) {
+    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    std::string inflated;
+    for (const EntrySlot& slot : form.entries) {
+        std::string data = readFileRange(form.archivePath, static_cast<std::uint64_t>(slot.entryDataOffset),
+                                         static_cast<std::uint64_t>(slot.entryStoredSize));
+        if (slot.entryCompressed != 1) continue;
+        inflated.resize(static_cast<std::size_t>(slot.entryOriginalSize));
+        if (libdeflate_deflate_decompress(decompressor, data.data(), data.size(), inflated.data(), inflated.size(),
+                                          nullptr) != LIBDEFLATE_SUCCESS)
+            std::abort();
+    }
+    libdeflate_free_decompressor(decompressor);
 }
 
 // The pack's floor: every file read and the compressed ones deflated at zlibc's level over
@@ -247,7 +271,8 @@ int run(const fs::path& work, int rounds) {
 
     // One helper run at a time, then one per core.
     const int cores = defaultHelperRuns();
-    Measures open, extract[2], pack[2], cliExtract, cliPack;
+    Measures open, extract[2], pack[2], cliExtract, cliPack, verify, update;
+    std::vector<double> saveChecks;
     int zlibcInflates = 0, zlibcDeflates = 0;
     std::size_t helperStarts[2][2] = {};  // [way][extract, pack]
     for (int round = 1; round <= rounds; ++round) {
@@ -287,12 +312,32 @@ int run(const fs::path& work, int rounds) {
             pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
         }
 
+        saveChecks.push_back(secondsOf([&] { checkSavedArchive(packed); }));
+        measure(verify, [&] {
+            if (!verifyArchive(archive).problems.empty()) std::abort();
+        });
+        verify.floor.push_back(secondsOf([&] { inflateAllInProcess(form); }));
+        // One texture edited in the fully extracted folder, then put back.
+        const GameFile& edited =
+            *std::find_if(files.begin(), files.end(), [](const GameFile& f) { return f.compressed; });
+        const fs::path editedFile = *safeJoin(extracted, edited.path);
+        writeWholeFile(editedFile, edited.content + "edited");
+        Outcome updated;
+        measure(update, [&] { updated = UpdateMPAK(form, {archive, extracted, {}}); });
+        if (!updated.done() || form.logText.find("(1 replaced, 0 added, 0 removed, 10000 kept") == std::string::npos)
+            return std::fprintf(stderr, "the update failed:\n%s\n", form.logText.c_str()), 1;
+        writeWholeFile(editedFile, edited.content);
+        update.alternative.push_back(
+            secondsOf([&] { shell("cp " + quoted(archive) + " " + quoted(work / "copy.mpak")); }));
+        update.floor.push_back(extract[1].own.back() + pack[1].own.back());
+
         fs::remove(zip);
         double zipSeconds =
             secondsOf([&] { shell("cd " + quoted(extracted) + " && zip -q -r " + quoted(zip) + " ."); });
         fs::remove_all(unzipped);
         double unzipSeconds = secondsOf([&] { shell("unzip -q " + quoted(zip) + " -d " + quoted(unzipped)); });
         open.alternative.push_back(secondsOf([&] { shell("unzip -l " + quoted(zip) + " > /dev/null"); }));
+        verify.alternative.push_back(secondsOf([&] { shell("unzip -tq " + quoted(zip) + " > /dev/null"); }));
         for (int way = 0; way < 2; ++way) {
             pack[way].alternative.push_back(zipSeconds);
             extract[way].alternative.push_back(unzipSeconds);
@@ -321,7 +366,15 @@ int run(const fs::path& work, int rounds) {
                         {"pack-all" + one, &pack[0], "zip -q -r", kEntries},
                         {"pack-all" + many, &pack[1], "zip -q -r", kEntries},
                         {"cli extract" + many, &cliExtract, "unzip -q", kEntries},
-                        {"cli pack" + many, &cliPack, "zip -q -r", kEntries}});
+                        {"cli pack" + many, &cliPack, "zip -q -r", kEntries},
+                        {"verify", &verify, "unzip -tq", kEntries}});
+    std::printf(
+        "Update of one changed compressed file: %.3f s, %.2f x cp of the archive (%.3f s), %.2f x extract-all + "
+        "pack-all (%.3f s)\n",
+        median(update.own), median(update.own) / median(update.alternative), median(update.alternative),
+        median(update.own) / median(update.floor), median(update.floor));
+    std::printf("The save's read-back check: %.3f s, %.1f %% of pack-all (%d)\n", median(saveChecks),
+                100 * median(saveChecks) / median(pack[1].own), cores);
     std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",
                 median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own),
                 median(pack[1].own));

@@ -30,6 +30,7 @@ public:
     RangeReader(const RangeReader&) = delete;
     RangeReader& operator=(const RangeReader&) = delete;
     std::string read(std::uint64_t offset, std::uint64_t length);
+    const fs::path& path() const { return path_; }
 
 private:
     fs::path path_;

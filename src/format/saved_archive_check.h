@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <functional>
 
-// Fails (a Failure) naming the first entry that is not whole. `inflates` picks the compressed
+// Fails (a Failure) naming the first entry that is not whole. The entries are checked on every
+// core; `inflates` may be called from any of them. `inflates` picks the compressed
 // entries to inflate (all when not given): those written anew.
 void checkSavedArchive(const std::filesystem::path& archive,
                        const std::function<bool(std::size_t entry)>& inflates = {});
