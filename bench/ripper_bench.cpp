@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -271,7 +272,7 @@ int run(const fs::path& work, int rounds) {
 
     // One helper run at a time, then one per core.
     const int cores = defaultHelperRuns();
-    Measures open, extract[2], pack[2], cliExtract, cliPack, verify, update;
+    Measures open, extract[2], pack[2], cliExtract, cliPack, verify, update[2];
     std::vector<double> saveChecks;
     int zlibcInflates = 0, zlibcDeflates = 0;
     std::size_t helperStarts[2][2] = {};  // [way][extract, pack]
@@ -317,19 +318,27 @@ int run(const fs::path& work, int rounds) {
             if (!verifyArchive(archive).problems.empty()) std::abort();
         });
         verify.floor.push_back(secondsOf([&] { inflateAllInProcess(form); }));
-        // One texture edited in the fully extracted folder, then put back.
+        // One texture edited in the fully extracted folder, then put back; the modder takes a few
+        // seconds for it, so the other files have settled.
+        std::this_thread::sleep_for(std::chrono::seconds(3));
         const GameFile& edited =
             *std::find_if(files.begin(), files.end(), [](const GameFile& f) { return f.compressed; });
         const fs::path editedFile = *safeJoin(extracted, edited.path);
         writeWholeFile(editedFile, edited.content + "edited");
-        Outcome updated;
-        measure(update, [&] { updated = UpdateMPAK(form, {archive, extracted, {}}); });
-        if (!updated.done() || form.logText.find("(1 replaced, 0 added, 0 removed, 10000 kept") == std::string::npos)
-            return std::fprintf(stderr, "the update failed:\n%s\n", form.logText.c_str()), 1;
+        // The first update compares every file; the second takes the ones it found unchanged,
+        // settled since, from its cache.
+        fs::remove(form.libraryPath / (std::string(kArchiveName) + ".update-cache"));
+        for (Measures& m : update) {
+            Outcome updated;
+            measure(m, [&] { updated = UpdateMPAK(form, {archive, extracted, {}}); });
+            if (!updated.done() ||
+                form.logText.find("(1 replaced, 0 added, 0 removed, 10000 kept") == std::string::npos)
+                return std::fprintf(stderr, "the update failed:\n%s\n", form.logText.c_str()), 1;
+            m.alternative.push_back(
+                secondsOf([&] { shell("cp " + quoted(archive) + " " + quoted(work / "copy.mpak")); }));
+            m.floor.push_back(extract[1].own.back() + pack[1].own.back());
+        }
         writeWholeFile(editedFile, edited.content);
-        update.alternative.push_back(
-            secondsOf([&] { shell("cp " + quoted(archive) + " " + quoted(work / "copy.mpak")); }));
-        update.floor.push_back(extract[1].own.back() + pack[1].own.back());
 
         fs::remove(zip);
         double zipSeconds =
@@ -368,11 +377,12 @@ int run(const fs::path& work, int rounds) {
                         {"cli extract" + many, &cliExtract, "unzip -q", kEntries},
                         {"cli pack" + many, &cliPack, "zip -q -r", kEntries},
                         {"verify", &verify, "unzip -tq", kEntries}});
-    std::printf(
-        "Update of one changed compressed file: %.3f s, %.2f x cp of the archive (%.3f s), %.2f x extract-all + "
-        "pack-all (%.3f s)\n",
-        median(update.own), median(update.own) / median(update.alternative), median(update.alternative),
-        median(update.own) / median(update.floor), median(update.floor));
+    for (const Measures& m : update)
+        std::printf(
+            "Update of one changed compressed file, %s: %.3f s, %.2f x cp of the archive (%.3f s), %.2f x "
+            "extract-all + pack-all (%.3f s)\n",
+            &m == &update[0] ? "first" : "second (cache)", median(m.own), median(m.own) / median(m.alternative),
+            median(m.alternative), median(m.own) / median(m.floor), median(m.floor));
     std::printf("The save's read-back check: %.3f s, %.1f %% of pack-all (%d)\n", median(saveChecks),
                 100 * median(saveChecks) / median(pack[1].own), cores);
     std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",

@@ -52,7 +52,9 @@ Commands:
       PATTERN matches are left out, and FOLDER's files that ARCHIVE lacks are added after
       its entries, compressed, each in a STOC group of its own (none with --manual-stoc).
       STOC groups are kept; one left naming no entry goes. A folder holding only some of
-      the entries is fine. When nothing differs, nothing is written. ARCHIVE is only read:
+      the entries is fine. When nothing differs, nothing is written. Files that an earlier
+      update found unchanged are not read again until something writes them
+      (WORK/Library/<archive name>.update-cache). ARCHIVE is only read:
       when it lies in WORK/NewMPAKs itself, the new archive replaces it whole at the end.
   mpkg FILE       Unpacks an .mpkg file into WORK/Temp/mpkg.dat (Temp is emptied at the
                   next start).

@@ -1,9 +1,12 @@
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "common/file_stamp.h"
 #include "common/files.h"
 #include "common/files_platform.h"
 #include "common/paths.h"
@@ -32,4 +35,18 @@ int seekTo(std::FILE* file, std::uint64_t offset) { return fseeko(file, static_c
 std::size_t longestFileName(const fs::path& folder) {
     long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+std::optional<FileStamp> fileStamp(const fs::path& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    auto ns = [](const timespec& t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return FileStamp{std::uint64_t(status.st_size), ns(status.st_mtim), ns(status.st_ctim),
+                     std::uint64_t(status.st_dev), std::uint64_t(status.st_ino)};
+}
+
+std::int64_t stampNow() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/file_stamp.h"
 #include "common/files.h"
 #include "common/files_platform.h"
 #include "common/paths.h"
@@ -62,4 +63,36 @@ std::size_t longestFileName(const fs::path& folder) {
     std::error_code ec;
     const std::size_t taken = fs::absolute(folder, ec).native().size() + 1;
     return taken >= kLongestPath ? 0 : std::min(kLongestName, kLongestPath - taken);
+}
+
+namespace {
+
+// FILETIME and LARGE_INTEGER times count 100 ns steps from 1601.
+constexpr std::int64_t kStepsFrom1601To1970 = 116444736000000000;
+
+std::int64_t stampTime(std::int64_t stepsFrom1601) { return (stepsFrom1601 - kStepsFrom1601To1970) * 100; }
+
+}  // namespace
+
+std::optional<FileStamp> fileStamp(const fs::path& path) {
+    HANDLE file =
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    const bool known = GetFileInformationByHandle(file, &info) &&
+                       GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
+                       !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    return FileStamp{(std::uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                     stampTime(basic.LastWriteTime.QuadPart), stampTime(basic.ChangeTime.QuadPart),
+                     info.dwVolumeSerialNumber, (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::int64_t stampNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return stampTime((std::int64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
 }

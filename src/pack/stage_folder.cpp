@@ -17,6 +17,7 @@
 #include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
 #include "shell/zlibc_runner.h"
+#include "shell/zlibc_steps.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ public:
 
     // The library decides how the file is staged; nothing is written yet. A staged name is
     // claimed here, in walk order, so that a later file cannot take it while zlibc runs.
-    std::optional<HelperJob> prepare(std::size_t i) {
+    std::optional<HelperJob> jobOf(std::size_t i) {
         if (walk_[i].kind != WalkStep::File) return std::nullopt;
         try {
             return plan(i, plans_[i]);
@@ -170,13 +171,7 @@ private:
 
 StagingResult StageFolder(Form& form, const std::vector<WalkStep>& walk, const StagingJob& job) {
     Staging staging(form, walk, job);
-    ZlibcRunner runner(helperProgramPath(form.programFolder, "zlibc"), form.helperRunsAtOnce);
-    HelperPipeline pipeline;
-    pipeline.jobOf = [&](std::size_t i) { return staging.prepare(i); };
-    pipeline.begin = [&](std::size_t i) { staging.begin(i); };
-    pipeline.finish = [&](std::size_t i, const ToolResult* result) { return staging.finish(i, result); };
-    pipeline.whileWaiting = [&form] { form.window.yield(); };
-    const bool staged = runHelperPipeline(walk.size(), runner, pipeline);
+    const bool staged = runZlibcSteps(form, walk.size(), staging);
     StagingResult result = staging.result();
     result.staged = staged;
     return result;

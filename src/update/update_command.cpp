@@ -12,6 +12,7 @@
 #include "shell/helper_pipeline.h"
 #include "shell/shell_ops.h"
 #include "shell/zlibc_runner.h"
+#include "shell/zlibc_steps.h"
 #include "update/update_writer.h"
 
 namespace fs = std::filesystem;
@@ -85,13 +86,7 @@ private:
 
 std::vector<StagedData> stageChanges(Form& form, const UpdatePlan& plan) {
     UpdateStaging staging(form, plan);
-    ZlibcRunner runner(helperProgramPath(form.programFolder, "zlibc"), form.helperRunsAtOnce);
-    HelperPipeline pipeline;
-    pipeline.jobOf = [&](std::size_t i) { return staging.jobOf(i); };
-    pipeline.begin = [&](std::size_t i) { staging.begin(i); };
-    pipeline.finish = [&](std::size_t i, const ToolResult* result) { return staging.finish(i, result); };
-    pipeline.whileWaiting = [&form] { form.window.yield(); };
-    if (!runHelperPipeline(plan.items.size(), runner, pipeline)) throw Failure(staging.failure());
+    if (!runZlibcSteps(form, plan.items.size(), staging)) throw Failure(staging.failure());
     return staging.staged();
 }
 
@@ -130,7 +125,12 @@ Outcome UpdateMPAK(Form& form, const UpdateRequest& request) {
         [&] {
             window.setBusy(true);
             ClearTempFolder(form);
-            const UpdatePlan plan = planUpdate(request, [&window] { window.yield(); });
+            // What earlier updates compared, by the archive's file name as the library files are.
+            UpdateCache cache(form.libraryPath / hostPath(pathText(request.archive.filename()) + ".update-cache"),
+                              request.archive, request.folder);
+            const UpdatePlan plan = planUpdate(
+                request, [&window] { window.yield(); }, &cache);
+            cache.save();
             for (const std::string& note : plan.notes) appendLogLine(form, note);
             for (const std::string& path : plan.removedPaths) appendLogLine(form, "Removed: " + path);
             if (plan.changesNothing()) {

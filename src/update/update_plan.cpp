@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "common/failure.h"
+#include "common/file_stamp.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "extract/edited_files.h"
@@ -44,6 +45,20 @@ std::map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::pa
     return files;
 }
 
+// Whether the file holds the entry's content: known from the cache, or compared in full.
+bool holdsItsEntry(const UpdateRequest& request, const UpdatePlan& plan, std::size_t entry, const fs::path& file,
+                   UpdateCache* cache) {
+    const EntrySlot& slot = plan.tables.entries[entry];
+    const std::optional<FileStamp> stamp = fileStamp(file);  // before the file is read
+    if (stamp && cache && cache->knownSame(entry, slot.entryPath, *stamp)) {
+        cache->remember(entry, slot.entryPath, *stamp);
+        return true;
+    }
+    const bool same = compareFileWithEntry(request.archive, slot, file, plan.layout.fileSize) == FileComparison::Same;
+    if (same && stamp && cache) cache->remember(entry, slot.entryPath, *stamp);
+    return same;
+}
+
 }  // namespace
 
 bool UpdatePlan::changesNothing() const {
@@ -51,7 +66,7 @@ bool UpdatePlan::changesNothing() const {
                                                [](const UpdateItem& item) { return item.kind == UpdateItem::Kept; });
 }
 
-UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>& pause) {
+UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>& pause, UpdateCache* cache) {
     UpdatePlan plan;
     plan.layout = readArchiveLayout(request.archive);
     plan.tables = readArchiveTables(request.archive, plan.layout, {}, true);
@@ -83,8 +98,7 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
         const fs::path path = file->second.second;
         files.erase(file);
         if (removed) continue;
-        const bool same =
-            compareFileWithEntry(request.archive, slot, path, plan.layout.fileSize) == FileComparison::Same;
+        const bool same = holdsItsEntry(request, plan, i, path, cache);
         plan.items.push_back(
             {same ? UpdateItem::Kept : UpdateItem::Replaced, i, slot.entryPath, same ? fs::path() : path});
         if (pause) pause();

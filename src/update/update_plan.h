@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "format/archive_tables.h"
+#include "update/update_cache.h"
 
 struct UpdateRequest {
     std::filesystem::path archive;
@@ -38,5 +39,7 @@ struct UpdatePlan {
 
 // Fails (a Failure saying why) when the archive cannot be read, a pattern matches no entry, or
 // the folder cannot be walked or holds two files for one entry path. `pause` is called after
-// each folder listed and each entry compared.
-UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>& pause = {});
+// each folder listed and each entry compared. A file that `cache` knows to hold its entry's
+// content, unwritten since, is not read; what the comparisons find is remembered in it.
+UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>& pause = {},
+                      UpdateCache* cache = nullptr);
