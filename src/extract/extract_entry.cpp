@@ -21,10 +21,7 @@ std::string wrappedFileName(std::string_view archiveName, std::string_view entry
 }
 
 bool entryDataInside(const EntrySlot& slot, std::uint64_t archiveSize) {
-    if (slot.entryStoredSize == 0) return true;  // no bytes to read, wherever the offset points
-    if (slot.entryDataOffset < 0 || slot.entryStoredSize < 0) return false;
-    auto offset = static_cast<std::uint64_t>(slot.entryDataOffset);
-    return offset <= archiveSize && static_cast<std::uint64_t>(slot.entryStoredSize) <= archiveSize - offset;
+    return storedBytesInside(slot.entryDataOffset, slot.entryStoredSize, archiveSize);
 }
 
 std::string readEntryData(RangeReader& archive, const EntrySlot& slot) {

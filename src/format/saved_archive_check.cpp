@@ -12,19 +12,14 @@
 
 namespace {
 
-bool inside(std::int64_t offset, std::int64_t size, std::uint64_t fileSize) {
-    return size == 0 || (offset >= 0 && size > 0 && std::uint64_t(offset) <= fileSize &&
-                         std::uint64_t(size) <= fileSize - std::uint64_t(offset));
-}
-
 // What is wrong with the entry's data, or nothing.
 std::string problemOf(RangeReader& archive, const EntrySlot& slot, const std::vector<std::int64_t>& laterCopies,
                       std::uint64_t fileSize, bool inflate) {
     if (slot.entryCopies <= 0) return {};  // it stores no data
     const std::int64_t size = slot.entryStoredSize;
-    if (!inside(slot.entryDataOffset, size, fileSize)) return "its data lies outside the file";
+    if (!storedBytesInside(slot.entryDataOffset, size, fileSize)) return "its data lies outside the file";
     for (std::int64_t copy : laterCopies)
-        if (!inside(copy, size, fileSize)) return "a copy of its data lies outside the file";
+        if (!storedBytesInside(copy, size, fileSize)) return "a copy of its data lies outside the file";
     if (int(laterCopies.size()) + 1 < slot.entryCopies) return "its copy offsets lie outside the tables";
     if (!inflate || slot.entryCompressed != 1 || size == 0) return {};
     const InflateResult inflated =

@@ -46,7 +46,7 @@ public:
             const std::string copy = "Copy " + std::to_string(k + 2);
             if (k >= laterCopies.size())
                 problem(copy + "'s offset lies past the tables: " + path);
-            else if (laterCopies[k] < 0 || std::uint64_t(laterCopies[k]) + size > fileSize)
+            else if (!storedBytesInside(laterCopies[k], std::int64_t(size), fileSize))
                 problem(copy + " lies past the end of the archive: " + path);
             else if (!sameBytes(archive_, copies_, offset, laterCopies[k], size))
                 problem(copy + " differs from the first: " + path);

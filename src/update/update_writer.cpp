@@ -42,8 +42,7 @@ Record keptRecord(const UpdatePlan& plan, const UpdateItem& item, const fs::path
     const std::vector<std::int64_t>& later = plan.tables.laterCopies[item.entry];
     for (int k = 0; k < slot.entryCopies; ++k) {
         const std::int64_t offset = k == 0 ? slot.entryDataOffset : k - 1 < int(later.size()) ? later[k - 1] : -1;
-        if (size > 0 && (offset < 0 || std::uint64_t(offset) > plan.layout.fileSize ||
-                         size > plan.layout.fileSize - std::uint64_t(offset)))
+        if (!storedBytesInside(offset, std::int64_t(size), plan.layout.fileSize))
             throw Failure("Copy " + std::to_string(k + 1) + " of " + quoted(item.entryPath) +
                           " lies outside the archive; it cannot be carried over.");
         record.copies.push_back({&archive, std::uint64_t(std::max<std::int64_t>(offset, 0)), size});
