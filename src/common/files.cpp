@@ -85,8 +85,7 @@ RangeReader::~RangeReader() {
     if (file_) std::fclose(file_);
 }
 
-std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
-    if (length == 0) return {};
+std::FILE* RangeReader::fileHolding(std::uint64_t offset, std::uint64_t length) {
     if (!file_) {
         file_ = openForReading(path_).release();
         size_ = fileSizeOf(path_);
@@ -97,9 +96,15 @@ std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
         throw Failure(std::string("The data at offset 0x") + hex + " (" + std::to_string(length) +
                       " bytes) runs past the end of '" + pathText(path_) + "' (" + std::to_string(size_) + " bytes).");
     }
-    if (seekTo(file_, offset) != 0) failFile("seek in", path_, std::strerror(errno));
+    return file_;
+}
+
+std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
+    if (length == 0) return {};
+    std::FILE* file = fileHolding(offset, length);
+    if (seekTo(file, offset) != 0) failFile("seek in", path_, std::strerror(errno));
     std::string data(length, '\0');
-    if (std::fread(data.data(), 1, length, file_) != length) failFile("read", path_, std::strerror(errno));
+    if (std::fread(data.data(), 1, length, file) != length) failFile("read", path_, std::strerror(errno));
     return data;
 }
 
@@ -133,6 +138,19 @@ void WorkFile::write(std::string_view bytes) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
         failFile("write", named_, writeFailure());
     position_ += static_cast<std::int64_t>(bytes.size());
+}
+
+void WorkFile::append(RangeReader& from, std::uint64_t offset, std::uint64_t length) {
+    if (length == 0) return;
+    if (!file_) failFile("write", named_, "the file is closed");
+    std::FILE* source = from.fileHolding(offset, length);
+    if (std::fflush(file_) != 0) failFile("write", named_, writeFailure());
+    const std::uint64_t copied = copyBySystem(source, offset, length, file_);
+    position_ += static_cast<std::int64_t>(copied);
+    // What the system did not copy goes through memory, a piece at a time.
+    constexpr std::uint64_t kPiece = 1 << 20;
+    for (std::uint64_t done = copied; done < length; done += kPiece)
+        write(from.read(offset + done, std::min(kPiece, length - done)));
 }
 
 void WorkFile::close() {

@@ -33,6 +33,10 @@ public:
     const fs::path& path() const { return path_; }
 
 private:
+    friend class WorkFile;
+    // The open file, once the range is known to lie inside it (at least one byte).
+    std::FILE* fileHolding(std::uint64_t offset, std::uint64_t length);
+
     fs::path path_;
     std::FILE* file_ = nullptr;
     std::uint64_t size_ = 0;
@@ -69,6 +73,9 @@ public:
     WorkFile& operator=(const WorkFile&) = delete;
 
     void write(std::string_view bytes);
+    // Appends `length` bytes of `from` at `offset` (which must hold them), copied by the
+    // system itself where it can: a large range never passes through this program's memory.
+    void append(RangeReader& from, std::uint64_t offset, std::uint64_t length);
     // Bytes written so far: the write position.
     std::int64_t position() const { return position_; }
     // Flushes and closes; a failure to flush is a Failure. Closing twice does nothing.

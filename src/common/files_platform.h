@@ -16,3 +16,7 @@ std::string writeFailure();
 long processId();
 // Moves to `offset` from the file's start, past 2 GiB too; 0 on success.
 int seekTo(std::FILE* file, std::uint64_t offset);
+// Copies up to `length` bytes of `from` at `offset` onto the end of `to` (flushed) inside the
+// system, without this program's memory; how many it copied, 0 where the system has no such
+// copy. `from`'s own position is left as it was.
+std::uint64_t copyBySystem(std::FILE* from, std::uint64_t offset, std::uint64_t length, std::FILE* to);

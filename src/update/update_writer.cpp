@@ -1,5 +1,6 @@
 #include "update/update_writer.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -9,7 +10,6 @@
 #include "common/files.h"
 #include "common/text.h"
 #include "common/zlib_wrapping.h"
-#include "format/entry_stream.h"
 #include "format/mpak_records.h"
 #include "format/saved_archive_check.h"
 #include "inspect/lookup_key.h"
@@ -79,7 +79,9 @@ Record stagedRecord(const UpdatePlan& plan, const UpdateItem& item, const Staged
 std::vector<std::vector<std::string>> keptGroups(const UpdatePlan& plan) {
     std::set<std::string> removed, present;
     for (const std::string& path : plan.removedPaths) removed.insert(lookupKey(path));
-    for (const UpdateItem& item : plan.items) present.insert(lookupKey(item.entryPath));
+    // Without removed names every group stays as it is: which names an entry is not asked.
+    if (!removed.empty())
+        for (const UpdateItem& item : plan.items) present.insert(lookupKey(item.entryPath));
     std::vector<std::vector<std::string>> groups;
     for (const StocGroup& group : plan.tables.stocGroups) {
         std::vector<std::string> names;
@@ -96,6 +98,39 @@ std::vector<std::vector<std::string>> keptGroups(const UpdatePlan& plan) {
         if (!names.empty() && (!lostNames || namesAnEntry)) groups.push_back(std::move(names));
     }
     return groups;
+}
+
+// The copies' stored bytes in the order they are written, those that follow one another in one
+// file joined: the kept entries of an archive mostly lie back to back and go in a few large
+// reads and writes rather than one each.
+std::vector<Piece> runsOf(const std::vector<Record>& records) {
+    std::vector<Piece> runs;
+    for (const Record& record : records)
+        for (const Piece& copy : record.copies) {
+            if (copy.size == 0) continue;
+            Piece* last = runs.empty() ? nullptr : &runs.back();
+            if (last && last->file == copy.file && last->offset + last->size == copy.offset)
+                last->size += copy.size;
+            else
+                runs.push_back(copy);
+        }
+    return runs;
+}
+
+void copyRuns(const std::vector<Piece>& runs, const fs::path& archive, WorkFile& out,
+              const std::function<void()>& pause) {
+    RangeReader archiveReader(archive);  // closed before the rename, which may replace it
+    std::optional<RangeReader> stagedReader;
+    for (const Piece& run : runs) {
+        if (run.file != &archive && (!stagedReader || stagedReader->path() != *run.file))
+            stagedReader.emplace(*run.file);
+        RangeReader& from = run.file == &archive ? archiveReader : *stagedReader;
+        constexpr std::uint64_t kStep = 8 << 20;  // the window runs between steps
+        for (std::uint64_t done = 0; done < run.size; done += kStep) {
+            out.append(from, run.offset + done, std::min(kStep, run.size - done));
+            if (pause) pause();
+        }
+    }
 }
 
 }  // namespace
@@ -144,22 +179,7 @@ UpdateCounts writeUpdatedArchive(const UpdatePlan& plan, const fs::path& archive
     out.write("STOC");
     out.write(stoc);
     out.write("RAWD");
-    {
-        RangeReader archiveReader(archive);  // closed before the rename, which may replace it
-        for (const Record& record : records) {
-            std::optional<RangeReader> stagedReader;
-            for (const Piece& copy : record.copies) {
-                RangeReader& from = copy.file == &archive ? archiveReader
-                                    : stagedReader        ? *stagedReader
-                                                          : stagedReader.emplace(*copy.file);
-                readStoredPieces(from, copy.offset, copy.size, [&out](std::string_view piece) {
-                    out.write(piece);
-                    return true;
-                });
-            }
-            if (pause) pause();
-        }
-    }
+    copyRuns(runsOf(records), archive, out, pause);
     // Read back from the disk before it replaces anything, the entries written anew inflated; a
     // power cut leaves the earlier archive or the whole new one.
     out.syncToDisk();
