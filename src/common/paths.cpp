@@ -1,5 +1,8 @@
 #include "common/paths.h"
 
+#include <optional>
+#include <vector>
+
 #include "common/files.h"
 #include "common/links.h"
 
@@ -78,12 +81,42 @@ std::optional<fs::path> safeJoin(const fs::path& root, std::string_view archiveP
     return result;
 }
 
+namespace {
+
+// The names of `path` below `root` when its text is root's, a separator and names between
+// single separators, as a walk of root makes it: found without the lexical work of
+// lexically_relative. Nothing for any other path.
+std::optional<std::vector<fs::path>> namesBelow(const fs::path& root, const fs::path& path) {
+    const fs::path::string_type &r = root.native(), &p = path.native();
+    auto separator = [](fs::path::value_type c) { return c == fs::path::preferred_separator || c == '/'; };
+    if (r.empty() || p.size() <= r.size() || p.compare(0, r.size(), r) != 0) return std::nullopt;
+    std::size_t start = r.size();
+    if (!separator(r.back()) && !separator(p[start++])) return std::nullopt;
+    std::vector<fs::path> names;
+    for (std::size_t end; start <= p.size(); start = end + 1) {
+        end = start;
+        while (end < p.size() && !separator(p[end])) ++end;
+        if (end == start) return std::nullopt;
+        names.emplace_back(p.substr(start, end - start));
+    }
+    return names;
+}
+
+}  // namespace
+
 std::optional<std::string> entryPathOf(const fs::path& root, const fs::path& path) {
+    std::optional<std::vector<fs::path>> names = namesBelow(root, path);
+    if (!names) {
+        const fs::path relative = path.lexically_relative(root);
+        names.emplace(relative.begin(), relative.end());
+    }
     std::string out;
-    for (const auto& part : path.lexically_relative(root)) {
+    for (const fs::path& part : *names) {
+        // A name that is one whole segment of an archive path, as archivePathSegments reads it.
         const std::string name = pathText(part);
-        std::optional<std::vector<std::string_view>> segments = archivePathSegments(name);
-        if (!segments || segments->size() != 1 || segments->front() != name) return std::nullopt;
+        if (name.empty() || name == "." || name == ".." ||
+            name.find_first_of(std::string_view("\\/:\0", 4)) != std::string::npos)
+            return std::nullopt;
         if (!out.empty()) out += '\\';
         out += name;
     }

@@ -1,11 +1,11 @@
 #include "format/saved_archive_check.h"
 
 #include <algorithm>
-#include <atomic>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "common/every_core.h"
 #include "common/failure.h"
 #include "format/archive_tables.h"
 #include "format/whole_inflate.h"
@@ -43,25 +43,18 @@ void checkSavedArchive(const std::filesystem::path& archive, const std::function
     } catch (const std::exception& e) {
         throw Failure(failed + e.what());
     }
-    // The entries are inflated on every core, each thread taking the next entry not yet taken.
     const std::size_t count = tables.entries.size();
     std::vector<std::string> problems(count);
-    std::atomic<std::size_t> next{0};
-    auto check = [&] {
-        RangeReader reader(archive);
-        for (std::size_t i; (i = next++) < count;) {
-            try {
-                problems[i] = problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize,
-                                        !inflates || inflates(i));
-            } catch (const std::exception& e) {
-                problems[i] = e.what();
-            }
+    std::vector<std::optional<RangeReader>> readers(everyCoreThreads());  // one for each thread
+    onEveryCore(count, [&](std::size_t i, std::size_t thread) {
+        RangeReader& reader = readers[thread] ? *readers[thread] : readers[thread].emplace(archive);
+        try {
+            problems[i] = problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize,
+                                    !inflates || inflates(i));
+        } catch (const std::exception& e) {
+            problems[i] = e.what();
         }
-    };
-    std::vector<std::thread> helpers(std::clamp(std::thread::hardware_concurrency(), 1u, 8u) - 1);
-    for (std::thread& helper : helpers) helper = std::thread(check);
-    check();
-    for (std::thread& helper : helpers) helper.join();
+    });
     for (std::size_t i = 0; i < count; ++i)
         if (!problems[i].empty())
             throw Failure(failed + "entry " + std::to_string(i + 1) + ", " + tables.entries[i].entryPath + ": " +

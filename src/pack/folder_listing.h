@@ -28,6 +28,7 @@ struct WalkStep {
 };
 
 // The pack folder and every folder below it, each folder's files before its sub-folders, with
-// no depth limit. `afterListing` is called after each folder is listed.
+// no depth limit. The folders are listed on every core; `afterListing` is called on the
+// calling thread after each folder it listed.
 std::vector<WalkStep> walkPackFolder(const std::filesystem::path& packFolder,
                                      const std::function<void()>& afterListing = {});

@@ -7,8 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/file_stamp.h"
 
@@ -29,11 +30,16 @@ public:
 
 private:
     struct Known {
-        std::size_t entry;
+        std::string entryPath;
         FileStamp stamp;
+        bool operator==(const Known&) const = default;
     };
+    using Entries = std::vector<std::optional<Known>>;  // by entry index
+    static void put(Entries& entries, std::size_t entry, Known known);
+
     std::filesystem::path file_;
     std::string identity_;  // the archive's path and stamp and the folder's path; empty: no cache
     std::int64_t startedAt_;
-    std::map<std::string, Known> read_, remembered_;  // by entry path
+    bool loaded_ = false;  // the file was this archive's and folder's cache
+    Entries read_, remembered_;
 };

@@ -1,10 +1,10 @@
 #include "update/update_plan.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <unordered_map>
 
+#include "common/every_core.h"
 #include "common/failure.h"
 #include "common/file_stamp.h"
 #include "common/files.h"
@@ -23,12 +23,14 @@ bool removedByAny(const std::vector<std::string>& patterns, const std::string& e
                        [&](const std::string& pattern) { return entryPathMatches(pattern, entryPath); });
 }
 
-// The folder's files by their entry path's lookup key, in walk order; links to folders are
+// The folder's files by their entry path's lookup key; links to folders are
 // noted, our own unfinished work files left out.
-std::map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::path& folder, UpdatePlan& plan,
+std::unordered_map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::path& folder, UpdatePlan& plan,
                                                                     const std::function<void()>& pause) {
-    std::map<std::string, std::pair<std::string, fs::path>> files;
-    for (const WalkStep& step : walkPackFolder(folder, pause)) {
+    std::unordered_map<std::string, std::pair<std::string, fs::path>> files;
+    std::vector<WalkStep> walk = walkPackFolder(folder, pause);
+    files.reserve(walk.size());
+    for (WalkStep& step : walk) {
         if (step.kind == WalkStep::Unlistable) throw Failure(step.reason);
         if (step.kind == WalkStep::LinkNotFollowed)
             plan.notes.push_back("Symbolic link not followed: " + archivePathOf(folder, step.path));
@@ -37,7 +39,8 @@ std::map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::pa
         if (!entryPath)
             throw Failure("'" + archivePathOf(folder, step.path) +
                           "': a name on its path holds \"\\\" or \":\", which no archive entry can hold.");
-        auto [at, fresh] = files.emplace(lookupKey(*entryPath), std::pair{*entryPath, step.path});
+        // Nothing is moved when the key is taken already.
+        auto [at, fresh] = files.try_emplace(lookupKey(*entryPath), std::move(*entryPath), std::move(step.path));
         if (!fresh)
             throw Failure("'" + at->second.first + "' and '" + *entryPath +
                           "' in the folder are one entry path in the archive, which ignores letter case.");
@@ -45,18 +48,36 @@ std::map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::pa
     return files;
 }
 
-// Whether the file holds the entry's content: known from the cache, or compared in full.
-bool holdsItsEntry(const UpdateRequest& request, const UpdatePlan& plan, std::size_t entry, const fs::path& file,
-                   UpdateCache* cache) {
-    const EntrySlot& slot = plan.tables.entries[entry];
-    const std::optional<FileStamp> stamp = fileStamp(file);  // before the file is read
-    if (stamp && cache && cache->knownSame(entry, slot.entryPath, *stamp)) {
-        cache->remember(entry, slot.entryPath, *stamp);
-        return true;
+// What was found of a folder file at an entry's path: whether it holds the entry's content,
+// known from the cache or compared in full, and its stamp taken before it was read.
+struct Finding {
+    bool same = false;
+    std::optional<FileStamp> stamp;
+};
+
+Finding findingOf(const UpdateRequest& request, const UpdatePlan& plan, const UpdateItem& item,
+                  const UpdateCache* cache) {
+    const EntrySlot& slot = plan.tables.entries[item.entry];
+    Finding found{false, fileStamp(item.file)};
+    found.same = (found.stamp && cache && cache->knownSame(item.entry, slot.entryPath, *found.stamp)) ||
+                 compareFileWithEntry(request.archive, slot, item.file, plan.layout.fileSize) == FileComparison::Same;
+    return found;
+}
+
+// Each entry that has a file in the folder becomes Kept or Replaced; the files are looked at on
+// every core, and the cache learns what was found.
+void compareWithFiles(const UpdateRequest& request, UpdatePlan& plan, const std::vector<std::size_t>& atFiles,
+                      const std::function<void()>& pause, UpdateCache* cache) {
+    std::vector<Finding> found(atFiles.size());
+    onEveryCore(
+        atFiles.size(), [&](std::size_t k, std::size_t) { found[k] = findingOf(request, plan, plan.items[atFiles[k]], cache); },
+        pause);
+    for (std::size_t k = 0; k < atFiles.size(); ++k) {
+        UpdateItem& item = plan.items[atFiles[k]];
+        if (found[k].same && found[k].stamp && cache) cache->remember(item.entry, item.entryPath, *found[k].stamp);
+        if (found[k].same) item.file.clear();
+        item.kind = found[k].same ? UpdateItem::Kept : UpdateItem::Replaced;
     }
-    const bool same = compareFileWithEntry(request.archive, slot, file, plan.layout.fileSize) == FileComparison::Same;
-    if (same && stamp && cache) cache->remember(entry, slot.entryPath, *stamp);
-    return same;
 }
 
 }  // namespace
@@ -83,26 +104,28 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
 
     // The first entry of a path takes the folder's file; an entry removed takes it too, so that
     // it is not added again.
+    std::vector<std::string> keys;
+    keys.reserve(entries.size());
     std::unordered_map<std::string, std::size_t> firstEntryOf;
-    for (std::size_t i = 0; i < entries.size(); ++i) firstEntryOf.emplace(lookupKey(entries[i].entryPath), i);
+    firstEntryOf.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) firstEntryOf.emplace(keys.emplace_back(lookupKey(entries[i].entryPath)), i);
+    std::vector<std::size_t> atFiles;  // the items whose entry has a file in the folder
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntrySlot& slot = entries[i];
-        const std::string key = lookupKey(slot.entryPath);
-        auto file = firstEntryOf.at(key) == i ? files.find(key) : files.end();
+        auto file = firstEntryOf.at(keys[i]) == i ? files.find(keys[i]) : files.end();
         const bool removed = removedByAny(request.removePatterns, slot.entryPath);
         if (removed) plan.removedPaths.push_back(slot.entryPath);
         if (file == files.end()) {
             if (!removed) plan.items.push_back({UpdateItem::Kept, i, slot.entryPath, {}});
             continue;
         }
-        const fs::path path = file->second.second;
+        fs::path path = std::move(file->second.second);
         files.erase(file);
         if (removed) continue;
-        const bool same = holdsItsEntry(request, plan, i, path, cache);
-        plan.items.push_back(
-            {same ? UpdateItem::Kept : UpdateItem::Replaced, i, slot.entryPath, same ? fs::path() : path});
-        if (pause) pause();
+        atFiles.push_back(plan.items.size());
+        plan.items.push_back({UpdateItem::Kept, i, slot.entryPath, std::move(path)});
     }
+    compareWithFiles(request, plan, atFiles, pause, cache);
 
     std::vector<UpdateItem> added;
     for (auto& [key, file] : files) added.push_back({UpdateItem::Added, 0, file.first, file.second});

@@ -1,8 +1,15 @@
-// The checked reads, number texts and archive paths that every format and command builds on.
+// The checked reads, number texts, archive paths, file writes and the work spread over the
+// cores that every format and command builds on.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <stdexcept>
+#include <vector>
+
 #include "common/bytes.h"
+#include "common/every_core.h"
 #include "common/failure.h"
+#include "common/files.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "fixtures/platform.h"
@@ -35,4 +42,62 @@ TEST(ArchivePaths, FlattenedNamesReadBackAndJoinsStayBelowTheRootRefusingLinksOn
     for (std::string_view name : {""sv, "."sv, ".."sv, "a/b"sv, "a\\b"sv, "a\0b"sv}) EXPECT_FALSE(isPlainName(name)) << name;
     MAKE_LINK_OR_SKIP(outside.path(), dir / "link", true);
     EXPECT_FALSE(safeJoin(dir.path(), "link\\file"));
+}
+
+TEST(ArchivePaths, AFileBelowTheRootGivesItsEntryPathUnlessANameOnTheWayCannotBeAnEntrysName) {
+    TempDir dir;
+    const fs::path root = dir.path();
+    EXPECT_EQ(entryPathOf(root, root / "textures" / "a b.dds"), "textures\\a b.dds");
+    EXPECT_EQ(entryPathOf(root / "", root / "x.txt"), "x.txt");           // a root that ends in a separator
+    EXPECT_EQ(entryPathOf(root / "." / "", root / "d" / "x.txt"), "d\\x.txt");  // read lexically
+    EXPECT_FALSE(entryPathOf(root, root / "d" / ".." / "x.txt"));
+    EXPECT_FALSE(entryPathOf(root, root));
+    if (kDriveCharacters.empty()) {  // names Windows itself refuses
+        EXPECT_FALSE(entryPathOf(root, root / "a\\b.txt"));
+        EXPECT_FALSE(entryPathOf(root, root / "d" / "a:b.txt"));
+    }
+}
+
+// Written bytes and copied ranges land in the order they were given, whichever way the system
+// copies; a range past the source's end fails naming it and appends nothing.
+TEST(WorkFiles, AppendedRangesAndWritesLandInTheirOrder) {
+    TempDir dir;
+    std::string source(3 << 20, '\0');
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<char>(i * 7 + i / 4099);
+    writeFile(dir / "source", source);
+    RangeReader from(dir / "source");
+    WorkFile out(dir / "out");
+    out.write("head");
+    out.append(from, 3, source.size() - 5);
+    out.append(from, 0, 0);
+    out.write("tail");
+    out.append(from, 1, 2);
+    EXPECT_THROW(out.append(from, source.size() - 1, 2), Failure);
+    EXPECT_EQ(out.position(), std::int64_t(4 + source.size() - 5 + 4 + 2));
+    out.close();
+    EXPECT_TRUE(readFile(dir / "out") == "head" + source.substr(3, source.size() - 5) + "tail" + source.substr(1, 2));
+}
+
+TEST(EveryCore, EachItemRunsOnceAndTheFirstFailureByItemOrderIsThrownAfterAllEnded) {
+    for (std::size_t count : {0u, 1u, 2u, 100u}) {
+        std::vector<std::atomic<int>> runs(count);
+        int between = 0;
+        onEveryCore(count, [&](std::size_t i, std::size_t thread) {
+            EXPECT_LT(thread, everyCoreThreads());
+            ++runs[i];
+        }, [&] { ++between; });
+        for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(runs[i], 1) << i;
+        EXPECT_LE(between, int(count));
+    }
+    std::atomic<int> ran{0};
+    try {
+        onEveryCore(50, [&](std::size_t i, std::size_t) {
+            ++ran;
+            if (i == 7 || i == 30) throw std::runtime_error("item " + std::to_string(i));
+        });
+        ADD_FAILURE() << "no failure thrown";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "item 7");
+    }
+    EXPECT_EQ(ran, 50);  // a failure does not keep the other items from running
 }
