@@ -384,12 +384,13 @@ int run(const fs::path& work, int rounds) {
                         {"cli extract" + many, &cliExtract, "unzip -q", kEntries},
                         {"cli pack" + many, &cliPack, "zip -q -r", kEntries},
                         {"verify", &verify, "unzip -tq", kEntries}});
-    for (const Measures& m : update)
+    const char* const updateWays[] = {"first", "second (cache)", "command line (cache)"};
+    for (int k = 0; k < 3; ++k)
         std::printf(
             "Update of one changed compressed file, %s: %.3f s, %.2f x cp of the archive (%.3f s), %.2f x "
             "extract-all + pack-all (%.3f s)\n",
-            &m == &update[0] ? "first" : &m == &update[1] ? "second (cache)" : "command line (cache)", median(m.own), median(m.own) / median(m.alternative),
-            median(m.alternative), median(m.own) / median(m.floor), median(m.floor));
+            updateWays[k], median(update[k].own), median(update[k].own) / median(update[k].alternative),
+            median(update[k].alternative), median(update[k].own) / median(update[k].floor), median(update[k].floor));
     std::printf("The save's read-back check: %.3f s, %.1f %% of pack-all (%d)\n", median(saveChecks),
                 100 * median(saveChecks) / median(pack[1].own), cores);
     std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",

@@ -49,8 +49,8 @@ void checkSavedArchive(const std::filesystem::path& archive, const std::function
     onEveryCore(count, [&](std::size_t i, std::size_t thread) {
         RangeReader& reader = readers[thread] ? *readers[thread] : readers[thread].emplace(archive);
         try {
-            problems[i] = problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize,
-                                    !inflates || inflates(i));
+            problems[i] =
+                problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize, !inflates || inflates(i));
         } catch (const std::exception& e) {
             problems[i] = e.what();
         }

@@ -26,7 +26,7 @@ bool removedByAny(const std::vector<std::string>& patterns, const std::string& e
 // The folder's files by their entry path's lookup key; links to folders are
 // noted, our own unfinished work files left out.
 std::unordered_map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::path& folder, UpdatePlan& plan,
-                                                                    const std::function<void()>& pause) {
+                                                                              const std::function<void()>& pause) {
     std::unordered_map<std::string, std::pair<std::string, fs::path>> files;
     std::vector<WalkStep> walk = walkPackFolder(folder, pause);
     files.reserve(walk.size());
@@ -70,8 +70,8 @@ void compareWithFiles(const UpdateRequest& request, UpdatePlan& plan, const std:
                       const std::function<void()>& pause, UpdateCache* cache) {
     std::vector<Finding> found(atFiles.size());
     onEveryCore(
-        atFiles.size(), [&](std::size_t k, std::size_t) { found[k] = findingOf(request, plan, plan.items[atFiles[k]], cache); },
-        pause);
+        atFiles.size(),
+        [&](std::size_t k, std::size_t) { found[k] = findingOf(request, plan, plan.items[atFiles[k]], cache); }, pause);
     for (std::size_t k = 0; k < atFiles.size(); ++k) {
         UpdateItem& item = plan.items[atFiles[k]];
         if (found[k].same && found[k].stamp && cache) cache->remember(item.entry, item.entryPath, *found[k].stamp);
@@ -108,7 +108,8 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
     keys.reserve(entries.size());
     std::unordered_map<std::string, std::size_t> firstEntryOf;
     firstEntryOf.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) firstEntryOf.emplace(keys.emplace_back(lookupKey(entries[i].entryPath)), i);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        firstEntryOf.emplace(keys.emplace_back(lookupKey(entries[i].entryPath)), i);
     std::vector<std::size_t> atFiles;  // the items whose entry has a file in the folder
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntrySlot& slot = entries[i];

@@ -39,7 +39,8 @@ TEST(ArchivePaths, FlattenedNamesReadBackAndJoinsStayBelowTheRootRefusingLinksOn
     // The archive's own file name is a host name: ":" is a drive on Windows alone.
     EXPECT_EQ(isPlainName("my:mod.mpak"), kDriveCharacters.empty());
     for (std::string_view name : {"x.mpak"sv, " x "sv}) EXPECT_TRUE(isPlainName(name)) << name;
-    for (std::string_view name : {""sv, "."sv, ".."sv, "a/b"sv, "a\\b"sv, "a\0b"sv}) EXPECT_FALSE(isPlainName(name)) << name;
+    for (std::string_view name : {""sv, "."sv, ".."sv, "a/b"sv, "a\\b"sv, "a\0b"sv})
+        EXPECT_FALSE(isPlainName(name)) << name;
     MAKE_LINK_OR_SKIP(outside.path(), dir / "link", true);
     EXPECT_FALSE(safeJoin(dir.path(), "link\\file"));
 }
@@ -48,7 +49,7 @@ TEST(ArchivePaths, AFileBelowTheRootGivesItsEntryPathUnlessANameOnTheWayCannotBe
     TempDir dir;
     const fs::path root = dir.path();
     EXPECT_EQ(entryPathOf(root, root / "textures" / "a b.dds"), "textures\\a b.dds");
-    EXPECT_EQ(entryPathOf(root / "", root / "x.txt"), "x.txt");           // a root that ends in a separator
+    EXPECT_EQ(entryPathOf(root / "", root / "x.txt"), "x.txt");                 // a root that ends in a separator
     EXPECT_EQ(entryPathOf(root / "." / "", root / "d" / "x.txt"), "d\\x.txt");  // read lexically
     EXPECT_FALSE(entryPathOf(root, root / "d" / ".." / "x.txt"));
     EXPECT_FALSE(entryPathOf(root, root));
@@ -82,10 +83,13 @@ TEST(EveryCore, EachItemRunsOnceAndTheFirstFailureByItemOrderIsThrownAfterAllEnd
     for (std::size_t count : {0u, 1u, 2u, 100u}) {
         std::vector<std::atomic<int>> runs(count);
         int between = 0;
-        onEveryCore(count, [&](std::size_t i, std::size_t thread) {
-            EXPECT_LT(thread, everyCoreThreads());
-            ++runs[i];
-        }, [&] { ++between; });
+        onEveryCore(
+            count,
+            [&](std::size_t i, std::size_t thread) {
+                EXPECT_LT(thread, everyCoreThreads());
+                ++runs[i];
+            },
+            [&] { ++between; });
         for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(runs[i], 1) << i;
         EXPECT_LE(between, int(count));
     }
