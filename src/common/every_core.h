@@ -8,7 +8,7 @@
 // among them), each taking the next item not yet taken; `thread` tells the threads apart
 // (0 is the caller's). `between` runs on the calling thread after each of its own items, so a
 // window can paint meanwhile. When items fail, the first failure by item order is thrown once
-// every thread has ended.
+// every thread has ended; a failure of `between` hands out no more items and is thrown first.
 void onEveryCore(std::size_t count, const std::function<void(std::size_t item, std::size_t thread)>& work,
                  const std::function<void()>& between = {});
 
