@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/file_stamp.h"
+#include "common/file_stamp_posix.h"
 #include "common/files.h"
 #include "common/files_platform.h"
 #include "common/paths.h"
@@ -50,12 +50,17 @@ std::size_t longestFileName(const fs::path& folder) {
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;
 }
 
-std::optional<FileStamp> fileStamp(const fs::path& path) {
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+std::optional<FileStamp> stampOfStatus(const struct stat& status) {
+    if (!S_ISREG(status.st_mode)) return std::nullopt;
     auto ns = [](const timespec& t) { return std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
     return FileStamp{std::uint64_t(status.st_size), ns(status.st_mtim), ns(status.st_ctim),
                      std::uint64_t(status.st_dev), std::uint64_t(status.st_ino)};
+}
+
+std::optional<FileStamp> fileStamp(const fs::path& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) return std::nullopt;
+    return stampOfStatus(status);
 }
 
 std::int64_t stampNow() {

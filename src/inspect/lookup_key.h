@@ -6,4 +6,10 @@
 
 #include "common/text.h"
 
-inline std::string lookupKey(std::string_view name) { return asciiLower(replaceAll(name, '/', '\\')); }
+// One copy of the name, changed in place: it is made for every entry and file of an update.
+inline std::string lookupKey(std::string_view name) {
+    std::string key = replaceAll(name, '/', '\\');
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 #include "common/every_core.h"
@@ -13,6 +14,7 @@
 #include "format/entry_pattern.h"
 #include "inspect/lookup_key.h"
 #include "pack/folder_listing.h"
+#include "update/folder_scan.h"
 
 namespace fs = std::filesystem;
 
@@ -23,11 +25,35 @@ bool removedByAny(const std::vector<std::string>& patterns, const std::string& e
                        [&](const std::string& pattern) { return entryPathMatches(pattern, entryPath); });
 }
 
-// The folder's files by their entry path's lookup key; links to folders are
-// noted, our own unfinished work files left out.
-std::unordered_map<std::string, std::pair<std::string, fs::path>> folderFiles(const fs::path& folder, UpdatePlan& plan,
-                                                                              const std::function<void()>& pause) {
-    std::unordered_map<std::string, std::pair<std::string, fs::path>> files;
+// A file of the folder: its entry path, its path (made from the entry path when it is needed,
+// where the scan gave none) and its stamp, when the scan took it.
+struct FolderFile {
+    std::string entryPath;
+    fs::path path;
+    bool stamped = false;
+    std::optional<FileStamp> stamp;
+};
+
+using FolderFiles = std::unordered_map<std::string, FolderFile>;
+
+void addFolderFile(FolderFiles& files, FolderFile file) {
+    // Nothing is moved when the key is taken already.
+    auto [at, fresh] = files.try_emplace(lookupKey(file.entryPath), std::move(file));
+    if (!fresh)
+        throw Failure("'" + at->second.entryPath + "' and '" + file.entryPath +
+                      "' in the folder are one entry path in the archive, which ignores letter case.");
+}
+
+// The folder's files by their entry path's lookup key; links to folders are noted, our own
+// unfinished work files left out. A tree of plain files and folders is scanned, anything else
+// walked as the pack walks it.
+FolderFiles folderFiles(const fs::path& folder, UpdatePlan& plan, const std::function<void()>& pause) {
+    FolderFiles files;
+    if (std::optional<std::vector<ScannedFile>> scanned = scanPlainFolder(folder, pause)) {
+        files.reserve(scanned->size());
+        for (ScannedFile& file : *scanned) addFolderFile(files, {std::move(file.entryPath), {}, true, file.stamp});
+        return files;
+    }
     std::vector<WalkStep> walk = walkPackFolder(folder, pause);
     files.reserve(walk.size());
     for (WalkStep& step : walk) {
@@ -39,43 +65,58 @@ std::unordered_map<std::string, std::pair<std::string, fs::path>> folderFiles(co
         if (!entryPath)
             throw Failure("'" + archivePathOf(folder, step.path) +
                           "': a name on its path holds \"\\\" or \":\", which no archive entry can hold.");
-        // Nothing is moved when the key is taken already.
-        auto [at, fresh] = files.try_emplace(lookupKey(*entryPath), std::move(*entryPath), std::move(step.path));
-        if (!fresh)
-            throw Failure("'" + at->second.first + "' and '" + *entryPath +
-                          "' in the folder are one entry path in the archive, which ignores letter case.");
+        addFolderFile(files, {std::move(*entryPath), std::move(step.path), false, {}});
     }
     return files;
 }
 
+fs::path pathOf(const fs::path& folder, const FolderFile& file) {
+    return file.path.empty() ? folder / hostPath(replaceAll(file.entryPath, '\\', '/')) : file.path;
+}
+
 // What was found of a folder file at an entry's path: whether it holds the entry's content,
-// known from the cache or compared in full, and its stamp taken before it was read.
+// known from the cache or compared in full, its stamp taken before it was read, and its path
+// when it was compared.
 struct Finding {
     bool same = false;
     std::optional<FileStamp> stamp;
+    fs::path path;
 };
 
-Finding findingOf(const UpdateRequest& request, const UpdatePlan& plan, const UpdateItem& item,
+Finding findingOf(const UpdateRequest& request, const UpdatePlan& plan, const UpdateItem& item, const FolderFile& file,
                   const UpdateCache* cache) {
     const EntrySlot& slot = plan.tables.entries[item.entry];
-    Finding found{false, fileStamp(item.file)};
-    found.same = (found.stamp && cache && cache->knownSame(item.entry, slot.entryPath, *found.stamp)) ||
-                 compareFileWithEntry(request.archive, slot, item.file, plan.layout.fileSize) == FileComparison::Same;
+    Finding found{false, {}, {}};
+    if (file.stamped) {
+        found.stamp = file.stamp;
+    } else {
+        found.path = pathOf(request.folder, file);
+        found.stamp = fileStamp(found.path);
+    }
+    if (found.stamp && cache && cache->knownSame(item.entry, slot.entryPath, *found.stamp)) {
+        found.same = true;
+        return found;
+    }
+    if (found.path.empty()) found.path = pathOf(request.folder, file);
+    found.same = compareFileWithEntry(request.archive, slot, found.path, plan.layout.fileSize) == FileComparison::Same;
     return found;
 }
 
 // Each entry that has a file in the folder becomes Kept or Replaced; the files are looked at on
 // every core, and the cache learns what was found.
 void compareWithFiles(const UpdateRequest& request, UpdatePlan& plan, const std::vector<std::size_t>& atFiles,
-                      const std::function<void()>& pause, UpdateCache* cache) {
+                      const std::vector<FolderFile>& filesAt, const std::function<void()>& pause, UpdateCache* cache) {
     std::vector<Finding> found(atFiles.size());
     onEveryCore(
         atFiles.size(),
-        [&](std::size_t k, std::size_t) { found[k] = findingOf(request, plan, plan.items[atFiles[k]], cache); }, pause);
+        [&](std::size_t k, std::size_t) {
+            found[k] = findingOf(request, plan, plan.items[atFiles[k]], filesAt[k], cache);
+        },
+        pause);
     for (std::size_t k = 0; k < atFiles.size(); ++k) {
         UpdateItem& item = plan.items[atFiles[k]];
         if (found[k].same && found[k].stamp && cache) cache->remember(item.entry, item.entryPath, *found[k].stamp);
-        if (found[k].same) item.file.clear();
+        if (!found[k].same) item.file = std::move(found[k].path);
         item.kind = found[k].same ? UpdateItem::Kept : UpdateItem::Replaced;
     }
 }
@@ -106,11 +147,12 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
     // it is not added again.
     std::vector<std::string> keys;
     keys.reserve(entries.size());
-    std::unordered_map<std::string, std::size_t> firstEntryOf;
+    std::unordered_map<std::string_view, std::size_t> firstEntryOf;
     firstEntryOf.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         firstEntryOf.emplace(keys.emplace_back(lookupKey(entries[i].entryPath)), i);
     std::vector<std::size_t> atFiles;  // the items whose entry has a file in the folder
+    std::vector<FolderFile> filesAt;   // and those files
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntrySlot& slot = entries[i];
         auto file = firstEntryOf.at(keys[i]) == i ? files.find(keys[i]) : files.end();
@@ -120,16 +162,18 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
             if (!removed) plan.items.push_back({UpdateItem::Kept, i, slot.entryPath, {}});
             continue;
         }
-        fs::path path = std::move(file->second.second);
+        FolderFile found = std::move(file->second);
         files.erase(file);
         if (removed) continue;
         atFiles.push_back(plan.items.size());
-        plan.items.push_back({UpdateItem::Kept, i, slot.entryPath, std::move(path)});
+        filesAt.push_back(std::move(found));
+        plan.items.push_back({UpdateItem::Kept, i, slot.entryPath, {}});
     }
-    compareWithFiles(request, plan, atFiles, pause, cache);
+    compareWithFiles(request, plan, atFiles, filesAt, pause, cache);
 
     std::vector<UpdateItem> added;
-    for (auto& [key, file] : files) added.push_back({UpdateItem::Added, 0, file.first, file.second});
+    for (auto& [key, file] : files)
+        added.push_back({UpdateItem::Added, 0, file.entryPath, pathOf(request.folder, file)});
     std::sort(added.begin(), added.end(),
               [](const UpdateItem& a, const UpdateItem& b) { return a.entryPath < b.entryPath; });
     plan.items.insert(plan.items.end(), added.begin(), added.end());
