@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <string_view>
 #include <unordered_map>
 
 #include "common/every_core.h"
@@ -143,19 +142,14 @@ UpdatePlan planUpdate(const UpdateRequest& request, const std::function<void()>&
     if (!fs::is_directory(request.folder, ec)) throw Failure("No such folder: '" + pathText(request.folder) + "'.");
     auto files = folderFiles(request.folder, plan, pause);
 
-    // The first entry of a path takes the folder's file; an entry removed takes it too, so that
-    // it is not added again.
-    std::vector<std::string> keys;
-    keys.reserve(entries.size());
-    std::unordered_map<std::string_view, std::size_t> firstEntryOf;
-    firstEntryOf.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        firstEntryOf.emplace(keys.emplace_back(lookupKey(entries[i].entryPath)), i);
+    // The first entry of a path takes the folder's file out of `files`, so that later entries of
+    // that path find none; an entry removed takes it too, so that it is not added again.
     std::vector<std::size_t> atFiles;  // the items whose entry has a file in the folder
     std::vector<FolderFile> filesAt;   // and those files
+    plan.items.reserve(entries.size() + files.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntrySlot& slot = entries[i];
-        auto file = firstEntryOf.at(keys[i]) == i ? files.find(keys[i]) : files.end();
+        auto file = files.find(lookupKey(slot.entryPath));
         const bool removed = removedByAny(request.removePatterns, slot.entryPath);
         if (removed) plan.removedPaths.push_back(slot.entryPath);
         if (file == files.end()) {

@@ -114,11 +114,13 @@ TEST_F(UpdateTest, FromAPartialExtractionTheOtherEntriesKeepTheirRecordsAndStore
     for (int i = 0; i < 50; ++i)
         entries.push_back(
             {"f" + std::to_string(i) + ".bin", awkwardBytes(300 + i, unsigned(i)), i % 2 == 0, 1 + i % 3});
+    entries.push_back({"F7.BIN", "a second entry of one path keeps its own bytes", true});
     writeFile(source(), archiveOf(entries).build());
     for (int i : {7, 20, 41}) writeFile(folder() / ("f" + std::to_string(i) + ".bin"), "edited " + std::to_string(i));
     ASSERT_TRUE(update().done()) << form.logText;
     const std::vector<std::string> before = storedRecords(source()), after = storedRecords(updated());
-    ASSERT_EQ(after.size(), 50u);
+    ASSERT_EQ(after.size(), 51u);
+    EXPECT_EQ(after[50], before[50]);
     const Entries contents = archiveContents(updated());
     for (int i = 0; i < 50; ++i) {
         const bool edited = i == 7 || i == 20 || i == 41;
