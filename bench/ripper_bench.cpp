@@ -36,6 +36,7 @@
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
 #include "format/saved_archive_check.h"
+#include "format/whole_inflate.h"
 #include "game_files.h"
 #include "gui/main_window.h"
 #include "inspect/verify_archive.h"
@@ -86,6 +87,20 @@ int logLinesStarting(const std::string& log, const std::string& prefix) {
         if (log.find("\r\n", at) == std::string::npos) break;
     }
     return count;
+}
+
+// How the pack's check takes each entry: the compressed ones, inflated as they were written,
+// by the CRC-32 of their stored bytes.
+std::vector<EntryCheck> checksAsThePackMakesThem(const fs::path& archive) {
+    const ArchiveTables tables = readArchiveTables(archive, readArchiveLayout(archive));
+    std::vector<EntryCheck> checks;
+    for (const EntrySlot& slot : tables.entries)
+        checks.push_back(
+            slot.entryCompressed == 1
+                ? EntryCheck{EntryCheck::Crc, crc32Of(readFileRange(archive, std::uint64_t(slot.entryDataOffset),
+                                                                    std::uint64_t(slot.entryStoredSize)))}
+                : EntryCheck{});
+    return checks;
 }
 
 void shell(const std::string& command) {
@@ -273,7 +288,7 @@ int run(const fs::path& work, int rounds) {
     // One helper run at a time, then one per core.
     const int cores = defaultHelperRuns();
     Measures open, extract[2], pack[2], cliExtract, cliPack, verify, update[3];
-    std::vector<double> saveChecks;
+    std::vector<double> saveChecks, fullSaveChecks;
     int zlibcInflates = 0, zlibcDeflates = 0;
     std::size_t helperStarts[2][2] = {};  // [way][extract, pack]
     for (int round = 1; round <= rounds; ++round) {
@@ -313,7 +328,11 @@ int run(const fs::path& work, int rounds) {
             pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
         }
 
-        saveChecks.push_back(secondsOf([&] { checkSavedArchive(packed); }));
+        // What the check adds to the pack once it has written the archive: the entries were
+        // inflated beside the writing, and are read back by their CRC.
+        const std::vector<EntryCheck> checks = checksAsThePackMakesThem(packed);
+        saveChecks.push_back(secondsOf([&] { checkSavedArchive(packed, [&](std::size_t i) { return checks[i]; }); }));
+        fullSaveChecks.push_back(secondsOf([&] { checkSavedArchive(packed); }));
         measure(verify, [&] {
             if (!verifyArchive(archive).problems.empty()) std::abort();
         });
@@ -391,8 +410,11 @@ int run(const fs::path& work, int rounds) {
             "extract-all + pack-all (%.3f s)\n",
             updateWays[k], median(update[k].own), median(update[k].own) / median(update[k].alternative),
             median(update[k].alternative), median(update[k].own) / median(update[k].floor), median(update[k].floor));
-    std::printf("The save's read-back check: %.3f s, %.1f %% of pack-all (%d)\n", median(saveChecks),
-                100 * median(saveChecks) / median(pack[1].own), cores);
+    std::printf(
+        "The save's read-back check after the writing: %.3f s, %.1f %% of pack-all (%d); inflating every entry "
+        "again there instead: %.3f s, %.1f %%\n",
+        median(saveChecks), 100 * median(saveChecks) / median(pack[1].own), cores, median(fullSaveChecks),
+        100 * median(fullSaveChecks) / median(pack[1].own));
     std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",
                 median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own),
                 median(pack[1].own));

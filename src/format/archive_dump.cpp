@@ -4,10 +4,10 @@
 #include <exception>
 #include <string_view>
 
-#include "format/archive_tables.h"
-#include "format/archive_texts.h"
 #include "common/failure.h"
 #include "common/text.h"
+#include "format/archive_tables.h"
+#include "format/archive_texts.h"
 
 namespace {
 

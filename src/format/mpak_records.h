@@ -11,8 +11,8 @@
 
 // The reader's limits, which the writer keeps to.
 inline constexpr int kMaxArchiveEntries = kEntryTableSlots;  // the archive format's limit
-inline constexpr int kMaxNameLength = 255;        // one length byte
-inline constexpr int kMaxGroupNames = 256;        // the reader takes only followerCount's low byte
+inline constexpr int kMaxNameLength = 255;                   // one length byte
+inline constexpr int kMaxGroupNames = 256;                   // the reader takes only followerCount's low byte
 
 // One TOC entry without its copy offsets: entryLength, storedSize, originalSize, compressed,
 // nameLength, name, 0, copies. The offsets follow it, one 32-bit value per copy.

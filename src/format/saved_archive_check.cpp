@@ -14,14 +14,17 @@ namespace {
 
 // What is wrong with the entry's data, or nothing.
 std::string problemOf(RangeReader& archive, const EntrySlot& slot, const std::vector<std::int64_t>& laterCopies,
-                      std::uint64_t fileSize, bool inflate) {
+                      std::uint64_t fileSize, const EntryCheck& check) {
     if (slot.entryCopies <= 0) return {};  // it stores no data
     const std::int64_t size = slot.entryStoredSize;
     if (!storedBytesInside(slot.entryDataOffset, size, fileSize)) return "its data lies outside the file";
     for (std::int64_t copy : laterCopies)
         if (!storedBytesInside(copy, size, fileSize)) return "a copy of its data lies outside the file";
     if (int(laterCopies.size()) + 1 < slot.entryCopies) return "its copy offsets lie outside the tables";
-    if (!inflate || slot.entryCompressed != 1 || size == 0) return {};
+    if (check.way == EntryCheck::Place || slot.entryCompressed != 1 || size == 0) return {};
+    if (check.way == EntryCheck::Crc &&
+        crc32Of(archive.read(std::uint64_t(slot.entryDataOffset), std::uint64_t(size))) == check.crc)
+        return {};
     const InflateResult inflated =
         inflatedSizeOf(archive, std::uint64_t(slot.entryDataOffset), std::uint64_t(size), slot.entryOriginalSize);
     if (inflated.end != InflateEnd::Complete) return "its compressed data does not inflate";
@@ -33,7 +36,7 @@ std::string problemOf(RangeReader& archive, const EntrySlot& slot, const std::ve
 
 }  // namespace
 
-void checkSavedArchive(const std::filesystem::path& archive, const std::function<bool(std::size_t)>& inflates) {
+void checkSavedArchive(const std::filesystem::path& archive, const std::function<EntryCheck(std::size_t)>& how) {
     const std::string failed = "The new archive failed its check before replacing anything: ";
     ArchiveTables tables;
     ArchiveLayout layout;
@@ -49,8 +52,8 @@ void checkSavedArchive(const std::filesystem::path& archive, const std::function
     onEveryCore(count, [&](std::size_t i, std::size_t thread) {
         RangeReader& reader = readers[thread] ? *readers[thread] : readers[thread].emplace(archive);
         try {
-            problems[i] =
-                problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize, !inflates || inflates(i));
+            problems[i] = problemOf(reader, tables.entries[i], tables.laterCopies[i], layout.fileSize,
+                                    how ? how(i) : EntryCheck{});
         } catch (const std::exception& e) {
             problems[i] = e.what();
         }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/files.h"
 #include "format/entry_stream.h"
@@ -20,6 +21,13 @@ inline constexpr std::uint64_t kWholeInflateLimit = 64ull << 20;
 // range is not inside the file.
 std::optional<std::string> inflateWhole(RangeReader& archive, std::uint64_t offset, std::uint64_t size,
                                         std::int64_t expected);
+
+// Whether the raw DEFLATE stream `stored` inflates to exactly `expected` bytes; false too when a
+// size passes the limit.
+bool inflatesWholeTo(std::string_view stored, std::int64_t expected);
+
+// The bytes' CRC-32 (as zlib and zip reckon it).
+std::uint32_t crc32Of(std::string_view bytes);
 
 // What inflatePieces gives for the stream (its end and its inflated size), without the pieces.
 InflateResult inflatedSizeOf(RangeReader& archive, std::uint64_t offset, std::uint64_t size, std::int64_t expected);

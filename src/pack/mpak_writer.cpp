@@ -14,12 +14,11 @@
 #include "format/mpak_records.h"
 #include "format/saved_archive_check.h"
 #include "pack/staged_name.h"
+#include "pack/written_entry_check.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::size_t kRawdCopyBlock = 8192;
 
 class ArchiveWriting {
 public:
@@ -116,6 +115,10 @@ private:
             rawd_->write(stored);
         }
         toc_->write(entry);
+        if (staged.compressed && staged.copies > 0) {
+            const std::size_t storedBytes = stored.size();
+            inflation_.add(counts_.filesPacked, std::move(data), kZlibHeaderBytes, storedBytes, staged.originalSize);
+        }
 
         if (job_.autoAddNewFiles && staged.newFile)
             writeStocGroup({staged.tocName, std::string(afterLast(staged.tocName, '/'))},
@@ -144,12 +147,16 @@ private:
         output.write(stoc);
         pause();
         output.write("RAWD");
-        copyInBlocks(rawdPath_, output, kRawdCopyBlock);
+        if (rawdLength > 0) {
+            RangeReader rawd(rawdPath_);
+            output.append(rawd, 0, std::uint64_t(rawdLength));
+        }
         // Read back from the disk before it replaces anything; a power cut leaves the earlier
         // archive or the whole new one.
         output.syncToDisk();
         output.close();
-        checkSavedArchive(output.path());
+        inflation_.finish();
+        checkSavedArchive(output.path(), [this](std::size_t entry) { return inflation_.checkOf(entry); });
         output.commit(Durability::Synced);
         pause();
     }
@@ -160,6 +167,7 @@ private:
     fs::path tocPath_, stocPath_, rawdPath_;
     std::vector<fs::path> reached_;  // work files created so far
     std::unique_ptr<WorkFile> toc_, stoc_, rawd_;
+    WrittenEntryCheck inflation_;  // of the entries written so far
 };
 
 }  // namespace

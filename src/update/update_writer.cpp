@@ -184,7 +184,9 @@ UpdateCounts writeUpdatedArchive(const UpdatePlan& plan, const fs::path& archive
     // power cut leaves the earlier archive or the whole new one.
     out.syncToDisk();
     out.close();
-    checkSavedArchive(out.path(), [&plan](std::size_t i) { return plan.items[i].kind != UpdateItem::Kept; });
+    checkSavedArchive(out.path(), [&plan](std::size_t i) {
+        return plan.items[i].kind == UpdateItem::Kept ? EntryCheck{EntryCheck::Place} : EntryCheck{};
+    });
     out.commit(Durability::Synced);
     return counts;
 }

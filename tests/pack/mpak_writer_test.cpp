@@ -6,9 +6,14 @@
 
 #include "common/failure.h"
 #include "common/zlib_wrapping.h"
+#include "fixtures/archive_contents.h"
 #include "fixtures/mpak_builder.h"
 #include "fixtures/temp_dir.h"
 #include "fixtures/zlib_reference.h"
+#include "format/archive_tables.h"
+#include "format/saved_archive_check.h"
+#include "format/whole_inflate.h"
+#include "pack/written_entry_check.h"
 
 using namespace std::string_literals;
 
@@ -109,4 +114,43 @@ TEST_F(MpakWriterTest, RefusesWhatTheReaderCouldNotReadBackAndKeepsTheEarlierArc
         setUp();
         EXPECT_EQ(write(), says);
     }
+}
+
+// The entries inflated beside the writing: only a stream that fills its TOC's size exactly is
+// taken back by its CRC; the check inflates every other entry, and one whose bytes no longer
+// match their CRC, from the file, so that it says what the full check says.
+TEST(SavedArchiveCheck, ACrcTakenBesideTheWritingStandsForTheInflationOnlyWhileTheBytesMatchIt) {
+    const std::string raw = rawDeflate(awkwardBytes(3000, 7));
+    WrittenEntryCheck beside;
+    beside.add(0, zlibWrapped(raw), kZlibHeaderBytes, raw.size(), 3000);
+    beside.add(1, raw, 0, raw.size(), 3001);
+    beside.add(3, "not a stream", 0, 12, 5);
+    beside.finish();
+    EXPECT_EQ(beside.checkOf(0).way, EntryCheck::Crc);
+    EXPECT_EQ(beside.checkOf(0).crc, crc32Of(raw));
+    for (std::size_t entry : {1, 2, 3, 4}) EXPECT_EQ(beside.checkOf(entry).way, EntryCheck::Inflate) << entry;
+
+    TempDir dir;
+    const fs::path archive = dir / "x.mpak";
+    writeFile(archive, archiveOf({{"a.dds", awkwardBytes(3000, 7), true}}).build());
+    const EntrySlot slot = readArchiveTables(archive, readArchiveLayout(archive)).entries.at(0);
+    const EntryCheck byCrc{EntryCheck::Crc, crc32Of(raw)}, otherCrc{EntryCheck::Crc, ~crc32Of(raw)};
+    for (const EntryCheck& how : {byCrc, otherCrc})
+        EXPECT_NO_THROW(checkSavedArchive(archive, [&](auto) { return how; }));
+    std::string bytes = readFile(archive);
+    bytes[std::size_t(slot.entryDataOffset)] = 0x07;  // a block of the reserved type
+    writeFile(archive, bytes);
+    auto failure = [&](const std::function<EntryCheck(std::size_t)>& how) -> std::string {
+        try {
+            checkSavedArchive(archive, how);
+        } catch (const Failure& f) {
+            return f.what();
+        }
+        return "passed";
+    };
+    const std::string full = failure({});
+    EXPECT_TRUE(full.starts_with("The new archive failed its check before replacing anything: entry 1, a.dds: "))
+        << full;
+    EXPECT_EQ(failure([&](auto) { return byCrc; }), full);
+    EXPECT_EQ(failure([](auto) { return EntryCheck{EntryCheck::Place}; }), "passed");
 }

@@ -1,0 +1,67 @@
+#include "pack/written_entry_check.h"
+
+#include <string_view>
+
+#include "format/whole_inflate.h"
+
+namespace {
+
+// Bytes waiting to be inflated before the writing waits for the thread.
+constexpr std::size_t kMostWaiting = 64u << 20;
+
+}  // namespace
+
+WrittenEntryCheck::WrittenEntryCheck() : thread_([this] { run(); }) {}
+
+WrittenEntryCheck::~WrittenEntryCheck() {
+    {
+        std::lock_guard lock(mutex_);
+        jobs_.clear();  // a writing that failed wants no answers
+    }
+    finish();
+}
+
+void WrittenEntryCheck::add(std::size_t entry, std::string data, std::size_t offset, std::size_t size,
+                            std::int64_t originalSize) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return bytesWaiting_ < kMostWaiting; });
+    bytesWaiting_ += data.size();
+    jobs_.push_back({entry, std::move(data), offset, size, originalSize});
+    changed_.notify_all();
+}
+
+void WrittenEntryCheck::finish() {
+    {
+        std::lock_guard lock(mutex_);
+        ending_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+EntryCheck WrittenEntryCheck::checkOf(std::size_t entry) const {
+    return entry < checks_.size() ? checks_[entry] : EntryCheck{};
+}
+
+void WrittenEntryCheck::run() {
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return ending_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        const std::string_view stored = std::string_view(job.data).substr(job.offset, job.size);
+        if (inflatesWholeTo(stored, job.originalSize)) {
+            if (checks_.size() <= job.entry) checks_.resize(job.entry + 1);
+            checks_[job.entry] = {EntryCheck::Crc, crc32Of(stored)};
+        }
+        {
+            std::lock_guard lock(mutex_);
+            bytesWaiting_ -= job.data.size();
+        }
+        changed_.notify_all();
+    }
+}
