@@ -55,7 +55,7 @@ TEST(FolderScan, GivesTheWalksFilesInItsOrderWithTheirStampsOrNothingForWhatIsNo
         {"a link to a folder", [](const fs::path& at) { fs::create_directory_symlink("../Y", at / "linked"); }},
         {"a name holding \\", [](const fs::path& at) { writeFile(at / "back\\slash.txt", "b"); }},
         {"a name holding :", [](const fs::path& at) { writeFile(at / "co:lon.txt", "c"); }},
-        {"a FIFO", [](const fs::path& at) { ASSERT_EQ(mkfifo((at / "pipe").c_str(), 0600), 0); }},
+        {"a FIFO", [](const fs::path& at) { ASSERT_EQ(mkfifo((at / "pipe").string().c_str(), 0600), 0); }},
     };
     for (const Case& c : notPlain) {
         const fs::path planted = folder / "a" / "planted";
