@@ -180,8 +180,10 @@ ReplacingFile::~ReplacingFile() {
 void ReplacingFile::commit(Durability durability) {
     if (durability == Durability::Synced) syncToDisk();
     close();
+    const int replaced = holdForReplacing(target_);
     std::error_code ec;
     fs::rename(path(), target_, ec);
+    freeAside(replaced);
     if (ec) failFile("replace", target_, ec.message());
     committed_ = true;
     if (durability == Durability::Synced) syncFolderToDisk(target_.parent_path());

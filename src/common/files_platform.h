@@ -20,3 +20,9 @@ int seekTo(std::FILE* file, std::uint64_t offset);
 // system, without this program's memory; how many it copied, 0 where the system has no such
 // copy. `from`'s own position is left as it was.
 std::uint64_t copyBySystem(std::FILE* from, std::uint64_t offset, std::uint64_t length, std::FILE* to);
+// The file that `path` names now (not a link), held open so that replacing its name does not
+// free it; -1 where nothing is held. freeAside(held) lets go on a thread of its own, so that a
+// large file replaced by a rename is freed beside the work rather than by the rename. Windows
+// cannot rename over an open file and holds nothing.
+int holdForReplacing(const std::filesystem::path& path);
+void freeAside(int held);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "common/file_stamp_posix.h"
 #include "common/files.h"
@@ -42,6 +44,31 @@ std::uint64_t copyBySystem(std::FILE* from, std::uint64_t offset, std::uint64_t 
 std::string writeFailure() { return std::strerror(errno); }
 
 long processId() { return static_cast<long>(getpid()); }
+
+int holdForReplacing(const fs::path& path) {
+    // Only a reference, never opened for reading: a FIFO or a device at the name does nothing.
+#ifdef O_PATH
+    const int held = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+#else
+    const int held = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+#endif
+    struct stat status;
+    constexpr off_t kWorthAThread = 1 << 20;
+    if (held >= 0 && (fstat(held, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kWorthAThread)) {
+        ::close(held);
+        return -1;
+    }
+    return held;
+}
+
+void freeAside(int held) {
+    if (held < 0) return;
+    try {
+        std::thread([held] { ::close(held); }).detach();
+    } catch (const std::system_error&) {
+        ::close(held);  // no thread to be had: freed here
+    }
+}
 
 int seekTo(std::FILE* file, std::uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET); }
 

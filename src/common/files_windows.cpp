@@ -56,6 +56,10 @@ std::string writeFailure() {
 
 long processId() { return _getpid(); }
 
+int holdForReplacing(const fs::path&) { return -1; }
+
+void freeAside(int) {}
+
 int seekTo(std::FILE* file, std::uint64_t offset) { return _fseeki64(file, static_cast<long long>(offset), SEEK_SET); }
 
 std::size_t longestFileName(const fs::path& folder) {
