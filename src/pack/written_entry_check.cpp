@@ -23,6 +23,8 @@ WrittenEntryCheck::~WrittenEntryCheck() {
 
 void WrittenEntryCheck::add(std::size_t entry, std::string data, std::size_t offset, std::size_t size,
                             std::int64_t originalSize) {
+    // What is too large to inflate whole is inflated from the file by the check.
+    if (size > kWholeInflateLimit || originalSize < 0 || std::uint64_t(originalSize) > kWholeInflateLimit) return;
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return bytesWaiting_ < kMostWaiting; });
     bytesWaiting_ += data.size();
@@ -53,10 +55,14 @@ void WrittenEntryCheck::run() {
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        const std::string_view stored = std::string_view(job.data).substr(job.offset, job.size);
-        if (inflatesWholeTo(stored, job.originalSize)) {
-            if (checks_.size() <= job.entry) checks_.resize(job.entry + 1);
-            checks_[job.entry] = {EntryCheck::Crc, crc32Of(stored)};
+        try {
+            const std::string_view stored = std::string_view(job.data).substr(job.offset, job.size);
+            if (inflatesWholeTo(stored, job.originalSize)) {
+                if (checks_.size() <= job.entry) checks_.resize(job.entry + 1);
+                checks_[job.entry] = {EntryCheck::Crc, crc32Of(stored)};
+            }
+        } catch (const std::exception&) {
+            // no memory for it here: the check inflates it from the file
         }
         {
             std::lock_guard lock(mutex_);
