@@ -7,7 +7,7 @@ int FileListModel::rowCount(const QModelIndex& parent) const {
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount()) return {};
     const std::string& line = lines_[static_cast<std::size_t>(index.row())];
-    return QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
+    return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 void FileListModel::clear() {

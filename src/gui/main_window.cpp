@@ -92,7 +92,7 @@ void MainWindow::runCommandOn(Command command, const QString& file) {
 }
 
 void MainWindow::selectByPattern() {
-    const std::string patterns = patternField_->text().toLocal8Bit().toStdString();
+    const std::string patterns = patternField_->text().toStdString();
     if (trimSpaces(patterns).empty()) return;
     runCommand([this, &patterns](Form& form) {
         const std::vector<int> lines = linesMatching(form, patterns);
@@ -184,15 +184,13 @@ void MainWindow::selectAllLines() { fileList_->selectAll(); }
 
 void MainWindow::repaintList() { yield(); }
 
-void MainWindow::setItemCountText(const std::string& text) { itemCountLabel_->setText(QString::fromLocal8Bit(text)); }
+void MainWindow::setItemCountText(const std::string& text) { itemCountLabel_->setText(QString::fromUtf8(text)); }
 
 void MainWindow::setListExtent(int characters) { fileList_->widenToCharacters(characters); }
 
-void MainWindow::showArchiveName(const std::string& name) { archiveNameLabel_->setText(QString::fromLocal8Bit(name)); }
+void MainWindow::showArchiveName(const std::string& name) { archiveNameLabel_->setText(QString::fromUtf8(name)); }
 
-void MainWindow::showPackFolderName(const std::string& name) {
-    packFolderLabel_->setText(QString::fromLocal8Bit(name));
-}
+void MainWindow::showPackFolderName(const std::string& name) { packFolderLabel_->setText(QString::fromUtf8(name)); }
 
 // --- Window: status, log, progress, pointer
 
@@ -255,7 +253,7 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
         initialFolder = settings.value(QStringLiteral("Preferences/OpenFilePath"), initialFolder).toString();
     }
     std::optional<QString> chosen = promptAnswer_ ? std::exchange(promptAnswer_, std::nullopt)
-                                                  : dialogs_->openFile(this, QString::fromLocal8Bit(prompt.title),
+                                                  : dialogs_->openFile(this, QString::fromUtf8(prompt.title),
                                                                        initialFolder, qtFileFilter(prompt.filter));
     if (!chosen) return std::nullopt;
     QString native = QDir::toNativeSeparators(*chosen);
@@ -270,7 +268,7 @@ std::optional<std::filesystem::path> MainWindow::promptForFile(const FilePrompt&
 std::optional<std::filesystem::path> MainWindow::browseFolder(const std::string& title) {
     processPendingEvents();
     std::optional<QString> chosen =
-        dialogs_->chooseFolder(this, QString::fromLocal8Bit(title), qtPathOf(form_.extractedFilesPath));
+        dialogs_->chooseFolder(this, QString::fromUtf8(title), qtPathOf(form_.extractedFilesPath));
     if (!chosen) return std::nullopt;
     return hostPathOf(QDir::toNativeSeparators(*chosen));
 }
@@ -284,7 +282,7 @@ void MainWindow::yield() {
 }
 
 void MainWindow::processPendingEvents() {
-    if (!statusShown_) statusLine_->setText(QString::fromLocal8Bit(status_));
+    if (!statusShown_) statusLine_->setText(QString::fromUtf8(status_));
     statusShown_ = true;
     QCoreApplication::processEvents();
     sinceEvents_.start();

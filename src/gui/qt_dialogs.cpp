@@ -10,7 +10,7 @@
 #include "gui/host_paths.h"
 
 QString displayText(const std::string& bytes) {
-    QString text = QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
@@ -22,7 +22,7 @@ QString qtFileFilter(const std::string& filter) {
     auto open = description.rfind('(');
     std::string label = open == std::string::npos ? description : description.substr(0, open);
     while (!label.empty() && label.back() == ' ') label.pop_back();
-    return QString::fromLocal8Bit(label + " (" + pattern + ")");
+    return QString::fromUtf8(label + " (" + pattern + ")");
 }
 
 std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& title, const QString& initialFolder,
@@ -46,7 +46,7 @@ std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& t
 
 void QtDialogs::message(QWidget* parent, const std::string& text, MessageIcon icon, const std::string& title) {
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromLocal8Bit(title));
+    box.setWindowTitle(QString::fromUtf8(title));
     box.setText(displayText(text));
     switch (icon) {
         case MessageIcon::None:
@@ -67,7 +67,7 @@ void QtDialogs::message(QWidget* parent, const std::string& text, MessageIcon ic
 }
 
 bool QtDialogs::question(QWidget* parent, const std::string& text, const std::string& title) {
-    return QMessageBox::question(parent, QString::fromLocal8Bit(title), displayText(text),
+    return QMessageBox::question(parent, QString::fromUtf8(title), displayText(text),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
