@@ -1,5 +1,7 @@
 // Every button that the round trip does not press, through the real window: the open-file
 // prompts and their remembered folder, the help texts and the file manager.
+#include <QDir>
+
 #include "gui_fixture.h"
 
 namespace {
@@ -12,12 +14,13 @@ TEST_F(GuiTest, EachButtonRunsItsCommandAndThePromptsShareTheRememberedFolder) {
         const char* title;
         QString startsIn, answer, remembered;  // an empty answer cancels
     };
+    const QString root = QDir::separator();  // remembered with the system's separator
     const Prompt prompts[] = {
         {"butSelectMPAKfile", "Select File [.mpak]", answer(app.path()), "", ""},
         {"butGetModelGraphics", "Select File [.mmod]", answer(app.path()), answer(models / "hero.mmod"),
          answer(models)},
-        {"butDecompressMPKG", "Select File [.mpkg]", answer(models), "/a.mpkg", "/"},  // a file in the root
-        {"butConvertFSB", "Select File [.fsb]", "/", "", "/"}};
+        {"butDecompressMPKG", "Select File [.mpkg]", answer(models), "/a.mpkg", root},  // a file in the root
+        {"butConvertFSB", "Select File [.fsb]", root, "", root}};
     for (const Prompt& p : prompts) {
         if (!p.answer.isEmpty()) dialogs->fileAnswers.push_back(p.answer);
         click(p.button);

@@ -65,14 +65,15 @@ TEST_F(GuiTest, EachKindOfDroppedFileRunsItsCommandAndAnythingElseIsRefused) {
 // The real program, started with a relative path while an in-process window holds the work
 // folder and listens.
 TEST_F(GuiTest, ASecondStartHandsItsFileToTheRunningWindowAndExitsZero) {
-    fs::copy_file(fs::path(VR_APP_DIR) / "VantrelRipper", app / "VantrelRipper");
+    const std::string program = programFile("VantrelRipper");
+    fs::copy_file(fs::path(VR_APP_DIR) / program, app / program);
     writeFile(app / "x.mpak", MpakBuilder().entry("a.txt", "a").build());
     WorkFolderLock lock(app.path());
     start();
     ASSERT_TRUE(listenForLaterStarts(*window, app.path()));
     QProcess second;
     second.setWorkingDirectory(answer(app.path()));  // the running window started elsewhere
-    second.start(answer(app / "VantrelRipper"), {"x.mpak"});
+    second.start(answer(app / program), {"x.mpak"});
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return second.state() == QProcess::NotRunning && window->form().archiveName == "x.mpak"; }, 20000));
     EXPECT_EQ(second.exitCode(), 0);

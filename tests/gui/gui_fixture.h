@@ -11,6 +11,8 @@
 #include <deque>
 #include <memory>
 
+#include "common/files.h"
+#include "fixtures/platform.h"
 #include "fixtures/recording_window.h"
 #include "fixtures/temp_dir.h"
 #include "gui/main_window.h"
@@ -52,7 +54,9 @@ class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings(QStringLiteral("VantrelRipper"), QStringLiteral("VantrelRipper")).clear();
-        for (const char* name : {"zlibc", "fsbext", "extracting_files.txt", "packing_files.txt", "converting_fsb.txt"})
+        for (const std::string& name :
+             {programFile("zlibc"), programFile("fsbext"), std::string("extracting_files.txt"),
+              std::string("packing_files.txt"), std::string("converting_fsb.txt")})
             fs::copy_file(fs::path(VR_APP_DIR) / name, app / name, fs::copy_options::overwrite_existing);
     }
 
@@ -77,7 +81,7 @@ protected:
 
     void click(const char* buttonName) { QTest::mouseClick(control<QPushButton>(buttonName), Qt::LeftButton); }
 
-    QString answer(const fs::path& path) { return QString::fromLocal8Bit(path.string()); }
+    QString answer(const fs::path& path) { return QString::fromStdString(pathText(path)); }
 
     // "Open Game .MPAK File" answered with `archive`.
     void openArchive(const fs::path& archive) {

@@ -4,12 +4,17 @@
 #include <QThread>
 
 #include "fixtures/mpak_builder.h"
-#include "fixtures/read_only_program_folder.h"
 #include "gui_fixture.h"
+#ifndef _WIN32
+#include "fixtures/read_only_program_folder.h"
+#endif
 
 namespace {
 
 TEST(InstalledCopy, OpensTheGivenArchiveInTheUsersDataFolderWritesNothingBesideItselfAndASecondCopyEndsAtOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "POSIX only: a program folder made read-only for root by a bind mount";
+#else
     ReadOnlyProgramFolder installed({"VantrelRipper", "zlibc", "fsbext"});
     TempDir game;
     writeFile(game / "x.mpak", MpakBuilder().entry("a.txt", "a").build());
@@ -40,6 +45,7 @@ TEST(InstalledCopy, OpensTheGivenArchiveInTheUsersDataFolderWritesNothingBesideI
     first.kill();
     first.waitForFinished();
     EXPECT_EQ(std::distance(fs::directory_iterator(installed.program.path()), {}), 3);
+#endif
 }
 
 }  // namespace
