@@ -156,6 +156,38 @@ TEST_F(PackCommandTest, TheWalkGoesDeeperThanSixteenLevelsFollowsTheChosenLinkBu
     EXPECT_EQ(packedFiles(), expected);
 }
 
+TEST_F(PackCommandTest, APathPastTwoHundredSixtyCharactersRoundTripsWhileItsNameInTempFitsAndStopsThePackBeyond) {
+    // Windows without long paths (wine among them) keeps Temp's whole path under 260 characters;
+    // elsewhere a name in Temp takes the file system's 255 bytes. The file's own path passes 260
+    // either way: the staged and the wrapped name are its path and 10 more characters.
+    const std::size_t limit = longestFileName(form.tempPath);
+    ASSERT_GT(limit, 20u);
+    auto deepPath = [](std::size_t length) {  // folders of 40 letters, then a file name
+        std::string path;
+        while (path.size() + 60 < length) path += std::string(40, 'd') + "/";
+        return path + std::string(length - path.size() - 4, 'f') + ".txt";
+    };
+    const std::string fits = deepPath(limit - 10);
+    writeFile(source(fits), "fits!");
+    ASSERT_GT(pathText(source(fits)).size(), 260u);
+    const std::string log = pack("");
+    EXPECT_EQ(packedFiles(), (Entries{{replaceAll(fits, '/', '\\'), "fits!"}})) << log;
+    fs::remove_all(source());
+    loadArchive(archive());
+    SelectAll(form);
+    MassExtract(form);
+    EXPECT_EQ(filesBelow(source()), (Files{{fits, "fits!"}})) << form.logText;
+
+    const std::string packed = readFile(archive());
+    const std::string tooLong = deepPath(limit - 9);
+    writeFile(source(tooLong), "long!");
+    EXPECT_NE(pack("").find("Staging failed: " + replaceAll(tooLong, '/', '\\') + " (its name in Temp would be " +
+                            std::to_string(limit + 1) + " bytes long; Temp takes at most " + std::to_string(limit) +
+                            ")"),
+              std::string::npos);
+    EXPECT_EQ(readFile(archive()), packed);
+}
+
 TEST_F(PackCommandTest, LinksPlantedOnTheWorkFilesAreReplacedAndTheirTargetsUntouched) {
     TempDir elsewhere;
     writeFile(source("a.txt"), "alpha");
