@@ -176,7 +176,10 @@ void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, c
         stored[static_cast<std::size_t>(i)] = std::move(data);
     });
     for (auto* c : compressors) libdeflate_free_compressor(c);
-    std::string toc, rawd;
+    // The tables first, then every file's bytes written straight from where they were made:
+    // an archive assembled in memory first would cost more than the writing itself.
+    std::string toc;
+    std::int64_t rawdSize = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const GameFile& f = files[i];
         const std::string& data = stored[i];
@@ -189,16 +192,19 @@ void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, c
         toc += name;
         appendU8(toc, 0);
         appendI16(toc, 1);
-        appendI32(toc, static_cast<std::int32_t>(rawd.size() + 4));  // copy offsets count from the RAWD tag
-        rawd += data;
+        appendI32(toc, static_cast<std::int32_t>(rawdSize + 4));  // copy offsets count from the RAWD tag
+        rawdSize += static_cast<std::int64_t>(data.size());
     }
-    std::string archive = "MPAK";
-    appendI32(archive, static_cast<std::int32_t>(toc.size() + 4));
-    appendI32(archive, 4);
-    appendI16(archive, static_cast<std::int16_t>(files.size()));
-    appendI16(archive, 0);
-    archive += std::string("TOC\0", 4) + toc + "STOC" + "RAWD" + rawd;
-    writeWholeFile(out, archive);
+    std::string head = "MPAK";
+    appendI32(head, static_cast<std::int32_t>(toc.size() + 4));
+    appendI32(head, 4);
+    appendI16(head, static_cast<std::int16_t>(files.size()));
+    appendI16(head, 0);
+    head += std::string("TOC\0", 4) + toc + "STOC" + "RAWD";
+    WorkFile archive(out);
+    archive.write(head);
+    for (const std::string& data : stored) archive.write(data);
+    archive.close();
 }
 
 // Processor seconds of this process alone: the window's own work, without its helpers.
