@@ -27,6 +27,17 @@ File openForReading(const fs::path& path) {
     return f;
 }
 
+// A read-ahead's size, and the largest write kept back to go out with the next.
+constexpr std::uint64_t kReadAhead = 1 << 20;
+constexpr std::size_t kWriteBuffer = 64 * 1024;
+
+// The C library's buffer splits a large write at its block size and asks the file for that
+// size first: a work file keeps its own buffer instead, so that a small file is one write.
+std::FILE* unbuffered(std::FILE* file) {
+    if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
+}
+
 }  // namespace
 
 std::uint64_t fileSizeOf(const fs::path& path) {
@@ -59,11 +70,13 @@ std::vector<fs::path> filesDirectlyIn(const fs::path& folder) {
     return files;
 }
 
-SequentialReader::SequentialReader(const fs::path& path) : path_(path), file_(openForReading(path).release()) {}
+SequentialReader::SequentialReader(const fs::path& path)
+    : path_(path), file_(unbuffered(openForReading(path).release())) {}
 
 SequentialReader::~SequentialReader() { std::fclose(file_); }
 
 std::string_view SequentialReader::read(std::size_t size) {
+    if (std::feof(file_)) return {};  // a short read found the end: no need to ask again
     buffer_.resize(size);
     std::size_t got = std::fread(buffer_.data(), 1, size, file_);
     if (got < size && std::ferror(file_)) failFile("read", path_, std::strerror(errno));
@@ -99,22 +112,40 @@ std::FILE* RangeReader::fileHolding(std::uint64_t offset, std::uint64_t length) 
     return file_;
 }
 
+void RangeReader::readInto(std::FILE* file, std::uint64_t offset, std::string& data) {
+    if (seekTo(file, offset) != 0) failFile("seek in", path_, std::strerror(errno));
+    if (std::fread(data.data(), 1, data.size(), file) != data.size()) {
+        data.clear();
+        failFile("read", path_, std::strerror(errno));
+    }
+}
+
 std::string RangeReader::read(std::uint64_t offset, std::uint64_t length) {
     if (length == 0) return {};
     std::FILE* file = fileHolding(offset, length);
-    if (seekTo(file, offset) != 0) failFile("seek in", path_, std::strerror(errno));
-    std::string data(length, '\0');
-    if (std::fread(data.data(), 1, length, file) != length) failFile("read", path_, std::strerror(errno));
-    return data;
+    const bool following = lastEnd_ <= offset && offset - lastEnd_ < kReadAhead;
+    lastEnd_ = offset + length;
+    if (offset >= aheadAt_ && offset - aheadAt_ + length <= ahead_.size())
+        return ahead_.substr(static_cast<std::size_t>(offset - aheadAt_), static_cast<std::size_t>(length));
+    ahead_.clear();
+    if (!following || length >= kReadAhead / 2) {
+        std::string data(length, '\0');
+        readInto(file, offset, data);
+        return data;
+    }
+    ahead_.resize(static_cast<std::size_t>(std::min(kReadAhead, size_ - offset)));
+    readInto(file, offset, ahead_);
+    aheadAt_ = offset;
+    return ahead_.substr(0, static_cast<std::size_t>(length));
 }
 
 WorkFile::WorkFile(fs::path path) : path_(std::move(path)), named_(path_) {
-    if ((file_ = createExclusively(path_))) return;  // the name was free: nothing to replace
+    if ((file_ = unbuffered(createExclusively(path_)))) return;  // the name was free: nothing to replace
     std::error_code ec;
     const bool link = isLinkOrJunction(path_);
     if (!link && fs::is_directory(fs::symlink_status(path_, ec))) failFile("create", path_, "a folder has that name");
     if ((link || nameExists(path_)) && !fs::remove(path_, ec)) failFile("replace", path_, ec.message());
-    file_ = createExclusively(path_);
+    file_ = unbuffered(createExclusively(path_));
     if (!file_) failFile("create", path_, std::strerror(errno));
 }
 
@@ -123,20 +154,37 @@ WorkFile::WorkFile(Fresh, const fs::path& target) : named_(target) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         path_ = folder / hostPath(".vr-" + std::to_string(processId()) + "-" + std::to_string(counter++) + ".tmp");
-        if ((file_ = createExclusively(path_))) return;
+        if ((file_ = unbuffered(createExclusively(path_)))) return;
         if (errno != EEXIST) failFile("create", named_, std::strerror(errno));
     }
     failFile("create", named_, "too many temporary files are left beside it");
 }
 
 WorkFile::~WorkFile() {
-    if (file_) std::fclose(file_);
+    if (!file_) return;
+    if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    std::fclose(file_);
+}
+
+void WorkFile::writeNow(std::string_view bytes) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        failFile("write", named_, writeFailure());
+}
+
+void WorkFile::writePending() {
+    writeNow(pending_);
+    pending_.clear();
 }
 
 void WorkFile::write(std::string_view bytes) {
     if (!file_) failFile("write", named_, "the file is closed");
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        failFile("write", named_, writeFailure());
+    if (pending_.size() + bytes.size() > kWriteBuffer) {
+        writePending();
+        if (bytes.size() > kWriteBuffer / 2) writeNow(bytes);
+        else pending_.append(bytes);
+    } else {
+        pending_.append(bytes);
+    }
     position_ += static_cast<std::int64_t>(bytes.size());
 }
 
@@ -144,7 +192,7 @@ void WorkFile::append(RangeReader& from, std::uint64_t offset, std::uint64_t len
     if (length == 0) return;
     if (!file_) failFile("write", named_, "the file is closed");
     std::FILE* source = from.fileHolding(offset, length);
-    if (std::fflush(file_) != 0) failFile("write", named_, writeFailure());
+    writePending();
     const std::uint64_t copied = copyBySystem(source, offset, length, file_);
     position_ += static_cast<std::int64_t>(copied);
     // What the system did not copy goes through memory, a piece at a time.
@@ -156,12 +204,19 @@ void WorkFile::append(RangeReader& from, std::uint64_t offset, std::uint64_t len
 void WorkFile::close() {
     if (!file_) return;
     std::FILE* f = file_;
+    const bool written = pending_.empty() || std::fwrite(pending_.data(), 1, pending_.size(), f) == pending_.size();
+    std::string reason = written ? std::string() : writeFailure();
+    pending_.clear();
     file_ = nullptr;
-    if (std::fclose(f) != 0) failFile("write", named_, writeFailure());
+    const bool closed = std::fclose(f) == 0;
+    if (written && !closed) reason = writeFailure();
+    if (!written || !closed) failFile("write", named_, reason);
 }
 
 void WorkFile::syncToDisk() {
-    if (file_ && !syncFileToDisk(file_)) failFile("write", named_, writeFailure());
+    if (!file_) return;
+    writePending();
+    if (!syncFileToDisk(file_)) failFile("write", named_, writeFailure());
 }
 
 ReplacingFile::ReplacingFile(fs::path target) : WorkFile(Fresh{}, target), target_(std::move(target)) {}

@@ -36,10 +36,17 @@ private:
     friend class WorkFile;
     // The open file, once the range is known to lie inside it (at least one byte).
     std::FILE* fileHolding(std::uint64_t offset, std::uint64_t length);
+    // Fills `data` from `offset`; on a failure it is left empty.
+    void readInto(std::FILE* file, std::uint64_t offset, std::string& data);
 
     fs::path path_;
     std::FILE* file_ = nullptr;
     std::uint64_t size_ = 0;
+    // Bytes read ahead of a run of reads that follow one another, as entries of an archive are
+    // read: one system call serves many small entries.
+    std::string ahead_;
+    std::uint64_t aheadAt_ = 0;
+    std::uint64_t lastEnd_ = UINT64_MAX;  // where the last read ended; none yet
 };
 // One file read front to back in pieces: memory holds one piece, whatever the file holds.
 class SequentialReader {
@@ -90,9 +97,13 @@ protected:
     WorkFile(Fresh, const fs::path& target);
 
 private:
+    void writeNow(std::string_view bytes);
+    void writePending();
+
     fs::path path_;
     fs::path named_;  // the file that failures name
-    std::FILE* file_ = nullptr;
+    std::FILE* file_ = nullptr;  // unbuffered: `pending_` is its buffer
+    std::string pending_;
     std::int64_t position_ = 0;
 };
 

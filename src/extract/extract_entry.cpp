@@ -39,5 +39,9 @@ std::string readEntryData(RangeReader& archive, const EntrySlot& slot) {
 
 void WriteZlibWrapped(const fs::path& path, std::string_view entryData) {
     // Temp holds only this run's files; a link planted there is replaced, not followed.
-    writeWholeFile(path, zlibWrapped(entryData));
+    WorkFile file(path);
+    file.write(kZlibHeader);
+    file.write(entryData);
+    file.write(kZlibTrailer);
+    file.close();
 }

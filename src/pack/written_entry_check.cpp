@@ -8,6 +8,9 @@ namespace {
 
 // Bytes waiting to be inflated before the writing waits for the thread.
 constexpr std::size_t kMostWaiting = 64u << 20;
+// The thread is woken for a batch of entries, not for each: a wake costs more than a small
+// entry's inflating.
+constexpr std::size_t kBatchJobs = 64, kBatchBytes = 1u << 20;
 
 }  // namespace
 
@@ -29,8 +32,10 @@ void WrittenEntryCheck::add(std::size_t entry, std::string data, std::size_t off
     changed_.wait(lock, [this] { return bytesWaiting_ < kMostWaiting; });
     bytesWaiting_ += data.size();
     jobs_.push_back({entry, std::move(data), offset, size, originalSize});
-    changed_.notify_all();
+    if (batchReady()) changed_.notify_all();
 }
+
+bool WrittenEntryCheck::batchReady() const { return jobs_.size() >= kBatchJobs || bytesWaiting_ >= kBatchBytes; }
 
 void WrittenEntryCheck::finish() {
     {
@@ -47,27 +52,35 @@ EntryCheck WrittenEntryCheck::checkOf(std::size_t entry) const {
 
 void WrittenEntryCheck::run() {
     for (;;) {
-        Job job;
+        std::deque<Job> batch;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return ending_ || !jobs_.empty(); });
+            changed_.wait(lock, [this] { return ending_ || batchReady(); });
             if (jobs_.empty()) return;
-            job = std::move(jobs_.front());
-            jobs_.pop_front();
+            batch.swap(jobs_);
         }
-        try {
-            const std::string_view stored = std::string_view(job.data).substr(job.offset, job.size);
-            if (inflatesWholeTo(stored, job.originalSize)) {
-                if (checks_.size() <= job.entry) checks_.resize(job.entry + 1);
-                checks_[job.entry] = {EntryCheck::Crc, crc32Of(stored)};
+        for (Job& job : batch) {
+            check(job);
+            bool writingWaits = false;
+            {
+                std::lock_guard lock(mutex_);
+                writingWaits = bytesWaiting_ >= kMostWaiting;
+                bytesWaiting_ -= job.data.size();
             }
-        } catch (const std::exception&) {
-            // no memory for it here: the check inflates it from the file
+            std::string().swap(job.data);
+            if (writingWaits) changed_.notify_all();
         }
-        {
-            std::lock_guard lock(mutex_);
-            bytesWaiting_ -= job.data.size();
+    }
+}
+
+void WrittenEntryCheck::check(const Job& job) {
+    try {
+        const std::string_view stored = std::string_view(job.data).substr(job.offset, job.size);
+        if (inflatesWholeTo(stored, job.originalSize)) {
+            if (checks_.size() <= job.entry) checks_.resize(job.entry + 1);
+            checks_[job.entry] = {EntryCheck::Crc, crc32Of(stored)};
         }
-        changed_.notify_all();
+    } catch (const std::exception&) {
+        // no memory for it here: the check inflates it from the file
     }
 }

@@ -36,7 +36,9 @@ private:
         std::size_t offset, size;
         std::int64_t originalSize;
     };
+    bool batchReady() const;  // with mutex_ held
     void run();
+    void check(const Job& job);
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -74,6 +74,10 @@ std::optional<ToolResult> ZlibcWorker::takeAnswer() {
 
 std::optional<ToolResult> ZlibcWorker::poll() {
     if (state_ == State::Refused || state_ == State::Gone) return std::nullopt;
+    // Answers come in bunches: those already received go first, without asking the pipe again.
+    if (state_ == State::Ready && held_ > 0)
+        if (std::optional<ToolResult> answer = takeAnswer()) return answer;
+    if (state_ == State::Gone) return std::nullopt;
     const bool open = process_.receive(received_);
     if (state_ == State::Starting) {
         if (received_.size() >= kGreeting.size() || received_.find('\n') != std::string::npos || !open) {

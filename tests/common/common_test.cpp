@@ -74,9 +74,34 @@ TEST(WorkFiles, AppendedRangesAndWritesLandInTheirOrder) {
     out.write("tail");
     out.append(from, 1, 2);
     EXPECT_THROW(out.append(from, source.size() - 1, 2), Failure);
-    EXPECT_EQ(out.position(), std::int64_t(4 + source.size() - 5 + 4 + 2));
+    std::string expected = "head" + source.substr(3, source.size() - 5) + "tail" + source.substr(1, 2);
+    // Pieces below, at and above what the file keeps back before writing, one after another.
+    for (std::size_t size : {1u, 40000u, 70000u, 3u, 33000u, 32000u, 65536u, 0u, 2u}) {
+        out.write(std::string_view(source).substr(size, size));
+        expected += source.substr(size, size);
+    }
+    EXPECT_EQ(out.position(), std::int64_t(expected.size()));
     out.close();
-    EXPECT_TRUE(readFile(dir / "out") == "head" + source.substr(3, source.size() - 5) + "tail" + source.substr(1, 2));
+    EXPECT_TRUE(readFile(dir / "out") == expected);
+}
+
+// Reads that follow one another are served from a read-ahead; whatever their order, each gives
+// the file's own bytes, and a range past the end fails.
+TEST(WorkFiles, RangeReadsInAnyOrderGiveTheFilesBytes) {
+    TempDir dir;
+    std::string source((3 << 20) + 17, '\0');
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<char>(i * 13 + i / 65521);
+    writeFile(dir / "source", source);
+    RangeReader from(dir / "source");
+    const std::uint64_t mib = 1 << 20, end = source.size();
+    const std::pair<std::uint64_t, std::uint64_t> reads[] = {
+        {0, 10},   {10, 5},          {20, 3000},    {mib - 7, 20},   {mib + 13, mib},  {5, 4},
+        {6, 2},    {2 * mib - 1, 2}, {2 * mib, 1},  {end - 5, 5},    {end - 1, 1},     {3, mib / 2},
+        {mib, 7},  {0, end},         {end - 9, 4},  {end - 3, 3},    {40, 1},          {41, 0}};
+    for (auto [offset, length] : reads)
+        EXPECT_TRUE(from.read(offset, length) == source.substr(offset, length)) << offset << "+" << length;
+    EXPECT_THROW(from.read(end - 2, 3), Failure);
+    EXPECT_TRUE(from.read(end - 2, 2) == source.substr(end - 2));
 }
 
 // A large file at the name is freed beside the work; on POSIX a reader that has it open still
