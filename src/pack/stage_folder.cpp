@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "common/file_stamp.h"
 #include "common/files.h"
 #include "common/links.h"
 #include "common/paths.h"
@@ -34,9 +33,6 @@ struct StagingPlan {
 // The size of a regular file (a link to one counts), or the reason it has none that fits an
 // archive entry.
 std::int64_t stageableSize(const fs::path& file, std::string& reason) {
-    // The usual case, a regular file that fits, takes one look at the file.
-    if (std::optional<FileStamp> stamp = fileStamp(file); stamp && stamp->size <= std::uint64_t(INT32_MAX))
-        return static_cast<std::int64_t>(stamp->size);
     std::error_code ec;
     fs::file_status status = fs::status(file, ec);
     if (ec) return reason = ec.message(), -1;
