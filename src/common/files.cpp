@@ -84,9 +84,24 @@ std::string_view SequentialReader::read(std::size_t size) {
 }
 
 std::string readWholeFile(const fs::path& path) {
-    SequentialReader reader(path);
-    std::string data;
-    for (std::string_view piece; !(piece = reader.read(65536)).empty();) data += piece;
+    File file(unbuffered(openForReading(path).release()));
+    auto readInto = [&](char* at, std::size_t size) {
+        const std::size_t got = std::fread(at, 1, size, file.get());
+        if (got < size && std::ferror(file.get())) failFile("read", path, std::strerror(errno));
+        return got;
+    };
+    // A small file, the usual one, is read whole by the first read; a larger one goes straight
+    // into the result, in pieces that double.
+    char first[65536];
+    std::size_t got = readInto(first, sizeof first);
+    std::string data(first, got);
+    for (std::size_t piece = sizeof first; got == piece;) {
+        piece = std::min<std::size_t>(piece * 2, 16 << 20);
+        const std::size_t had = data.size();
+        data.resize(had + piece);
+        got = readInto(data.data() + had, piece);
+        data.resize(had + got);
+    }
     return data;
 }
 

@@ -33,12 +33,16 @@ struct StagingPlan {
 // The size of a regular file (a link to one counts), or the reason it has none that fits an
 // archive entry.
 std::int64_t stageableSize(const fs::path& file, std::string& reason) {
-    std::error_code ec;
-    fs::file_status status = fs::status(file, ec);
-    if (ec) return reason = ec.message(), -1;
-    if (!fs::is_regular_file(status)) return reason = "it is not a regular file", -1;
-    std::uintmax_t size = fs::file_size(file, ec);
-    if (ec) return reason = ec.message(), -1;
+    // A size is had for a regular file alone: one look at the file in the usual case.
+    std::error_code sizeError;
+    const std::uintmax_t size = fs::file_size(file, sizeError);
+    if (sizeError) {
+        std::error_code ec;
+        fs::file_status status = fs::status(file, ec);
+        if (ec) return reason = ec.message(), -1;
+        if (!fs::is_regular_file(status)) return reason = "it is not a regular file", -1;
+        return reason = sizeError.message(), -1;
+    }
     if (size > static_cast<std::uintmax_t>(INT32_MAX))
         return reason = "it holds " + std::to_string(size) + " bytes; an archive entry holds at most 2147483647", -1;
     return static_cast<std::int64_t>(size);

@@ -57,6 +57,9 @@ bool WorkerProcess::receive(std::string& into) {
         ssize_t got = recv(host_->channel, buffer, sizeof buffer, MSG_DONTWAIT);
         if (got > 0) {
             into.append(buffer, static_cast<std::size_t>(got));
+            // Less than asked for is all there was: the next call takes what comes later, or
+            // finds the output closed.
+            if (static_cast<std::size_t>(got) < sizeof buffer) return true;
             continue;
         }
         if (got < 0 && errno == EINTR) continue;

@@ -86,8 +86,8 @@ TEST(WorkFiles, AppendedRangesAndWritesLandInTheirOrder) {
 }
 
 // Reads that follow one another are served from a read-ahead; whatever their order, each gives
-// the file's own bytes, and a range past the end fails.
-TEST(WorkFiles, RangeReadsInAnyOrderGiveTheFilesBytes) {
+// the file's own bytes, and a range past the end fails. A whole file reads whole at any size.
+TEST(WorkFiles, RangeReadsInAnyOrderAndWholeReadsGiveTheFilesBytes) {
     TempDir dir;
     std::string source((3 << 20) + 17, '\0');
     for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<char>(i * 13 + i / 65521);
@@ -102,6 +102,11 @@ TEST(WorkFiles, RangeReadsInAnyOrderGiveTheFilesBytes) {
         EXPECT_TRUE(from.read(offset, length) == source.substr(offset, length)) << offset << "+" << length;
     EXPECT_THROW(from.read(end - 2, 3), Failure);
     EXPECT_TRUE(from.read(end - 2, 2) == source.substr(end - 2));
+    // Whole files around the sizes of the first read and of the pieces after it.
+    for (std::size_t size : {0u, 1u, 65535u, 65536u, 65537u, 196608u, 196609u, unsigned(end)}) {
+        writeFile(dir / "whole", source.substr(0, size));
+        EXPECT_TRUE(readWholeFile(dir / "whole") == source.substr(0, size)) << size;
+    }
 }
 
 // A large file at the name is freed beside the work; on POSIX a reader that has it open still
