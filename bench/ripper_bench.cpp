@@ -38,6 +38,7 @@
 #include "format/saved_archive_check.h"
 #include "format/whole_inflate.h"
 #include "game_files.h"
+#include "same_work_floors.h"
 #include "gui/main_window.h"
 #include "inspect/verify_archive.h"
 #include "shell/commands.h"
@@ -219,6 +220,7 @@ double ownProcessorSeconds() {
 // processor seconds.
 struct Measures {
     std::vector<double> own, floor, alternative, windowProcessor;
+    std::vector<double> sameWork;  // the floor doing the program's own file work, where there is one
 };
 
 // Runs `operation`, keeping its time and the window's processor time.
@@ -252,18 +254,24 @@ struct Row {
 void printTable(int rounds, const std::vector<Row>& rows) {
     std::printf("\nMedian of %d rounds, seconds:\n", rounds);
     std::printf(
-        "| operation       |   median |    floor | x floor | alternative            | x alternative | window ms/file "
-        "|\n");
+        "| operation       |   median |    floor | x floor | same work | x same work | alternative            | "
+        "x alternative | window ms/file |\n");
     std::printf(
-        "|-----------------|---------:|---------:|--------:|------------------------|--------------:|---------------:|"
-        "\n");
+        "|-----------------|---------:|---------:|--------:|----------:|------------:|------------------------|-------"
+        "-------:|---------------:|\n");
     for (const Row& r : rows) {
         const Measures& m = *r.measures;
         double own = median(m.own), floor = median(m.floor), other = median(m.alternative);
         std::string perFile = "-";  // a program of its own: its processor time is not this one's
         if (!m.windowProcessor.empty()) perFile = std::to_string(1000 * median(m.windowProcessor) / r.files);
-        std::printf("| %-15s | %8.3f | %8.3f | %7.2f | %-13s %8.3f | %13.2f | %14.14s |\n", r.operation.c_str(), own,
-                    floor, own / floor, r.alternative, other, own / other, perFile.c_str());
+        char sameWork[2][16] = {"-", "-"};
+        if (!m.sameWork.empty()) {
+            std::snprintf(sameWork[0], sizeof sameWork[0], "%.3f", median(m.sameWork));
+            std::snprintf(sameWork[1], sizeof sameWork[1], "%.2f", own / median(m.sameWork));
+        }
+        std::printf("| %-15s | %8.3f | %8.3f | %7.2f | %9s | %11s | %-13s %8.3f | %13.2f | %14.14s |\n",
+                    r.operation.c_str(), own, floor, own / floor, sameWork[0], sameWork[1], r.alternative, other,
+                    own / other, perFile.c_str());
     }
 }
 
@@ -320,6 +328,12 @@ int run(const fs::path& work, int rounds) {
             zlibcInflates = form.filesUnzippedCount;
             fs::remove_all(work / "floor");
             extract[way].floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor", width); }));
+            fs::remove_all(work / "floor");
+            fs::create_directories(work / "floor-temp");
+            extract[way].sameWork.push_back(secondsOf([&] {
+                extractWithTheProgramsFileWork(form.entries, form.archivePath, work / "floor", work / "floor-temp",
+                                               width);
+            }));
 
             fs::remove(packed);
             setPackFolderName(form, kArchiveName);
@@ -332,6 +346,10 @@ int run(const fs::path& work, int rounds) {
             zlibcDeflates = logLinesStarting(form.logText, "Zipping ");
             fs::remove(work / "floor.mpak");
             pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
+            fs::remove(work / "floor.mpak");
+            pack[way].sameWork.push_back(secondsOf([&] {
+                packWithTheProgramsFileWork(files, extracted, work / "floor-temp", work / "floor.mpak", width);
+            }));
         }
 
         // What the check adds to the pack once it has written the archive: the entries were
@@ -386,6 +404,7 @@ int run(const fs::path& work, int rounds) {
         timeCommandLine(work, archive, cliExtract, cliPack);
         cliExtract.floor = extract[1].floor, cliExtract.alternative = extract[1].alternative;
         cliPack.floor = pack[1].floor, cliPack.alternative = pack[1].alternative;
+        cliExtract.sameWork = extract[1].sameWork, cliPack.sameWork = pack[1].sameWork;
         std::printf(
             "Round %d: open %.3f s, extract %.3f / %.3f s, pack %.3f / %.3f s; command line: extract %.3f s, "
             "pack %.3f s\n",
