@@ -9,8 +9,10 @@
 //            threads, and writing an archive of the same layout; alternative: `zip -q -r`
 //   verify   floor: reading every entry and inflating (libdeflate) the compressed ones in one
 //            thread; alternative: `unzip -tq`
-// The command line's extract (its open included) and pack of the same archive, each started as
-// a program in a work folder of its own, are set against the same floors and alternatives.
+// Extract-all and pack-all are also set against floors that do the program's own file work
+// in-process (same_work_floors.h). The command line's extract (its open included) and pack of
+// the same archive, each started as a program in a work folder of its own right after the
+// window's same pass, are set against the same floors and alternatives, and against the window.
 // An update with one changed compressed file is set against `cp` of the archive and against the
 // extract-all and pack-all it saves; the save's read-back check against pack-all.
 // Prints one table of medians. Run it from a Release or RelWithDebInfo build:
@@ -231,14 +233,18 @@ void measure(Measures& m, Operation&& operation) {
     m.windowProcessor.push_back(ownProcessorSeconds() - processorStart);
 }
 
-// One round of the command line: extract (open included) into a fresh work folder of its own,
-// then pack what it extracted.
-void timeCommandLine(const fs::path& work, const fs::path& archive, Measures& extract, Measures& pack) {
+// The command line in a work folder of its own: `extract` (open included) into a fresh one, or
+// `pack` of what it extracted. Each runs right after the window's same pass, so that both meet
+// the machine at the same pace.
+void timeCommandLine(const fs::path& work, const fs::path& archive, bool extract, Measures& measures) {
     const fs::path cliWork = work / "cli";
     const std::string cli = quoted(fs::path(VR_APP_DIR) / "vantrel-ripper-cli") + " -q --work " + quoted(cliWork);
-    fs::remove_all(cliWork);
-    extract.own.push_back(secondsOf([&] { shell(cli + " extract " + quoted(archive) + " > /dev/null"); }));
-    pack.own.push_back(secondsOf([&] { shell(cli + " pack " + kArchiveName + " > /dev/null"); }));
+    if (extract) {
+        fs::remove_all(cliWork);
+        measures.own.push_back(secondsOf([&] { shell(cli + " extract " + quoted(archive) + " > /dev/null"); }));
+        return;
+    }
+    measures.own.push_back(secondsOf([&] { shell(cli + " pack " + kArchiveName + " > /dev/null"); }));
     const fs::path packed = cliWork / "NewMPAKs" / kArchiveName;
     if (readArchiveTables(packed, readArchiveLayout(packed)).entries.size() != kEntries)
         std::fprintf(stderr, "the command line's pack does not list every file\n"), std::exit(1);
@@ -326,6 +332,7 @@ int run(const fs::path& work, int rounds) {
             if (form.logText.find("Unzip failed") != std::string::npos || form.filesExtractedCount != kEntries)
                 return std::fprintf(stderr, "the extraction failed:\n%s\n", form.logText.c_str()), 1;
             zlibcInflates = form.filesUnzippedCount;
+            if (way == 1) timeCommandLine(work, archive, true, cliExtract);
             fs::remove_all(work / "floor");
             extract[way].floor.push_back(secondsOf([&] { extractInProcess(form, work / "floor", width); }));
             fs::remove_all(work / "floor");
@@ -344,6 +351,7 @@ int run(const fs::path& work, int rounds) {
             if (!packed.done() || logLinesStarting(form.logText, "Packing ") != kEntries)
                 return std::fprintf(stderr, "the pack failed:\n%s\n", form.logText.c_str()), 1;
             zlibcDeflates = logLinesStarting(form.logText, "Zipping ");
+            if (way == 1) timeCommandLine(work, archive, false, cliPack);
             fs::remove(work / "floor.mpak");
             pack[way].floor.push_back(secondsOf([&] { packInProcess(files, extracted, work / "floor.mpak", width); }));
             fs::remove(work / "floor.mpak");
@@ -401,7 +409,6 @@ int run(const fs::path& work, int rounds) {
             pack[way].alternative.push_back(zipSeconds);
             extract[way].alternative.push_back(unzipSeconds);
         }
-        timeCommandLine(work, archive, cliExtract, cliPack);
         cliExtract.floor = extract[1].floor, cliExtract.alternative = extract[1].alternative;
         cliPack.floor = pack[1].floor, cliPack.alternative = pack[1].alternative;
         cliExtract.sameWork = extract[1].sameWork, cliPack.sameWork = pack[1].sameWork;
@@ -440,9 +447,18 @@ int run(const fs::path& work, int rounds) {
         "again there instead: %.3f s, %.1f %%\n",
         median(saveChecks), 100 * median(saveChecks) / median(pack[1].own), cores, median(fullSaveChecks),
         100 * median(fullSaveChecks) / median(pack[1].own));
-    std::printf("Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f)\n",
-                median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own),
-                median(pack[1].own));
+    // Each round's command line set against the same round's window, whose extract comes with its
+    // open: the machine's pace changes less within a round than between rounds.
+    std::vector<double> extractRatios, packRatios;
+    for (std::size_t r = 0; r < cliExtract.own.size(); ++r) {
+        extractRatios.push_back(cliExtract.own[r] / (open.own[r] + extract[1].own[r]));
+        packRatios.push_back(cliPack.own[r] / pack[1].own[r]);
+    }
+    std::printf(
+        "Command line against the window: extract %.3f (window's open + extract %.3f), pack %.3f (%.3f); "
+        "median of the rounds' ratios: extract %.3f, pack %.3f\n",
+        median(cliExtract.own), median(open.own) + median(extract[1].own), median(cliPack.own), median(pack[1].own),
+        median(extractRatios), median(packRatios));
     std::printf(
         "(n): zlibc jobs at once. zlibc jobs: %d to extract, %d to pack; helper programs started per pass:\n"
         "extract %zu (1), %zu (%d); pack %zu (1), %zu (%d). The floors run as many threads as jobs run at once.\n"
