@@ -26,5 +26,6 @@ int utf8Main(const std::vector<std::string>& argv) {
         std::fputs(usageText().c_str(), stderr);
         return kExitBadUsage;
     }
+    keepFreedMemory();
     return runCliCommand(parsed.request, runningProgramFolder(argv[0].c_str()));
 }

@@ -7,6 +7,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <string>
 
@@ -25,6 +28,14 @@ fs::path runningProgramFolder(const char* argv0) {
     if (!ec) return self.parent_path();
 #endif
     return fs::absolute(hostPath(argv0), ec).parent_path();
+}
+
+void keepFreedMemory() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);  // an entry's bytes come from the heap, which keeps them
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_TOP_PAD, 64 << 20);
+#endif
 }
 
 bool isTerminal(std::FILE* stream) {

@@ -10,3 +10,6 @@ std::filesystem::path runningProgramFolder(const char* argv0);
 // cannot be told).
 bool isTerminal(std::FILE* stream);
 int terminalColumns(std::FILE* stream);
+// A command line's run is short: the memory it frees is kept for its next files instead of
+// going back to the system, which would hand it out afresh at a fault per page.
+void keepFreedMemory();
