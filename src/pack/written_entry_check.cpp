@@ -20,6 +20,7 @@ WrittenEntryCheck::~WrittenEntryCheck() {
     {
         std::lock_guard lock(mutex_);
         jobs_.clear();  // a writing that failed wants no answers
+        dropping_ = true;
     }
     finish();
 }
@@ -64,6 +65,7 @@ void WrittenEntryCheck::run() {
             bool writingWaits = false;
             {
                 std::lock_guard lock(mutex_);
+                if (dropping_) return;  // nor the rest of its batch
                 writingWaits = bytesWaiting_ >= kMostWaiting;
                 bytesWaiting_ -= job.data.size();
             }

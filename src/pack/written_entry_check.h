@@ -45,6 +45,7 @@ private:
     std::deque<Job> jobs_;
     std::size_t bytesWaiting_ = 0;
     bool ending_ = false;
+    bool dropping_ = false;  // the writing failed: what is left goes uninflated
     std::vector<EntryCheck> checks_;  // by entry; the thread's until finish()
     std::thread thread_;
 };
