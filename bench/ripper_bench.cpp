@@ -37,6 +37,7 @@
 #include "common/text.h"
 #include "format/archive_tables.h"
 #include "format/archive_texts.h"
+#include "format/mpak_records.h"
 #include "format/saved_archive_check.h"
 #include "format/whole_inflate.h"
 #include "game_files.h"
@@ -186,24 +187,14 @@ void packInProcess(const std::vector<GameFile>& files, const fs::path& folder, c
     for (std::size_t i = 0; i < files.size(); ++i) {
         const GameFile& f = files[i];
         const std::string& data = stored[i];
-        std::string name = replaceAll(f.path, '\\', '/');
-        appendI16(toc, static_cast<std::int16_t>(name.size() + 11));
-        appendI32(toc, static_cast<std::int32_t>(data.size()));
-        appendI32(toc, static_cast<std::int32_t>(f.content.size()));
-        appendU8(toc, f.compressed ? 1 : 0);
-        appendU8(toc, static_cast<std::uint8_t>(name.size()));
-        toc += name;
-        appendU8(toc, 0);
-        appendI16(toc, 1);
+        appendTocEntryHead(toc, replaceAll(f.path, '\\', '/'), static_cast<std::int32_t>(data.size()),
+                           static_cast<std::int32_t>(f.content.size()), f.compressed, 1);
         appendI32(toc, static_cast<std::int32_t>(rawdSize + 4));  // copy offsets count from the RAWD tag
         rawdSize += static_cast<std::int64_t>(data.size());
     }
-    std::string head = "MPAK";
-    appendI32(head, static_cast<std::int32_t>(toc.size() + 4));
-    appendI32(head, 4);
-    appendI16(head, static_cast<std::int16_t>(files.size()));
-    appendI16(head, 0);
-    head += std::string("TOC\0", 4) + toc + "STOC" + "RAWD";
+    const std::string head = mpakHeader(static_cast<std::int32_t>(toc.size() + 4), 4,
+                                        static_cast<std::int16_t>(files.size()), 0) +
+                             std::string("TOC\0", 4) + toc + "STOC" + "RAWD";
     WorkFile archive(out);
     archive.write(head);
     for (const std::string& data : stored) archive.write(data);

@@ -22,7 +22,9 @@
 #include "common/paths.h"
 #include "common/text.h"
 #include "common/zlib_wrapping.h"
+#include "extract/extract_entry.h"
 #include "format/archive_tables.h"
+#include "format/mpak_records.h"
 #include "game_files.h"
 
 // Items 0, 1, 2... handed to `threads` threads as the caller makes them ready: thread t takes
@@ -103,11 +105,7 @@ inline void extractWithTheProgramsFileWork(const std::vector<EntrySlot>& entries
             continue;
         }
         const fs::path gzFile = temp / (flattenPath(slot.entryPath) + ".gz");
-        WorkFile file(gzFile);
-        file.write(kZlibHeader);
-        file.write(data);
-        file.write(kZlibTrailer);
-        file.close();
+        WriteZlibWrapped(gzFile, data);
         parked.push_back(
             {gzFile, temp / (".inflated-" + std::to_string(parked.size())), target, std::size_t(slot.entryOriginalSize)});
         inflating.oneMoreReady();
@@ -169,16 +167,9 @@ inline void packWithTheProgramsFileWork(const std::vector<GameFile>& files, cons
             const std::string data = readWholeFile(s.staged);
             std::string_view stored = data;
             if (s.file->compressed) stored = stored.substr(kZlibHeaderBytes, data.size() - kZlibWrapperBytes);
-            const std::string name = replaceAll(s.file->path, '\\', '/');
             std::string entry;
-            appendI16(entry, static_cast<std::int16_t>(name.size() + 11));
-            appendI32(entry, static_cast<std::int32_t>(stored.size()));
-            appendI32(entry, static_cast<std::int32_t>(s.file->content.size()));
-            appendU8(entry, s.file->compressed ? 1 : 0);
-            appendU8(entry, static_cast<std::uint8_t>(name.size()));
-            entry += name;
-            appendU8(entry, 0);
-            appendI16(entry, 1);
+            appendTocEntryHead(entry, replaceAll(s.file->path, '\\', '/'), static_cast<std::int32_t>(stored.size()),
+                               static_cast<std::int32_t>(s.file->content.size()), s.file->compressed, 1);
             appendI32(entry, static_cast<std::int32_t>(rawd.position() + 4));  // copy offsets count from the RAWD tag
             toc.write(entry);
             rawd.write(stored);
@@ -188,13 +179,9 @@ inline void packWithTheProgramsFileWork(const std::vector<GameFile>& files, cons
     }
     const std::string toc = readWholeFile(temp / "TOC.bin");
     const std::uint64_t rawdSize = fileSizeOf(temp / "RAWD.bin");
-    std::string head = "MPAK";
-    appendI32(head, static_cast<std::int32_t>(toc.size() + 4));
-    appendI32(head, 4);
-    appendI16(head, static_cast<std::int16_t>(files.size()));
-    appendI16(head, 0);
     ReplacingFile archive(out);
-    archive.write(head + std::string("TOC\0", 4) + toc + "STOC" + "RAWD");
+    archive.write(mpakHeader(static_cast<std::int32_t>(toc.size() + 4), 4, static_cast<std::int16_t>(files.size()), 0) +
+                  std::string("TOC\0", 4) + toc + "STOC" + "RAWD");
     RangeReader rawd(temp / "RAWD.bin");
     archive.append(rawd, 0, rawdSize);
     archive.commit();
